@@ -1,0 +1,64 @@
+#include "CUP_Log.h"
+#include "IsolatedEnv.h"
+#include "UpdaterApp.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString logPath()
+{
+    return UpdaterApp::GetAppDatePath() + QStringLiteral("Log/UpdaterApp/Update.log");
+}
+
+void setDebugMode(const QVariant& value)
+{
+    QSettings settings(QStringLiteral("Velto Software"), QStringLiteral("Velto.PDF.Reader"));
+    if (value.isValid())
+        settings.setValue(QStringLiteral("Preferences/General/bDebugMode"), value);
+    else
+        settings.remove(QStringLiteral("Preferences/General/bDebugMode"));
+}
+
+QByteArray readLog()
+{
+    QFile file(logPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Log, WritesOnlyWhileDebugModeIsOne)
+{
+    IsolatedEnv env;
+    CUP_Log::CreateLog();
+    for (const QVariant& off : {QVariant(), QVariant(0), QVariant(2)}) {
+        setDebugMode(off);
+        CUP_Log::PrintLog(QStringLiteral("hidden"));
+        EXPECT_FALSE(QFile::exists(logPath())) << off.toString().toStdString();
+    }
+    // Switching on while running takes effect with the next line.
+    setDebugMode(1);
+    CUP_Log::PrintLog(QStringLiteral("first\nsecond"));
+    CUP_Log::PrintLog(QStringLiteral("third"));
+    const QByteArray log = readLog();
+    const QRegularExpression line(QStringLiteral(
+        "^\\[CUP_Log\\]\\[[^\\]]+\\]first\nsecond\n\\[CUP_Log\\]\\[[^\\]]+\\]third\n$"));
+    EXPECT_TRUE(line.match(QString::fromUtf8(log)).hasMatch()) << log.toStdString();
+}
+
+TEST(Log, AppendsAndNeverTruncates)
+{
+    IsolatedEnv env;
+    setDebugMode(1);
+    CUP_Log::CreateLog();
+    CUP_Log::PrintLog(QStringLiteral("one"));
+    CUP_Log::CreateLog();   // a later run prepares the same file again
+    CUP_Log::PrintLog(QStringLiteral("zwei \u00e4"));
+    const QString log = QString::fromUtf8(readLog());
+    EXPECT_EQ(log.count(QStringLiteral("[CUP_Log]")), 2);
+    EXPECT_TRUE(log.endsWith(QStringLiteral("]zwei \u00e4\n")));
+}

@@ -1,0 +1,50 @@
+#include "CUP_Log.h"
+#include "UpdaterApp.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+QFile* CUP_Log::m_pFile = nullptr;
+
+namespace {
+
+bool debugModeOn()
+{
+    // A fresh settings object each time, so switching the setting on while the
+    // agent runs takes effect with the next line.
+    QSettings settings(QStringLiteral("Velto Software"), QStringLiteral("Velto.PDF.Reader"));
+    return settings.value(QStringLiteral("Preferences/General/bDebugMode"), 0).toInt() == 1;
+}
+
+} // namespace
+
+void CUP_Log::CreateLog()
+{
+    const QString folder = UpdaterApp::GetAppDatePath() + QStringLiteral("Log") + QStringLiteral("/UpdaterApp");
+    qDebug() << "qsAppDataPath:" << folder;
+    QDir().mkpath(folder);
+    if (!QDir(folder).exists())
+        return;
+    const QString path = folder + QStringLiteral("/") + QStringLiteral("Update.log");
+    qDebug() << "update.log: " << path;
+    delete m_pFile;
+    m_pFile = new QFile(path);
+}
+
+void CUP_Log::PrintLog(QString message)
+{
+    if (!debugModeOn() || !m_pFile)
+        return;
+    if (!m_pFile->isOpen() && !m_pFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
+        qDebug() << "[CUP_Log::PrintLog] open file error:" << m_pFile->errorString();
+        return;
+    }
+    const QString line = QStringLiteral("[CUP_Log][%1]%2\n")
+                             .arg(QDateTime::currentDateTime().toString(Qt::TextDate), message);
+    m_pFile->write(line.toUtf8());
+    m_pFile->flush();
+    m_pFile->close();
+}
