@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv)
 {
+    // The agent's images live in a static library: pull its resources in.
+    Q_INIT_RESOURCE(res);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
