@@ -1,0 +1,403 @@
+#include "UpdaterApp.h"
+#include "CRegister.h"
+#include "CSetup_CommandLine.h"
+#include "CUP_Log.h"
+#include "LocaleInfo.h"
+#include "Platform.h"
+#include "ProcessRunner.h"
+#include "ReaderReport.h"
+#include "UpdateListener.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QDomDocument>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHostInfo>
+#include <QLocalSocket>
+#include <QNetworkInterface>
+#include <QScreen>
+#include <QSize>
+#include <QTextStream>
+#include <QTimer>
+#include <QWidget>
+
+UpdaterApp* theApp = nullptr;
+dlgfound* g_curr_dlgfound_ptr = nullptr;
+
+namespace {
+
+const char kProductName[] = "Velto PDF Reader";
+const QString kUpdateListType = QStringLiteral("Update List");
+const QString kAutoUpdaterType = QStringLiteral("Auto Updater");
+
+QString currentUserPlist()
+{
+    const Platform::ProcessResult who = Platform::runProcess(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}, 30000);
+    const QString user = QString::fromLocal8Bit(who.standardOutput).trimmed();
+
+    const Platform::ProcessResult su = Platform::runProcess(
+        QStringLiteral("/usr/bin/su"),
+        {QStringLiteral("-"), user, QStringLiteral("-c"), QStringLiteral("echo ${HOME}")}, 30000);
+    QString home = QString::fromLocal8Bit(su.standardOutput).trimmed();
+    const QString error = QString::fromLocal8Bit(su.standardError).trimmed();
+    if (!error.isEmpty()) {
+        CUP_Log::PrintLog(QStringLiteral("login homePath error: ") + error);
+        home = QDir::homePath();
+    }
+    const QString plist = home
+        + QStringLiteral("/Library/Preferences/com.velto-software.%1.plist")
+              .arg(QStringLiteral("Velto.PDF.Reader"));
+    CUP_Log::PrintLog(QStringLiteral("plist path: ") + plist);
+    return plist;
+}
+
+} // namespace
+
+UpdaterApp::UpdaterApp(CSetup_CommandLine* commandLine, QObject* parent)
+    : QObject(parent)
+    , m_strServerName(ReaderReport::serverName())
+    , m_pCommandLine(commandLine)
+    , m_pListener(new UpdateListener(nullptr))
+{
+    // The command line is parsed before the controller exists; a roll-back
+    // given with the package paths travels with it.
+    if (m_pCommandLine && m_pCommandLine->IsRollBack())
+        bRollBack = true;
+}
+
+UpdaterApp::~UpdaterApp()
+{
+    // The module manager is a child of the controller and goes with it.
+    delete m_pListener;
+    if (m_pSocket) {
+        m_pSocket->close();
+        m_pSocket->deleteLater();
+    }
+}
+
+void UpdaterApp::runUpdate(int language, int country)
+{
+    m_nLanguage = language;
+    m_nCountry = country;
+    m_pListener->startListener();
+    runUpdateVisible(language, country);
+}
+
+UpdaterApp::Job UpdaterApp::chooseJob(const CSetup_CommandLine& commandLine)
+{
+    if (commandLine.IsInsForceUpdate())
+        return Job::RelaunchRequest;
+    if (commandLine.IsRun())
+        return Job::CheckRun;
+    if (!commandLine.IsUpdater())
+        return commandLine.IsInsatll() ? Job::Install : Job::Nothing;
+    const QString type = QString::fromStdString(commandLine.GetUpdaterType());
+    if (type == kUpdateListType || type == kAutoUpdaterType)
+        return Job::CheckUpdater;
+    if (type.isEmpty())
+        return Job::Nothing;
+    return Job::Component;
+}
+
+// Every road ends the run when it returns: nothing here leaves a window open
+// for the event loop, and an idle agent would hold the single-instance name so
+// that every later run would exit having done nothing.
+void UpdaterApp::runUpdateVisible(int language, int country)
+{
+    m_nLanguage = language;
+    m_nCountry = country;
+
+    // Packages of an earlier run are of no use; each run unpacks into a
+    // folder named after its start time.
+    const QString root = GetAppDateRootPath();
+    Comm::deleteDir(root + QStringLiteral("updater/uncompress/"));
+    const QString folder = root + QStringLiteral("updater/uncompress/")
+        + QString::number(QDateTime::currentSecsSinceEpoch());
+    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
+        qDebug() << "can not make path for uncompress the updater:" << folder;
+        bQuit = true;
+        return;
+    }
+    m_strUncompressPath = folder;
+
+    // The module manager is created here, for every job, once it exists:
+    //   m_pModuleManager = new CReaderModuleManager(
+    //       QString::fromStdString(type), this);
+    //   m_moduleManagerGuard = m_pModuleManager;
+    //   m_pModuleManager->setLangParm(language, country);
+
+    if (!m_pCommandLine) {
+        bQuit = true;
+        return;
+    }
+
+    const Job job = chooseJob(*m_pCommandLine);
+    if (job == Job::RelaunchRequest) {
+        relaunchRequest();
+        bQuit = true;
+        return;
+    }
+
+    m_strReaderVersion = m_pCommandLine->GetReaderVersion();
+    m_strReaderPath = m_pCommandLine->GetReaderPath();
+
+    switch (job) {
+    case Job::CheckRun:
+    case Job::CheckUpdater:
+        checkRoad(job);
+        break;
+    case Job::Install:
+        installRoad();
+        break;
+    case Job::Component:
+        componentRoad();
+        break;
+    case Job::RelaunchRequest:
+    case Job::Nothing:
+        break;
+    }
+    bQuit = true;
+}
+
+void UpdaterApp::checkRoad(Job job)
+{
+    Q_UNUSED(job)
+    // The visible check plugs in here once the check dialog and the module
+    // manager exist:
+    //   DlgUpdateChecking dlg("Update List", nullptr);
+    //   CheckRun:     setModuleManager, startUpdateCheck, showMinimized, hide, exec
+    //   CheckUpdater: showMinimized, hide, setModuleManager, startUpdateCheck, exec
+    //   then, from the dialog's result field:
+    //     result != 1 or bCheckHandled        -> end
+    //     available modules all silent / none -> end; NotifyMainCallBack(
+    //                                            UPDATE_CHECK_FINISHED) for "Update List"
+    //     non-silent modules left             -> end (nothing is open any more)
+    // Without them the road ends here (the caller sets the quit flag).
+}
+
+void UpdaterApp::installRoad()
+{
+    // All packages of the run unpack into the one folder made for it.
+    try {
+        // DlgDownload dlg(nullptr);
+        for (const std::string& path : m_pCommandLine->GetVecKzipPath()) {
+            if (path.empty())
+                continue;
+            // dlg.InstallKzip(QString::fromStdString(path), m_strUncompressPath, true, false);
+        }
+    } catch (...) {
+        qDebug() << "install of the named packages failed";
+    }
+}
+
+void UpdaterApp::componentRoad()
+{
+    // Plugs in once the component prompt and the module manager exist:
+    //   ComponentInfo info{GetProductName(), version, type,
+    //                      m_pModuleManager->GetLocalLangName(), "Business"};
+    //   CDlgComponentFound prompt(info, nullptr); if (prompt.exec() != 1) return;
+    //   qDebug() << "need to download now...";
+    //   QEventLoop loop;
+    //   connect sQueryModuleInfoFinish and the manager's failure signals to loop.quit;
+    //   a refused start of QueryModuleInfo(...) skips the loop;
+    //   QTimer::singleShot(Platform::scaledWait(60000), &loop, &QEventLoop::quit);
+    //   loop.exec();
+    //   CountAvailableModule() < 1 -> warning; else AddSelModule for the type, or
+    //   for each non-empty comma part; CountSelModules() < 1 -> warning; else
+    //   ModuleCallback("Update List", manager, true).
+    // The warning: QMessageBox::warning(nullptr, tr("Velto Updater"),
+    //   tr("Unable to get this component pack. Please check if they are ready for this version."));
+}
+
+void UpdaterApp::relaunchRequest()
+{
+    const QString appPath = CRegister::regGetString(
+        QStringLiteral("HKEY_LOCAL_MACHINE\\")
+            + QStringLiteral("SOFTWARE\\Velto Software\\Velto PDF Reader")
+            + QStringLiteral("\\InstallAppName"),
+        QStringLiteral("Velto PDF Reader.app"));
+    if (appPath.isEmpty() || !QFileInfo::exists(appPath)) {
+        qDebug() << QStringLiteral("qsAppName文件不存在");
+        return;
+    }
+
+    QString command = QStringLiteral(" -insForceUpdate");
+    command += QStringLiteral(" -SessionID \"%1\"")
+                   .arg(QString::fromStdString(m_pCommandLine->GetSessionID()));
+    command += QStringLiteral(" -readerpath \"%1\"")
+                   .arg(QString::fromStdString(m_pCommandLine->GetReaderPath()));
+    command += QStringLiteral(" -readerlang \"%1\"").arg(m_nLanguage);
+
+    QString list;
+    QFile file(QStringLiteral("ForceUpdateList.txt"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qDebug() << "Can't open the file!";
+    } else {
+        QTextStream in(&file);
+        while (!in.atEnd()) {
+            const QString line = in.readLine();
+            qDebug() << line;
+            list += line + QLatin1Char('\n');
+        }
+    }
+    command += QStringLiteral(" -install");
+    command += QStringLiteral(" -KzipPath \"%1\"").arg(list);
+
+    RunUpdaterFromService(QStringLiteral("||strTempUpdaterPath=") + QStringLiteral("||csCommandLine=")
+                          + command);
+}
+
+void UpdaterApp::NotifyMainCallBack(UPDATE_CHECK_STATE state)
+{
+    const QString text = ReaderReport::stateText(state);
+    if (text.isEmpty())
+        return;
+    const bool markerWanted = m_pCommandLine && !m_pCommandLine->GetInternalUpdateURL().empty();
+    sendToReader(text);
+    if (markerWanted)
+        ReaderReport::writeMarker(state);
+}
+
+bool UpdaterApp::sendToReader(const QString& text)
+{
+    return ReaderReport::sendText(m_pSocket, this, text);
+}
+
+QString UpdaterApp::GetPackageType()
+{
+    return GetPackageTypeFrom(QCoreApplication::applicationDirPath());
+}
+
+QString UpdaterApp::GetPackageTypeFrom(const QString& executableDir)
+{
+    // The executable sits in <bundle>/Contents/MacOS; its resources are in
+    // <bundle>/Contents/Resources, and an agent shipped inside the reader's
+    // bundle falls back to the reader's resources three levels up.
+    const QString own = executableDir.left(qMax(0, executableDir.size() - 6))
+        + QStringLiteral("/Resources");
+    const QString enclosing = own + QStringLiteral("/../../../Resources");
+
+    QFile file(own + QStringLiteral("/packagetype.xml"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        file.setFileName(enclosing + QStringLiteral("/packagetype.xml"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+    }
+    QDomDocument doc(QStringLiteral("packagetype"));
+    if (!doc.setContent(&file))
+        return QString();
+    return doc.documentElement().attribute(QStringLiteral("name"));
+}
+
+std::string UpdaterApp::GetLang()
+{
+    const _LocaleInfo* row =
+        FindLocaleInfo(LocaleTableForPackageType(GetPackageType()), m_nLanguage);
+    return row ? row->locale.toStdString() : std::string("en-US");
+}
+
+std::string UpdaterApp::GetProductName()
+{
+    return kProductName;
+}
+
+std::string UpdaterApp::GetMacAddress()
+{
+    static const QStringList ignored = {
+        QStringLiteral("00-00-00-00-00-00"),
+        QStringLiteral("00-50-56-C0-00-01"),
+        QStringLiteral("00-50-56-C0-00-08"),
+    };
+    QString text;
+    const QList<QNetworkInterface> interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface& iface : interfaces) {
+        QString address = iface.hardwareAddress();
+        address.replace(QLatin1Char(':'), QLatin1Char('-'));
+        if (address.isEmpty() || ignored.contains(address))
+            continue;
+        text += address + QLatin1Char('|');
+    }
+    text += QHostInfo::localHostName();
+    return text.toStdString();
+}
+
+std::string UpdaterApp::GetCurrentUserPlist()
+{
+    return currentUserPlist().toStdString();
+}
+
+QString UpdaterApp::GetBigVersioin()
+{
+    if (!m_pCommandLine)
+        return QString();
+    const QStringList parts =
+        QString::fromStdString(m_pCommandLine->GetReaderVersion()).split(QLatin1Char('.'));
+    if (parts.size() < 3)
+        return QString();
+    return QStringLiteral("%1.%2").arg(parts.at(0), parts.at(1));
+}
+
+QPoint UpdaterApp::GetMainAppCenterPos()
+{
+    const QString plist = currentUserPlist();
+    const QPoint position = CRegister::regGetVariant(QStringLiteral("Window Position"),
+                                                     QPoint(), plist, QString(), QString())
+                                .toPoint();
+    const QSize size = CRegister::regGetVariant(QStringLiteral("Window Size"), QSize(), plist,
+                                                QString(), QString())
+                           .toSize();
+    CUP_Log::PrintLog(QStringLiteral("UpdaterApp::GetMainAppCenterPos()---position:(%1,%2), size:(%3,%4)")
+                          .arg(position.x())
+                          .arg(position.y())
+                          .arg(size.width())
+                          .arg(size.height()));
+    const QPoint centre = QRect(position, size).center();
+    CUP_Log::PrintLog(QStringLiteral("UpdaterApp::GetMainAppCenterPos()---centerPos:(%1,%2)")
+                          .arg(centre.x())
+                          .arg(centre.y()));
+    if (centre.isNull() || position.isNull()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            return screen->availableGeometry().center();
+        return QPoint();
+    }
+    return centre;
+}
+
+void UpdaterApp::ResetPostion(QRect area, QWidget* widget)
+{
+    if (!widget || area.isEmpty() || !area.isValid())
+        return;
+    const QRect current = widget->geometry();
+    widget->move(area.left() + area.width() / 2 - current.width() / 2,
+                 area.top() + area.height() / 2 - current.height() / 2);
+}
+
+void UpdaterApp::ShowDownloadDlg(std::string type, bool& flag, bool a, bool b, bool c,
+                                 CReaderModuleManager* manager)
+{
+    // Plugs in with the download-and-install list:
+    //   dlgfound dlg(type, flag, a, b, c, manager, nullptr);
+    //   g_curr_dlgfound_ptr = &dlg; dlg.exec(); g_curr_dlgfound_ptr = nullptr;
+    Q_UNUSED(type) Q_UNUSED(flag) Q_UNUSED(a) Q_UNUSED(b) Q_UNUSED(c) Q_UNUSED(manager)
+}
+
+void UpdaterApp::SendProcData(const std::string&)
+{
+}
+
+bool UpdaterApp::RunCommandLine(std::string, bool&)
+{
+    return true;
+}
+
+bool RunUpdaterFromService(QString)
+{
+    return true;
+}
