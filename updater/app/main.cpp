@@ -1,13 +1,83 @@
-// UpdaterApp: a thin entry point over the agent library.
+// UpdaterApp: a thin entry point over the agent library. One run does one job,
+// chosen by the command line.
+#include "CRegister.h"
+#include "CSetup_CommandLine.h"
 #include "CUP_Log.h"
+#include "LanguageFiles.h"
+#include "MyApplication.h"
+#include "UpdaterApp.h"
 
-#include <QApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTranslator>
 #include <clocale>
+
+namespace {
+
+const QString kTrustListPrefix = QStringLiteral("-downloadTrustCertfile");
+const QString kNextCheckPrefix = QStringLiteral("setnextautoupdatetime:");
+const QString kDisableInternetPrefix = QStringLiteral("checkbDisableInternet");
+const QString kUpdaterKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Velto Software\\Velto PDF Reader\\plugins\\Updater");
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
     CUP_Log::CreateLog();
-    QApplication app(argc, argv);
+    MyApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    return 0;
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    if (app.isRunning())
+        return 0;
+
+    MyApplication::applyButtonStyle();
+
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words << QString::fromUtf8(argv[i]);
+    const QString qsCmd = words.join(QLatin1Char(' '));
+    CUP_Log::PrintLog(QStringLiteral("qsCmd: ") + qsCmd);
+
+    if (qsCmd.startsWith(kTrustListPrefix)) {
+        CSetup_CommandLine trustCommandLine;
+        trustCommandLine.ProcessCmdLine(qsCmd.mid(kTrustListPrefix.size()));
+        // The trust-list refresh is not part of this build yet.
+        qDebug() << "trust-list refresh is not available in this build";
+        return 0;
+    }
+
+    // The controller keeps a pointer to the run's command line until the
+    // process ends.
+    static CSetup_CommandLine commandLine;
+    commandLine.ProcessCmdLine(qsCmd);
+
+    const QString plistPath = GetUserPlitPath();
+    const LanguageChoice language = ReadLanguageChoice(plistPath);
+    CUP_Log::PrintLog(QStringLiteral("plist path and lang value: ") + QFileInfo(plistPath).fileName()
+                      + QStringLiteral("\n") + QString::number(language.nChooseLan));
+
+    QTranslator readerTranslator;
+    if (readerTranslator.load(getLanFilePath(language.nChooseLan, language.nChooseCountry)))
+        app.installTranslator(&readerTranslator);
+    QTranslator qtTranslator;
+    if (qtTranslator.load(getGLanFilePath(language.nChooseLan, language.nChooseCountry)))
+        app.installTranslator(&qtTranslator);
+
+    MyApplication::applyFont();
+
+    if (!qsCmd.isEmpty() && qsCmd.startsWith(kNextCheckPrefix)) {
+        CRegister::regSetString(kUpdaterKey, QStringLiteral("LastDay"), qsCmd.mid(kNextCheckPrefix.size()));
+        return 0;
+    }
+    if (qsCmd.startsWith(kDisableInternetPrefix))
+        return 0;
+
+    theApp = new UpdaterApp(&commandLine, nullptr);
+    theApp->runUpdate(language.nChooseLan, language.nChooseCountry);
+    if (theApp->bQuit)
+        return 0;
+    qDebug() << "ready to enter the  updater  main-->  eventloop ---> application.exec()";
+    return app.exec();
 }

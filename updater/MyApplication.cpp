@@ -1,0 +1,82 @@
+#include "MyApplication.h"
+#include "Platform.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTextStream>
+
+namespace {
+const QString kProductName = QStringLiteral("Velto PDF Reader");
+}
+
+QString MyApplication::serverName()
+{
+    return QStringLiteral("%1 Update").arg(kProductName);
+}
+
+QString MyApplication::serverSocketPath()
+{
+    return QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + serverName();
+}
+
+MyApplication::MyApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    const QString name = serverName();
+    QLocalSocket socket;
+    socket.connectToServer(name, QIODevice::ReadWrite);
+    if (socket.waitForConnected(500)) {
+        QTextStream stream(&socket);
+        const QStringList args = QCoreApplication::arguments();
+        stream << (args.size() < 2 ? QString() : args.last());
+        stream.flush();
+        qDebug() << QStringLiteral("%1 Updater is already running ,quit!").arg(kProductName);
+        socket.waitForBytesWritten(Platform::scaledWait(30000));
+        _isRunning = true;
+        return;
+    }
+
+    qDebug() << QStringLiteral("%1 Updater is not running ,start One!").arg(kProductName);
+    server = new QLocalServer(this);
+    connect(server, &QLocalServer::newConnection, this, &MyApplication::newLocalConnection);
+    if (!server->listen(name)) {
+        // A socket file left behind by an agent that did not end cleanly
+        // blocks the name; nobody answered on it, so it is stale.
+        const QString socketPath = serverSocketPath();
+        if (server->serverError() == QAbstractSocket::AddressInUseError && QFile::exists(socketPath)) {
+            QFile::remove(socketPath);
+            server->listen(name);
+        }
+    }
+}
+
+MyApplication::~MyApplication() = default;
+
+void MyApplication::newLocalConnection()
+{
+    QLocalSocket* socket = server ? server->nextPendingConnection() : nullptr;
+    if (!socket)
+        return;
+    socket->waitForReadyRead(Platform::scaledWait(1000));
+    QTextStream stream(socket);
+    QString word;
+    stream >> word;
+    qDebug() << "The value is: " << word;
+    delete socket;
+}
+
+void MyApplication::applyButtonStyle()
+{
+    qApp->setStyleSheet(QStringLiteral("QPushButton{height: 32pt}"));
+}
+
+void MyApplication::applyFont()
+{
+    QFont font;
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The agent's application object. It holds the single-instance guard: a local
+// server named "<product> Update". A second agent hands its last argument to
+// the first one and ends.
+#include <QApplication>
+
+class QLocalServer;
+
+class MyApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    MyApplication(int& argc, char** argv);
+    ~MyApplication() override;
+
+    // True when another agent answered; main then returns at once.
+    bool isRunning() const { return _isRunning; }
+
+    // "Velto PDF Reader Update".
+    static QString serverName();
+    // The socket file a local server of that name uses on this system.
+    static QString serverSocketPath();
+
+    // The agent's look: taller push buttons, a 12-pixel application font.
+    static void applyButtonStyle();
+    static void applyFont();
+
+private slots:
+    void newLocalConnection();
+
+private:
+    QLocalServer* server = nullptr;   // owned through the parent link; null in a second agent
+    bool _isRunning = false;
+};
