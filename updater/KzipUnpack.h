@@ -1,0 +1,55 @@
+#pragma once
+// The Kzip unpacking engine behind CKW_Kzip. It takes the folder for its
+// temporary files as an argument, so it needs nothing of the agent but
+// QtCore and liblzma (the fuzz target links it on its own).
+//
+// A package arrives from the network, so whatever it holds the engine
+//  - reads and validates the whole directory before anything is written,
+//  - writes only below the output folder (relative names, no ".." segment),
+//  - writes no entry unless the LZMA stream decodes cleanly to its size,
+//  - keeps memory bounded: the body is streamed in chunks and liblzma runs
+//    under a memory limit with the dictionary capped to the decoded size.
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace KzipUnpack {
+
+constexpr uint32_t kMagic = 0x19780625u;
+
+// Result codes shared with CKW_Kzip::Unzip2 / Unzip.
+enum Result : int {
+    kOk = 1,
+    kTargetFailed = 0,      // a target cannot be opened or written (or its name is unusable)
+    kBadMagic = -1,
+    kBadChecksum = -2,
+    kUnreadable = -3,       // the package cannot be opened or is shorter than its header
+    kBadContent = -4,       // temporary file failure, bad LZMA part or bad directory
+};
+
+enum class Form {
+    Current,   // 28-byte header, folder entries, "\" and "/" both separate folders
+    Legacy,    // 32-byte header, 64-bit checksum field, no folder entries
+};
+
+// liblzma's memory limit for one decoder: room for dictionaries up to 32 MiB.
+constexpr uint64_t kDecoderMemLimit = 40ull << 20;
+
+// The CRC of the format: 32-bit register, MSB first, initial value 0, no
+// final XOR. Tables for the format's own polynomial are built once.
+uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint32_t crc = 0);
+
+// Unpacks `package` into `outputFolder`, using the three temporary files
+// "infile_tmp", "outfile_tmp" and "fileover_tmp" inside `tempFolder` (which
+// must exist; they are removed after a success and left after a failure).
+int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form);
+
+// Decodes the LZMA-alone file `input` into `output` (created or truncated).
+// Succeeds only when the stream ends cleanly. A stream of known size must give
+// exactly that size; for a stream of unknown size (all-ones low size word),
+// `expectedWhenUnknown` (when not UINT64_MAX) is the exact size it must give.
+// No partial output is left behind on failure.
+bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown = UINT64_MAX);
+
+} // namespace KzipUnpack
