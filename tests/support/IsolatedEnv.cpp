@@ -1,6 +1,7 @@
 #include "IsolatedEnv.h"
 
 #include <QDir>
+#include <QSettings>
 #include <QStandardPaths>
 
 IsolatedEnv::IsolatedEnv()
@@ -15,6 +16,9 @@ IsolatedEnv::IsolatedEnv()
     set("HOME", homeDir().toLocal8Bit());
     set("UPDATER_SERVICE_BASE", QByteArray());
     set("UPDATER_TIME_SCALE", QByteArray());
+    // QSettings resolves the user folder once per process and caches it, so
+    // the environment variable alone would not move it.
+    useSettingsFolder(configHome());
 }
 
 IsolatedEnv::~IsolatedEnv()
@@ -25,6 +29,14 @@ IsolatedEnv::~IsolatedEnv()
         else
             qunsetenv(it.key().constData());
     }
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    useSettingsFolder(config.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : config);
+}
+
+void IsolatedEnv::useSettingsFolder(const QString& folder)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
 }
 
 QString IsolatedEnv::dataHome() const { return m_dir.path() + QStringLiteral("/data"); }

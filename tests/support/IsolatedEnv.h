@@ -33,6 +33,8 @@ public:
     QProcessEnvironment processEnvironment() const;
 
 private:
+    static void useSettingsFolder(const QString& folder);
+
     QTemporaryDir m_dir;
     QMap<QByteArray, QByteArray> m_saved;   // previous values, restored on destruction
     QMap<QByteArray, bool> m_wasSet;
