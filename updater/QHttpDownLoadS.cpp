@@ -1,0 +1,436 @@
+#include "QHttpDownLoadS.h"
+
+#include "CUP_Log.h"
+#include "Platform.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QNetworkAccessManager>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+#include <QTimerEvent>
+
+namespace {
+
+const int kAnswerCheckMs = 90000;
+const int kWatchdogMs = 90000;
+
+// First byte position of a "Content-Range: bytes S-E/T" value, -1 when unreadable.
+qint64 contentRangeStart(const QByteArray& value)
+{
+    QByteArray v = value.trimmed();
+    if (!v.startsWith("bytes "))
+        return -1;
+    v = v.mid(6).trimmed();
+    const int dash = v.indexOf('-');
+    if (dash <= 0)
+        return -1;
+    bool ok = false;
+    const qint64 start = v.left(dash).toLongLong(&ok);
+    return ok ? start : -1;
+}
+
+} // namespace
+
+QHttpDownLoadS::QHttpDownLoadS(QObject* parent, QProgressBar* progressBar, QLabel* label, qint64* resumeOffset)
+    : QObject(parent), m_pManager(new QNetworkAccessManager(this)), m_pResumeOffset(resumeOffset)
+{
+    Q_UNUSED(progressBar);
+    Q_UNUSED(label);
+}
+
+QHttpDownLoadS::~QHttpDownLoadS()
+{
+    if (m_pReply)
+        disconnect(m_pReply, nullptr, this, nullptr);
+    m_pReply = nullptr;
+    delete m_pManager;   // its replies go with it
+    m_pManager = nullptr;
+    if (m_pFile) {
+        m_pFile->close();
+        delete m_pFile;
+        m_pFile = nullptr;
+    }
+    if (m_pLockFile) {
+        m_pLockFile->unlock();
+        delete m_pLockFile;
+        m_pLockFile = nullptr;
+    }
+    delete m_pCheckTimer;
+    m_pCheckTimer = nullptr;
+    m_nWatchdog = -1;
+    if (m_nTimerId > 0)
+        killTimer(m_nTimerId);
+    m_nTimerId = -1;
+}
+
+bool QHttpDownLoadS::setUrlAndFilePath(QUrl url, QString filePath)
+{
+    if (!url.isValid() || url.path(QUrl::FullyDecoded).isEmpty())
+        return false;
+    if (filePath.isEmpty())
+        return false;
+    m_url = url;
+    m_strFilePath = filePath;
+    if (QFile::exists(filePath)) {
+        if (m_bUseLockFile) {
+            QLockFile lock(filePath + tr(".tmp"));
+            if (!lock.tryLock(0))
+                return false;
+            lock.unlock();
+        }
+        QFile::remove(filePath);
+    }
+    return true;
+}
+
+qint64 QHttpDownLoadS::offsetValue() const
+{
+    if (m_pResumeOffset)
+        return *m_pResumeOffset;
+    return m_bHasOwnOffset ? m_nOwnOffset : 0;
+}
+
+bool QHttpDownLoadS::startDownLoads(bool wait)
+{
+    // A start while a transfer runs replaces it; the old reply must not write
+    // into the same file any more.
+    if (m_pReply) {
+        QNetworkReply* old = m_pReply;
+        m_pReply = nullptr;
+        disconnect(old, nullptr, this, nullptr);
+        old->abort();
+        old->deleteLater();
+    }
+    if (m_pFile) {
+        if (m_pFile->isOpen())
+            m_pFile->close();
+        delete m_pFile;
+        m_pFile = nullptr;
+    }
+    // The previous start's watchdogs would otherwise tick on against this one.
+    stopWatchdogs();
+
+    if (m_bUseLockFile) {
+        if (m_pLockFile) {
+            m_pLockFile->unlock();
+            delete m_pLockFile;
+        }
+        m_pLockFile = new QLockFile(m_strFilePath + tr(".tmp"));
+        if (!m_pLockFile->tryLock(0)) {
+            delete m_pLockFile;
+            m_pLockFile = nullptr;
+            return false;
+        }
+    }
+
+    m_pFile = new QFile(m_strFilePath);
+    if (!m_pFile->open(QIODevice::Append)) {
+        qDebug() << "Error:Cannot open file: " << m_strFilePath;
+        delete m_pFile;
+        m_pFile = nullptr;
+        if (m_pLockFile) {
+            m_pLockFile->unlock();
+            delete m_pLockFile;
+            m_pLockFile = nullptr;
+        }
+        return false;
+    }
+    const bool ranged = m_pResumeOffset || m_bHasOwnOffset;
+    m_nRequestedOffset = offsetValue();
+    if (m_pResumeOffset)
+        m_pFile->seek(*m_pResumeOffset);
+
+    QNetworkRequest request(m_url);
+    qDebug() << "url:" << m_url;
+    if (m_bFollowRedirects)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    if (ranged)
+        request.setRawHeader("Range", tr("bytes=%1-").arg(m_nRequestedOffset).toLatin1());
+
+    m_nBase = m_nRequestedOffset;
+    m_nHeadChecked = 0;
+    m_bFailed = false;
+    m_bResponse = false;   // each request has to show by itself that the server answers
+    m_pReply = m_pManager->get(request);
+    connect(m_pReply, SIGNAL(readyRead()), this, SLOT(readyRead()));
+    connect(m_pReply, SIGNAL(downloadProgress(qint64, qint64)), this, SLOT(downloadProgress(qint64, qint64)));
+    connect(m_pReply, SIGNAL(error(QNetworkReply::NetworkError)), this,
+            SLOT(slotError(QNetworkReply::NetworkError)));
+    connect(m_pReply, SIGNAL(finished()), this, SLOT(replyFinished()));
+
+    // Both watchdogs are armed before a waiting start's nested loop, so a
+    // silent or stalled server cannot hold it forever.
+    m_nTimerId = startTimer(Platform::scaledWait(kWatchdogMs), Qt::CoarseTimer);
+    if (!m_pCheckTimer) {
+        m_pCheckTimer = new QTimer(this);
+        m_pCheckTimer->setSingleShot(true);
+        connect(m_pCheckTimer, SIGNAL(timeout()), this, SLOT(slotsHasHttpReponse()));
+    }
+    m_nWatchdog = 0;
+    m_pCheckTimer->start(Platform::scaledWait(kAnswerCheckMs));
+
+    if (wait) {
+        QPointer<QNetworkReply> reply = m_pReply;
+        QEventLoop loop;
+        // Connected after replyFinished(), so the outcome and everything it
+        // triggers run before the loop ends.
+        connect(reply, SIGNAL(finished()), &loop, SLOT(quit()));
+        connect(reply, SIGNAL(destroyed()), &loop, SLOT(quit()));
+        if (reply && !reply->isFinished())
+            loop.exec();
+    }
+    return true;
+}
+
+bool QHttpDownLoadS::bodyAccepted()
+{
+    if (m_nHeadChecked != 0)
+        return m_nHeadChecked > 0;
+    if (!m_pReply)
+        return false;
+    const QVariant statusAttr = m_pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!statusAttr.isValid()) {
+        // Not HTTP (a local file, say): there is no status to judge by.
+        m_nHeadChecked = 1;
+        return true;
+    }
+    const int status = statusAttr.toInt();
+    if (status == 200) {
+        if (m_nRequestedOffset > 0) {
+            // The server ignored our Range and sends the whole body: start the
+            // file over instead of appending a second copy.
+            CUP_Log::PrintLog(QStringLiteral("Range ignored by the server, restarting ") + m_strFilePath);
+            if (m_pFile && m_pFile->isOpen())
+                m_pFile->resize(0);
+            m_nBase = 0;
+            m_nTotal = 0;
+            m_nReceived = 0;
+            if (m_pResumeOffset)
+                *m_pResumeOffset = 0;
+            m_nOwnOffset = 0;
+        }
+        m_nHeadChecked = 1;
+    } else if (status == 206) {
+        const qint64 start = contentRangeStart(m_pReply->rawHeader("Content-Range"));
+        if (start != m_nRequestedOffset) {
+            CUP_Log::PrintLog(QStringLiteral("Content-Range does not start at %1: ").arg(m_nRequestedOffset)
+                              + QString::fromLatin1(m_pReply->rawHeader("Content-Range")));
+            m_bFailed = true;
+            m_nHeadChecked = -1;
+        } else {
+            m_nHeadChecked = 1;
+        }
+    } else {
+        // An error page or an unfollowed redirect is not the file.
+        m_bFailed = true;
+        m_nHeadChecked = -1;
+    }
+    return m_nHeadChecked > 0;
+}
+
+void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+{
+    CUP_Log::PrintLog(QStringLiteral("downloadProgress bytesReceived:%1, bytesTotal:%2").arg(bytesReceived).arg(bytesTotal));
+    ++m_nWatchdog;
+    m_bResponse = true;
+    const bool fromReply = m_pReply && sender() == m_pReply;
+    if (fromReply && !bodyAccepted())
+        return;
+    if (bytesTotal <= 0)
+        return;
+    if (m_nTotal == 0)
+        m_nTotal = bytesTotal;
+    m_nReceived = (m_pReply ? m_nBase : offsetValue()) + bytesReceived;
+    const QString fileName = m_strFilePath.mid(m_strFilePath.lastIndexOf(QLatin1Char('/')) + 1);
+    CUP_Log::PrintLog(QStringLiteral("Downloading ") + fileName + QStringLiteral(":")
+                      + QStringLiteral("%1 of %2 = %3%")
+                            .arg(m_nReceived)
+                            .arg(m_nTotal)
+                            .arg(QString::number(double(m_nReceived) / double(m_nTotal) * 100.0, 'g', 6)));
+    emit signal_updateProgress(m_nReceived, m_nTotal);
+}
+
+void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
+{
+    qDebug() << "error:" << errorCode;
+    m_bFailed = true;
+    if (m_pFile && m_pFile->isOpen())
+        m_pFile->close();
+    if (m_pLockFile) {
+        m_pLockFile->unlock();
+        delete m_pLockFile;
+        m_pLockFile = nullptr;
+    }
+    emit error_network();
+}
+
+void QHttpDownLoadS::readyRead()
+{
+    m_bResponse = true;
+    if (!m_pReply)
+        return;
+    if (!bodyAccepted()) {
+        m_pReply->readAll();   // not ours to keep
+        if (m_nHeadChecked < 0 && m_pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 206)
+            failTransfer(QStringLiteral("partial content from the wrong offset"));
+        return;
+    }
+    const QByteArray data = m_pReply->readAll();
+    if (data.isEmpty() || !m_pFile || !m_pFile->isOpen())
+        return;
+    if (m_pFile->write(data) != data.size())
+        failTransfer(QStringLiteral("cannot write ") + m_strFilePath + QStringLiteral(": ") + m_pFile->errorString());
+}
+
+void QHttpDownLoadS::failTransfer(const QString& why)
+{
+    QNetworkReply* reply = m_pReply;
+    if (!reply)
+        return;
+    qDebug() << "download failed:" << why;
+    CUP_Log::PrintLog(QStringLiteral("download failed: ") + why);
+    m_bFailed = true;
+    // Our own abort is not a network error: no error_network for it. The
+    // nested loop of a waiting start still hears the reply's finished().
+    disconnect(reply, nullptr, this, nullptr);
+    reply->abort();
+    replyFinished();
+}
+
+void QHttpDownLoadS::replyFinished()
+{
+    qDebug() << "replyFinished()";
+    m_bResponse = true;
+    QNetworkReply* reply = m_pReply;
+    if (!reply)
+        return;   // already ended (pause, abort by a watchdog)
+
+    bool failed = m_bFailed || reply->error() != QNetworkReply::NoError;
+    if (!failed && !bodyAccepted())
+        failed = true;
+    if (!failed && reply->bytesAvailable() > 0 && m_pFile && m_pFile->isOpen()) {
+        const QByteArray rest = reply->readAll();
+        if (m_pFile->write(rest) != rest.size())
+            failed = true;
+    }
+    if (m_pFile && m_pFile->isOpen()) {
+        if (!m_pFile->flush())
+            failed = true;
+        m_pFile->close();
+    }
+    if (m_pLockFile) {
+        m_pLockFile->unlock();
+        delete m_pLockFile;
+        m_pLockFile = nullptr;
+    }
+    disconnect(reply, nullptr, this, nullptr);
+    m_pReply = nullptr;
+    reply->deleteLater();
+    // One outcome per start: nothing of this start may report afterwards.
+    stopWatchdogs();
+    if (m_pResumeOffset)
+        *m_pResumeOffset = m_nReceived;
+
+    if (failed || m_nReceived != m_nTotal) {
+        CUP_Log::PrintLog(QStringLiteral("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_nReceived).arg(m_nTotal));
+        emit errorfinish(m_strFilePath);
+    } else {
+        emit oneDownLoadFinish(m_strFilePath);
+    }
+}
+
+void QHttpDownLoadS::slotsHasHttpReponse()
+{
+    qDebug() << "slotsHasHttpReponse:" << (m_bResponse ? "true" : "false");
+    if (m_pCheckTimer)
+        m_pCheckTimer->stop();
+    if (!m_bResponse)
+        failTransfer(QStringLiteral("no answer from ") + m_url.toString());
+}
+
+void QHttpDownLoadS::timerEvent(QTimerEvent* event)
+{
+    Q_UNUSED(event);
+    if (m_nWatchdog < 0)
+        return;
+    if (m_nWatchdog > 3)
+        m_nWatchdog = 2;
+    --m_nWatchdog;
+    if (m_nWatchdog == 0) {
+        // Stalled: report once and end the transfer, keeping what arrived.
+        if (m_pReply)
+            failTransfer(QStringLiteral("stalled: ") + m_url.toString());
+        else
+            stopWatchdogs();
+    }
+}
+
+void QHttpDownLoadS::stopWatchdogs()
+{
+    if (m_nTimerId > 0)
+        killTimer(m_nTimerId);
+    m_nTimerId = -1;
+    if (m_pCheckTimer)
+        m_pCheckTimer->stop();
+    m_nWatchdog = -1;
+}
+
+void QHttpDownLoadS::pauseDownloads()
+{
+    if (!m_pReply || !m_bRunning)
+        return;
+    QNetworkReply* reply = m_pReply;
+    m_pReply = nullptr;
+    disconnect(reply, SIGNAL(downloadProgress(qint64, qint64)), this, SLOT(downloadProgress(qint64, qint64)));
+    disconnect(reply, SIGNAL(readyRead()), this, SLOT(readyRead()));
+    disconnect(reply, SIGNAL(error(QNetworkReply::NetworkError)), this,
+               SLOT(slotError(QNetworkReply::NetworkError)));
+    disconnect(reply, SIGNAL(finished()), this, SLOT(replyFinished()));
+    reply->abort();
+    reply->deleteLater();
+
+    QString name = m_strFilePath;
+    if (m_pFile) {
+        name = m_pFile->fileName();
+        m_pFile->close();
+    }
+    if (m_pLockFile) {
+        m_pLockFile->unlock();
+        delete m_pLockFile;
+        m_pLockFile = nullptr;
+    }
+    const QFileInfo info(name);
+    const qint64 size = info.exists() ? info.size() : 0;
+    if (m_pResumeOffset) {
+        *m_pResumeOffset = size;
+    } else {
+        m_nOwnOffset = size;
+        m_bHasOwnOffset = true;
+    }
+    m_bRunning = false;
+    // A paused transfer is not a stalled one.
+    stopWatchdogs();
+}
+
+void QHttpDownLoadS::continueDownload()
+{
+    if (!m_bRunning)
+        startDownLoads(false);
+    m_bRunning = true;
+}
+
+void QHttpDownLoadS::stopDownLoads()
+{
+    if (m_pManager && m_pReply)
+        m_pReply->abort();
+}
+
+void QHttpDownLoadS::setProgressBar(QProgressBar* progressBar)
+{
+    Q_UNUSED(progressBar);
+}
