@@ -1,0 +1,78 @@
+// The manager's plug points to the hidden download window (DlgDownload).
+// Everything the manager asks of the window is here and nowhere else. While
+// the window class is not part of the build, the manager has no window: every
+// call below is a clean no-op and Download() reports the selection as failed.
+#include "CReaderModuleManager.h"
+
+#include "CUP_Log.h"
+
+#if __has_include("DlgDownload.h")
+#include "DlgDownload.h"
+#define READER_MANAGER_HAS_WINDOW 1
+#else
+#define READER_MANAGER_HAS_WINDOW 0
+#endif
+
+void CReaderModuleManager::createDownloadWindow()
+{
+#if READER_MANAGER_HAS_WINDOW
+    // No parent: the window outlives the manager and lives until the process ends.
+    auto* window = new DlgDownload(nullptr);
+    m_pDownloadWindow = window;
+    connect(window, SIGNAL(SignalCurrentProgress(QString,double)), this, SLOT(getDownProgress(QString,double)));
+    connect(window, SIGNAL(SignalInstallProgress(QString,int)), this, SLOT(setInstallProgress(QString,int)));
+    connect(window, SIGNAL(SignalStartInstall(QString)), this, SLOT(startInstall(QString)));
+    connect(window, SIGNAL(SignalSetCurrentDownloadModule(QString)), this,
+            SLOT(Slot_SetCurrentDownloadModule(QString)));
+#endif
+}
+
+DlgDownload* CReaderModuleManager::GetDownloadWindow() const
+{
+#if READER_MANAGER_HAS_WINDOW
+    return static_cast<DlgDownload*>(m_pDownloadWindow.data());
+#else
+    return nullptr;
+#endif
+}
+
+bool CReaderModuleManager::windowStart()
+{
+#if READER_MANAGER_HAS_WINDOW
+    DlgDownload* window = GetDownloadWindow();
+    if (!window)
+        return false;
+    window->cancel();
+    window->setSelectUpdates(m_vecSelected);
+    window->showMinimized();
+    window->setVisible(false);
+    window->startShowDownload();
+    return true;
+#else
+    return false;
+#endif
+}
+
+void CReaderModuleManager::windowCancel()
+{
+#if READER_MANAGER_HAS_WINDOW
+    if (DlgDownload* window = GetDownloadWindow())
+        window->cancel();
+#endif
+}
+
+void CReaderModuleManager::windowPause()
+{
+#if READER_MANAGER_HAS_WINDOW
+    if (DlgDownload* window = GetDownloadWindow())
+        window->pauseDown();
+#endif
+}
+
+void CReaderModuleManager::windowResume()
+{
+#if READER_MANAGER_HAS_WINDOW
+    if (DlgDownload* window = GetDownloadWindow())
+        window->new_continue_download();
+#endif
+}
