@@ -1,0 +1,62 @@
+// The running probe on 127.0.0.1:8999.
+#include "ControllerTestSupport.h"
+#include "IsolatedEnv.h"
+#include "UpdateListener.h"
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QThread>
+#include <future>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Runs a blocking client in another thread while this thread serves the
+// listener's events.
+bool probe(QByteArray& received)
+{
+    auto client = std::async(std::launch::async, [&received] {
+        return readTcpUntilClosed(UpdateListener::kPort, received);
+    });
+    while (client.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return client.get();
+}
+
+} // namespace
+
+TEST(UpdateListener, EveryClientReadsExactlyTheProbeAnswer)
+{
+    UpdateListener listener;
+    if (!listener.startListener())
+        GTEST_SKIP() << "port 8999 is held by another process (a parallel agent run)";
+    for (int client = 0; client < 2; ++client) {
+        QByteArray received;
+        ASSERT_TRUE(probe(received)) << client;
+        EXPECT_EQ(received, QByteArray("UpdaterRuning")) << client;
+    }
+}
+
+TEST(UpdateListener, BusyPortLeavesTheListenerWithoutProbe)
+{
+    QTcpServer holder;
+    const bool ours = holder.listen(QHostAddress::LocalHost, UpdateListener::kPort);
+    // Held by us or by someone else: either way the port is taken.
+    UpdateListener listener;
+    EXPECT_FALSE(listener.startListener());
+    if (ours) {
+        // Connections go to the holder, which never answers.
+        holder.close();
+    }
+}
+
+TEST(UpdateListener, AgentRunsAndEndsWhileThePortIsBusy)
+{
+    IsolatedEnv env;
+    QTcpServer holder;
+    holder.listen(QHostAddress::LocalHost, UpdateListener::kPort);
+    const AgentRun run = runAgent({QStringLiteral("-updater")}, 5000);
+    EXPECT_TRUE(run.finished) << run.output.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+}

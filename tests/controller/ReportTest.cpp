@@ -1,0 +1,148 @@
+// Reports to the reader: the text on the local socket and the marker files.
+#include "ControllerTestSupport.h"
+#include "CSetup_CommandLine.h"
+#include "IsolatedEnv.h"
+#include "ReaderReport.h"
+#include "UpdaterApp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString markerFolder(const IsolatedEnv& env)
+{
+    return env.systemRoot() + QStringLiteral("/usr/local/share/velto/Velto PDF Reader/ACUpdate/");
+}
+
+CSetup_CommandLine parsed(const QString& text)
+{
+    CSetup_CommandLine commandLine;
+    commandLine.ProcessCmdLine(text);
+    return commandLine;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+} // namespace
+
+TEST(ReaderReport, EachStateSendsItsExactTextOnItsOwnConnection)
+{
+    IsolatedEnv env;
+    ThreadedFakeReader reader;
+    ASSERT_TRUE(reader.isListening());
+    QDir().mkpath(markerFolder(env));
+    CSetup_CommandLine commandLine = parsed(QStringLiteral("-updater -type \"Update List\""));
+    UpdaterApp app(&commandLine);
+
+    const QList<QByteArray> expected = {"errornetwork", "update finished", "close", "autoclose"};
+    for (int state = 0; state <= 3; ++state)
+        app.NotifyMainCallBack(static_cast<UPDATE_CHECK_STATE>(state));
+    // A number outside the enumeration sends nothing.
+    app.NotifyMainCallBack(static_cast<UPDATE_CHECK_STATE>(4));
+
+    ASSERT_TRUE(reader.waitForReports(4));
+    EXPECT_EQ(reader.reports(), expected);
+    // One socket object serves every report.
+    EXPECT_EQ(app.findChildren<QLocalSocket*>().size(), 1);
+    // Without an internal update address no marker is left.
+    EXPECT_TRUE(QDir(markerFolder(env)).isEmpty());
+}
+
+TEST(ReaderReport, MarkerFileOnlyWithInternalUpdateAddress)
+{
+    struct Case {
+        const char* commandText;
+        bool marker;
+    };
+    const Case cases[] = {
+        {"-updater -type \"Update List\" -InternalUpdateURL https://updates.example.test/x", true},
+        {"-updater -type \"Update List\"", false},
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        IsolatedEnv env;   // no reader listening: the report fails, the marker does not
+        QDir().mkpath(markerFolder(env));
+        const QString marker = markerFolder(env) + QStringLiteral("VeltoDataupdatefinished.txt");
+        if (c.marker) {
+            // A stale marker with content is truncated.
+            QFile stale(marker);
+            ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+            stale.write("old");
+        }
+        CSetup_CommandLine commandLine = parsed(QString::fromUtf8(c.commandText));
+        UpdaterApp app(&commandLine);
+        app.NotifyMainCallBack(UPDATE_CHECK_FINISHED);
+
+        EXPECT_EQ(QFile::exists(marker), c.marker) << c.commandText;
+        if (c.marker) {
+            EXPECT_EQ(QFileInfo(marker).size(), 0) << c.commandText;
+        }
+        // Only the reported state's marker is touched.
+        EXPECT_EQ(QDir(markerFolder(env)).entryList(QDir::Files).size(), c.marker ? 1 : 0);
+    }
+}
+
+TEST(ReaderReport, MarkerPathThatIsALinkIsNotWrittenThrough)
+{
+    IsolatedEnv env;
+    QDir().mkpath(markerFolder(env));
+    const QString victim = env.root() + QStringLiteral("/victim.txt");
+    {
+        QFile file(victim);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("keep me");
+    }
+    ASSERT_TRUE(QFile::link(victim, markerFolder(env) + QStringLiteral("VeltoDataclose.txt")));
+
+    CSetup_CommandLine commandLine =
+        parsed(QStringLiteral("-updater -type x -InternalUpdateURL https://updates.example.test/"));
+    UpdaterApp app(&commandLine);
+    app.NotifyMainCallBack(UPDATE_CHECK_CLOSE);
+
+    EXPECT_EQ(readFile(victim), QByteArray("keep me"));
+}
+
+TEST(ReaderReport, ReaderThatNeverAnswersCostsOnlyTheBoundedWait)
+{
+    IsolatedEnv env;
+    // 30 s waits become 30 ms: the report must be back long before the
+    // unscaled wait could end.
+    env.set("UPDATER_TIME_SCALE", "0.001");
+    ThreadedFakeReader reader(QByteArray{});
+    ASSERT_TRUE(reader.isListening());
+
+    QPointer<QLocalSocket> socket;
+    QObject owner;
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(ReaderReport::sendText(socket, &owner, QStringLiteral("close")));
+    EXPECT_LT(timer.elapsed(), 29000);
+    ASSERT_TRUE(reader.waitForReports(1));
+    EXPECT_EQ(reader.reports().value(0), QByteArray("close"));
+
+    // The reader answers: the same socket object goes again.
+    QLocalSocket* first = socket.data();
+    EXPECT_FALSE(ReaderReport::sendText(socket, &owner, QStringLiteral("errornetwork")));
+    EXPECT_EQ(socket.data(), first);
+}
+
+TEST(ReaderReport, MissingReaderIsNoFailureOfTheRun)
+{
+    IsolatedEnv env;
+    QPointer<QLocalSocket> socket;
+    QObject owner;
+    EXPECT_FALSE(ReaderReport::sendText(socket, &owner, QStringLiteral("close")));
+    // A reader that starts later gets the next report.
+    ThreadedFakeReader reader;
+    EXPECT_TRUE(ReaderReport::sendText(socket, &owner, QStringLiteral("update finished")));
+    ASSERT_TRUE(reader.waitForReports(1));
+    EXPECT_EQ(reader.reports().value(0), QByteArray("update finished"));
+}
