@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QScreen>
 #include <QTextStream>
 
 namespace {
@@ -69,9 +70,19 @@ void MyApplication::newLocalConnection()
     delete socket;
 }
 
+QString MyApplication::buttonStyleSheet()
+{
+    // Push buttons are 32 points tall. Qt's style sheets read lengths in px,
+    // em and ex only: "height: 32pt" parses as 0 and collapses every button to
+    // its padding, so the 32 points are given in pixels of the screen.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 72.0;
+    return QStringLiteral("QPushButton{height: %1px}").arg(qRound(32.0 * dpi / 72.0));
+}
+
 void MyApplication::applyButtonStyle()
 {
-    qApp->setStyleSheet(QStringLiteral("QPushButton{height: 32pt}"));
+    qApp->setStyleSheet(buttonStyleSheet());
 }
 
 void MyApplication::applyFont()

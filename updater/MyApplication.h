@@ -21,7 +21,8 @@ public:
     // The socket file a local server of that name uses on this system.
     static QString serverSocketPath();
 
-    // The agent's look: taller push buttons, a 12-pixel application font.
+    // The agent's look: push buttons 32 points tall, a 12-pixel application font.
+    static QString buttonStyleSheet();
     static void applyButtonStyle();
     static void applyFont();
 

@@ -1,0 +1,313 @@
+#include "AgentProcess.h"
+#include "CRegister.h"
+#include "IsolatedEnv.h"
+#include "LanguageFiles.h"
+#include "MyApplication.h"
+#include "ProcessRunner.h"
+#include "UpdaterApp.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPushButton>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+const QString kLastDayName =
+    QStringLiteral("HKEY_CURRENT_USER/Software/Velto Software/Velto PDF Reader/plugins/Updater/LastDay");
+
+void setLayout(bool continuous)
+{
+    QDir().mkpath(QFileInfo(LocalMachinePlistPath()).absolutePath());
+    QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
+    machine.setValue(QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/Velto PDF Reader/bContinue"),
+                     continuous ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+std::unique_ptr<QSettings> readerSettings()
+{
+    return std::make_unique<QSettings>(QStringLiteral("Velto Software"), QStringLiteral("Velto.PDF.Reader"));
+}
+
+// The controller renews this folder in every run that reaches its job choice.
+bool controllerRan()
+{
+    return QFileInfo::exists(UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater/uncompress"));
+}
+
+} // namespace
+
+TEST(Startup, SecondAgentHandsItsLastArgumentToTheFirst)
+{
+    struct Case { QStringList args; QString received; };
+    const Case cases[] = {
+        {{QStringLiteral("-readerpath"), QStringLiteral("/x"), QStringLiteral("last")}, QStringLiteral("last")},
+        {{}, QString()},   // no arguments: an empty text
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        IsolatedEnv env;
+        QLocalServer firstAgent;
+        ASSERT_TRUE(firstAgent.listen(MyApplication::serverName()));
+
+        const AgentResult run = AgentProcess::run(c.args, 10000);
+        ASSERT_TRUE(run.finished) << run.standardError.toStdString();
+        EXPECT_EQ(run.exitCode, 0);
+
+        ASSERT_TRUE(firstAgent.hasPendingConnections() || firstAgent.waitForNewConnection(5000));
+        std::unique_ptr<QLocalSocket> socket(firstAgent.nextPendingConnection());
+        ASSERT_TRUE(socket);
+        if (socket->bytesAvailable() == 0 && !c.received.isEmpty())
+            socket->waitForReadyRead(5000);
+        EXPECT_EQ(QString::fromUtf8(socket->readAll()), c.received);
+        // The second agent did nothing else.
+        EXPECT_FALSE(controllerRan());
+    }
+}
+
+TEST(Startup, StaleSocketFileDoesNotBlockTheGuard)
+{
+    IsolatedEnv env;
+    const QString socketPath = MyApplication::serverSocketPath();
+    ASSERT_TRUE(socketPath.startsWith(env.tmpDir()));
+    {
+        QFile stale(socketPath);
+        ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    }
+    const AgentResult run = AgentProcess::run({QStringLiteral("checkbDisableInternet")}, 10000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    // The agent replaced the stale file by its own server, which removes its
+    // socket file when it ends; an agent that failed to listen leaves it.
+    EXPECT_FALSE(QFileInfo::exists(socketPath));
+}
+
+TEST(Startup, WholeCommandPrefixes)
+{
+    struct Case {
+        QStringList args;
+        bool continuous;
+        bool storesLastDay;
+        QString lastDay;
+        bool controller;
+    };
+    const Case cases[] = {
+        {{QStringLiteral("setnextautoupdatetime:1700000000")}, true, true, QStringLiteral("1700000000"), false},
+        {{QStringLiteral("setnextautoupdatetime:1700000000")}, false, true, QStringLiteral("1700000000"), false},
+        {{QStringLiteral("setnextautoupdatetime:")}, true, true, QString(), false},
+        {{QStringLiteral("setnextautoupdatetime:17"), QStringLiteral("00")}, true, true, QStringLiteral("17 00"), false},
+        {{QStringLiteral("checkbDisableInternet"), QStringLiteral("-run")}, true, false, QString(), false},
+        {{QStringLiteral("-downloadTrustCertfile")}, true, false, QString(), false},
+        // Only a prefix at the very start selects its job.
+        {{QStringLiteral("xsetnextautoupdatetime:1700000000")}, true, false, QString(), true},
+        {{QStringLiteral(" -downloadTrustCertfile")}, true, false, QString(), true},
+        {{}, true, false, QString(), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.args.join(QLatin1Char('|')) + (c.continuous ? " continuous" : " Classic")).toStdString());
+        IsolatedEnv env;
+        setLayout(c.continuous);
+        const AgentResult run = AgentProcess::run(c.args, 20000);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(controllerRan(), c.controller);
+
+        auto settings = readerSettings();
+        const QVariantMap classic = settings->value(QStringLiteral("Classic")).toMap();
+        if (c.continuous) {
+            EXPECT_EQ(settings->contains(kLastDayName), c.storesLastDay);
+            EXPECT_EQ(settings->value(kLastDayName).toString(), c.lastDay);
+        } else {
+            EXPECT_FALSE(settings->contains(kLastDayName));
+            EXPECT_EQ(classic.contains(kLastDayName), c.storesLastDay);
+            EXPECT_EQ(classic.value(kLastDayName).toString(), c.lastDay);
+        }
+    }
+}
+
+namespace {
+
+// Stands in for who and su; records what was asked.
+struct FakeShell
+{
+    QString user = QStringLiteral("alice");
+    QByteArray home;
+    QByteArray suError;
+    QList<QStringList> calls;
+
+    Platform::ProcessResult operator()(const QString& program, const QStringList& args, int)
+    {
+        calls << (QStringList{program} + args);
+        Platform::ProcessResult r;
+        r.started = r.finished = true;
+        r.exitCode = 0;
+        if (program == QLatin1String("/bin/sh")) {
+            r.standardOutput = user.toLocal8Bit() + "\n";
+        } else if (program == QLatin1String("/usr/bin/su")) {
+            r.standardOutput = home + "\n";
+            r.standardError = suError;
+            r.exitCode = suError.isEmpty() ? 0 : 1;
+        }
+        return r;
+    }
+};
+
+class ShellSeam
+{
+public:
+    explicit ShellSeam(FakeShell& shell)
+    {
+        Platform::setProcessRunner([&shell](const QString& p, const QStringList& a, int t) { return shell(p, a, t); });
+    }
+    ~ShellSeam() { Platform::setProcessRunner({}); }
+};
+
+void writeLanguages(QSettings& settings, const QVariant& type, const QVariant& lan, const QVariant& country)
+{
+    settings.setValue(QStringLiteral("Preferences/Languages/nChooseLanType"), type);
+    settings.setValue(QStringLiteral("Preferences/Languages/nChooseLan"), lan);
+    settings.setValue(QStringLiteral("Preferences/Languages/nChooseCountry"), country);
+}
+
+} // namespace
+
+TEST(Startup, LanguageComesFromTheConsoleUsersPreferenceFile)
+{
+    IsolatedEnv env;
+    FakeShell shell;
+    shell.user = QStringLiteral("alice\nbob");   // several users: one argument for su
+    shell.home = env.homeDir().toLocal8Bit();
+    ShellSeam seam(shell);
+
+    const QString expected = env.homeDir() + QStringLiteral("/Library/Preferences/com.velto-software.Velto.PDF.Reader.plist");
+    const QString plist = GetUserPlitPath();
+    EXPECT_EQ(plist, expected);
+    ASSERT_EQ(shell.calls.size(), 2);
+    EXPECT_EQ(shell.calls[0], (QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                                           QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}));
+    EXPECT_EQ(shell.calls[1], (QStringList{QStringLiteral("/usr/bin/su"), QStringLiteral("-"),
+                                           QStringLiteral("alice\nbob"), QStringLiteral("-c"),
+                                           QStringLiteral("echo ${HOME}")}));
+
+    // Nothing there yet: the defaults.
+    LanguageChoice choice = ReadLanguageChoice(plist);
+    EXPECT_EQ(choice.nChooseLanType, 1);
+    EXPECT_EQ(choice.nChooseLan, 31);
+    EXPECT_EQ(choice.nChooseCountry, 225);
+
+    QDir().mkpath(QFileInfo(plist).absolutePath());
+    {
+        QSettings prefs(plist, QSettings::NativeFormat);
+        writeLanguages(prefs, 2, 42, QStringLiteral("82"));
+        auto reader = readerSettings();
+        writeLanguages(*reader, 0, 59, 108);
+    }
+    choice = ReadLanguageChoice(plist);
+    EXPECT_EQ(choice.nChooseLanType, 2);
+    EXPECT_EQ(choice.nChooseLan, 42);
+    EXPECT_EQ(choice.nChooseCountry, 82);
+
+    {
+        QSettings prefs(plist, QSettings::NativeFormat);
+        prefs.setValue(QStringLiteral("Preferences/Languages/nChooseLan"), QStringLiteral("German"));
+    }
+    EXPECT_EQ(ReadLanguageChoice(plist).nChooseLan, 0);   // not a number
+
+    // su refuses: no plist path, and the reader's own settings answer.
+    shell.suError = "su: Authentication failure";
+    EXPECT_EQ(GetUserPlitPath(), QString());
+    EXPECT_EQ(ReadLanguageChoice(QString()).nChooseLan, 59);
+}
+
+TEST(Startup, RealShellToolsNeverHang)
+{
+    IsolatedEnv env;
+    env.set("UPDATER_TIME_SCALE", "0.05");
+    const Platform::ProcessResult ok = Platform::runProcess(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo out; echo err >&2; exit 3")}, 30000);
+    EXPECT_TRUE(ok.finished);
+    EXPECT_EQ(ok.exitCode, 3);
+    EXPECT_EQ(ok.standardOutput, QByteArray("out\n"));
+    EXPECT_EQ(ok.standardError, QByteArray("err\n"));
+
+    // A tool that waits for input gets none, and one that never ends is cut off.
+    const Platform::ProcessResult reads = Platform::runProcess(QStringLiteral("/bin/cat"), {}, 30000);
+    EXPECT_TRUE(reads.finished);
+    const Platform::ProcessResult stuck = Platform::runProcess(
+        QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("sleep 60")}, 10000);
+    EXPECT_TRUE(stuck.started);
+    EXPECT_FALSE(stuck.finished);
+    const Platform::ProcessResult missing = Platform::runProcess(QStringLiteral("/nonexistent/tool"), {}, 30000);
+    EXPECT_FALSE(missing.started);
+}
+
+TEST(Startup, TranslationCataloguePaths)
+{
+    struct Case { QString packageType; int language; QString locale; };
+    const Case cases[] = {
+        {QString(), 31, QStringLiteral("en-US")},
+        {QString(), 111, QStringLiteral("es-419")},
+        {QString(), 66, QStringLiteral("ko-KR")},
+        {QStringLiteral("zh-CN"), 25, QStringLiteral("zh-CN")},
+        {QStringLiteral("zh-CN"), 42, QString()},
+        {QStringLiteral("ja-JP"), 59, QStringLiteral("ja-JP")},
+        {QStringLiteral("ja-JP"), 25, QString()},
+        {QString(), 0, QString()},
+    };
+    const QString exe = QStringLiteral("/Apps/Reader.app/Contents/Frameworks/Updater.app/Contents/MacOS");
+    const QString old = QStringLiteral("/Old/Updater.app/Contents/MacOS");
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.packageType + QLatin1Char('/') + QString::number(c.language)).toStdString());
+        if (c.locale.isEmpty()) {
+            EXPECT_EQ(lanFilePathFor(exe, c.packageType, c.language), QString());
+            EXPECT_EQ(gLanFilePathFor(old, c.packageType, c.language), old + QStringLiteral("/../../.."));
+        } else {
+            EXPECT_EQ(lanFilePathFor(exe, c.packageType, c.language),
+                      exe + QStringLiteral("/../../../lang/%1/brightleaf_%1.qm").arg(c.locale));
+            EXPECT_EQ(gLanFilePathFor(old, c.packageType, c.language),
+                      old + QStringLiteral("/../../../lang/%1/qt_%1.qm").arg(c.locale));
+        }
+    }
+}
+
+TEST(Startup, QtCatalogueFollowsTheOldUpdaterFolder)
+{
+    IsolatedEnv env;
+    const QString here = QCoreApplication::applicationDirPath();
+    EXPECT_TRUE(getGLanFilePath(31, 225).startsWith(here + QStringLiteral("/../../..")));
+    EXPECT_EQ(getLanFilePath(31, 225).left(here.size()), here);
+    ASSERT_TRUE(CRegister::regSetString(QStringLiteral("Brightleaf_UpdateOldPath"), QString(), QStringLiteral("/old/bin")));
+    EXPECT_TRUE(getGLanFilePath(31, 225).startsWith(QStringLiteral("/old/bin/../../../lang/")));
+}
+
+TEST(Startup, ButtonsAreTallerAndTheFontIsTwelvePixels)
+{
+    const QString oldSheet = qApp->styleSheet();
+    const QFont oldFont = QApplication::font();
+    QPushButton plain(QStringLiteral("OK"));
+    const int plainHeight = plain.sizeHint().height();
+
+    MyApplication::applyButtonStyle();
+    MyApplication::applyFont();
+    QPushButton styled(QStringLiteral("OK"));
+    styled.ensurePolished();
+    const int styledHeight = styled.sizeHint().height();
+    const int pixelSize = styled.font().pixelSize();
+    const QString sheet = qApp->styleSheet();
+
+    qApp->setStyleSheet(oldSheet);
+    QApplication::setFont(oldFont);
+
+    EXPECT_EQ(sheet, MyApplication::buttonStyleSheet());
+    EXPECT_EQ(pixelSize, 12);
+    // 32 points at the screen's resolution, plus the button's own padding.
+    const int points32 = qRound(32.0 * styled.logicalDpiY() / 72.0);
+    EXPECT_GE(styledHeight, points32) << "plain " << plainHeight;
+    EXPECT_LE(styledHeight, points32 + 12) << "plain " << plainHeight;
+}
