@@ -1,4 +1,5 @@
 #include "UpdaterApp.h"
+#include "CReaderModuleManager.h"
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
 #include "CUP_Log.h"
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QHostInfo>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QNetworkInterface>
 #include <QScreen>
 #include <QSize>
@@ -127,16 +129,15 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     }
     m_strUncompressPath = folder;
 
-    // The module manager is created here, for every job, once it exists:
-    //   m_pModuleManager = new CReaderModuleManager(
-    //       QString::fromStdString(type), this);
-    //   m_moduleManagerGuard = m_pModuleManager;
-    //   m_pModuleManager->setLangParm(language, country);
-
     if (!m_pCommandLine) {
         bQuit = true;
         return;
     }
+
+    m_pModuleManager = new CReaderModuleManager(
+        QString::fromStdString(m_pCommandLine->GetUpdaterType()), this);
+    m_moduleManagerGuard = m_pModuleManager;
+    m_pModuleManager->setLangParm(language, country);
 
     const Job job = chooseJob(*m_pCommandLine);
     if (job == Job::RelaunchRequest) {
@@ -174,12 +175,24 @@ void UpdaterApp::checkRoad(Job job)
     //   DlgUpdateChecking dlg("Update List", nullptr);
     //   CheckRun:     setModuleManager, startUpdateCheck, showMinimized, hide, exec
     //   CheckUpdater: showMinimized, hide, setModuleManager, startUpdateCheck, exec
-    //   then, from the dialog's result field:
-    //     result != 1 or bCheckHandled        -> end
-    //     available modules all silent / none -> end; NotifyMainCallBack(
-    //                                            UPDATE_CHECK_FINISHED) for "Update List"
-    //     non-silent modules left             -> end (nothing is open any more)
+    //   finishCheck(dlg.nResult);   // the result field, not exec()'s value
     // Without them the road ends here (the caller sets the quit flag).
+}
+
+void UpdaterApp::finishCheck(int result)
+{
+    // Failed, cancelled, or already dealt with by the dialogs (which may have
+    // released the manager): nothing more to do.
+    if (result != 1 || bCheckHandled)
+        return;
+    CReaderModuleManager* manager = GetModuleManager();
+    if (!manager)
+        return;
+    const bool nothingToList = manager->CountAvailableModule() == 0 || manager->isSilentUpdate();
+    if (nothingToList
+        && QString::fromStdString(m_pCommandLine->GetUpdaterType()) == kUpdateListType)
+        NotifyMainCallBack(UPDATE_CHECK_FINISHED);
+    // Non-silent modules left without a list open: the run ends as well.
 }
 
 void UpdaterApp::installRoad()
@@ -199,21 +212,70 @@ void UpdaterApp::installRoad()
 
 void UpdaterApp::componentRoad()
 {
-    // Plugs in once the component prompt and the module manager exist:
-    //   ComponentInfo info{GetProductName(), version, type,
-    //                      m_pModuleManager->GetLocalLangName(), "Business"};
-    //   CDlgComponentFound prompt(info, nullptr); if (prompt.exec() != 1) return;
-    //   qDebug() << "need to download now...";
-    //   QEventLoop loop;
-    //   connect sQueryModuleInfoFinish and the manager's failure signals to loop.quit;
-    //   a refused start of QueryModuleInfo(...) skips the loop;
-    //   QTimer::singleShot(Platform::scaledWait(60000), &loop, &QEventLoop::quit);
-    //   loop.exec();
-    //   CountAvailableModule() < 1 -> warning; else AddSelModule for the type, or
-    //   for each non-empty comma part; CountSelModules() < 1 -> warning; else
-    //   ModuleCallback("Update List", manager, true).
-    // The warning: QMessageBox::warning(nullptr, tr("Velto Updater"),
-    //   tr("Unable to get this component pack. Please check if they are ready for this version."));
+    ComponentInfo info;
+    info.productName = QString::fromStdString(GetProductName());
+    info.readerVersion = QString::fromStdString(m_pCommandLine->GetReaderVersion());
+    info.componentList = QString::fromStdString(m_pCommandLine->GetUpdaterType());
+    if (CReaderModuleManager* manager = GetModuleManager())
+        info.localLangName = manager->GetLocalLangName();
+    info.edition = QStringLiteral("Business");
+
+    // The component prompt plugs in here; nothing is fetched without the
+    // user's Yes:
+    //   CDlgComponentFound prompt(info, nullptr);
+    //   if (prompt.exec() != 1)
+    //       return;
+    //   componentDownload();
+}
+
+void UpdaterApp::componentDownload()
+{
+    CReaderModuleManager* manager = GetModuleManager();
+    if (!manager)
+        return;
+    const auto unavailable = [] {
+        QMessageBox::warning(nullptr, tr("Velto Updater"),
+                             tr("Unable to get this component pack. Please check if they are "
+                                "ready for this version."),
+                             QMessageBox::Ok);
+    };
+
+    qDebug() << "need to download now...";
+    // The wait ends on any outcome of the query, and after a bounded time: a
+    // query that never reports must not keep the run alive.
+    QEventLoop loop;
+    bool ended = false;
+    const auto end = [&] {
+        ended = true;
+        loop.quit();
+    };
+    connect(manager, &CReaderModuleManager::sQueryModuleInfoFinish, &loop, end);
+    connect(manager, &CReaderModuleManager::sErrorFinish, &loop, end);
+    connect(manager, &CReaderModuleManager::sErrorNetwork, &loop, end);
+    connect(manager, &QObject::destroyed, &loop, end);
+    if (manager->QueryModuleInfo(nullptr, false) == 0 && !ended) {
+        QTimer::singleShot(Platform::scaledWait(60000), &loop, end);
+        loop.exec();
+    }
+    manager = GetModuleManager();
+    if (!manager || manager->CountAvailableModule() < 1) {
+        unavailable();
+        return;
+    }
+
+    const QString type = QString::fromStdString(m_pCommandLine->GetUpdaterType());
+    if (!type.contains(QLatin1Char(','))) {
+        manager->AddSelModule(type);
+    } else {
+        const QStringList names = type.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (const QString& name : names)
+            manager->AddSelModule(name);
+    }
+    if (manager->CountSelModules() < 1) {
+        unavailable();
+        return;
+    }
+    CReaderModuleManager::ModuleCallback("Update List", manager, true);
 }
 
 void UpdaterApp::relaunchRequest()

@@ -123,8 +123,12 @@ private:
     bool sendToReader(const QString& text);
     void relaunchRequest();
     void checkRoad(Job job);
+    // What a visible check leaves to the controller, from the dialog's result.
+    void finishCheck(int result);
     void installRoad();
     void componentRoad();
+    // The component road after the prompt was accepted: query, select, list.
+    void componentDownload();
 
     const QString m_strServerName;
     QPointer<QLocalSocket> m_pSocket;

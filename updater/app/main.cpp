@@ -2,6 +2,7 @@
 // chosen by the command line.
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
+#include "CUpdateCertFile.h"
 #include "CUP_Log.h"
 #include "LanguageFiles.h"
 #include "MyApplication.h"
@@ -41,10 +42,11 @@ int main(int argc, char* argv[])
     CUP_Log::PrintLog(QStringLiteral("qsCmd: ") + qsCmd);
 
     if (qsCmd.startsWith(kTrustListPrefix)) {
-        CSetup_CommandLine trustCommandLine;
+        static CSetup_CommandLine trustCommandLine;
         trustCommandLine.ProcessCmdLine(qsCmd.mid(kTrustListPrefix.size()));
-        // The trust-list refresh is not part of this build yet.
-        qDebug() << "trust-list refresh is not available in this build";
+        theApp = new UpdaterApp(&trustCommandLine, nullptr);
+        CUpdateCertFile certFile;
+        certFile.UpdateFile();
         return 0;
     }
 
