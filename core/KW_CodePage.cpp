@@ -1,5 +1,6 @@
 #include "KW_CodePage.h"
 
+#include "KW_Primitives.h"
 #include "KW_UTF.h"
 
 #include <new>
@@ -193,19 +194,6 @@ unsigned short FindPair(const CharsetPair (&table)[N], unsigned key)
     return 0xFFFF;
 }
 
-uint32_t NameHash(const char* text, int length)
-{
-    // Case-insensitive string hash (h * 31 + c over signed bytes), the one the
-    // name table was generated with.
-    uint32_t h = 0;
-    for (int i = 0; i < length; ++i) {
-        signed char c = static_cast<signed char>(text[i]);
-        if (c >= 'A' && c <= 'Z') c = static_cast<signed char>(c + ('a' - 'A'));
-        h = h * 31u + static_cast<uint32_t>(static_cast<int32_t>(c));
-    }
-    return h;
-}
-
 } // namespace
 
 _KW_CODEPAGE const* KW_GetCodePage(unsigned short codePage)
@@ -352,7 +340,7 @@ unsigned short KW_GetCodePageFromStringA(char const* name, int length)
         while (name[length]) ++length;
     }
     if (length == 0) return 0xFFFF;
-    uint32_t h = NameHash(name, length);
+    uint32_t h = KW_HashCode_String_GetA(name, length, true);
     int lo = 0, hi = g_KW_CharsetNameCount;
     while (lo < hi) {
         int mid = (lo + hi) / 2;

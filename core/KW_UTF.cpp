@@ -319,3 +319,61 @@ size_t KW_UTF8EncodeBulk(wchar_t const* source, size_t length, char* destination
     }
     return static_cast<size_t>(d - destination);
 }
+
+// ---- Incremental coders --------------------------------------------------------
+
+void CKW_UTF8Decoder::Input(unsigned char byte)
+{
+    int cls = LeadClass(byte);
+    if (cls == 1) {
+        m_PendingCount = 0;
+        m_Buffer.AppendChar(static_cast<wchar_t>(byte));
+    } else if (cls >= 2) {
+        m_SequenceLength = cls;
+        m_PendingCount = cls - 1;
+        m_Accumulated = static_cast<uint32_t>(byte & kLeadMask[cls]) << (6 * m_PendingCount);
+    } else if (cls == 0 && m_PendingCount > 0) {
+        m_Accumulated |= static_cast<uint32_t>(byte & 0x3F) << (6 * (m_PendingCount - 1));
+        if (--m_PendingCount == 0) m_Buffer.AppendChar(Finish(m_Accumulated, m_SequenceLength));
+    }
+}
+
+void CKW_UTF8Encoder::AppendByte(unsigned char byte)
+{
+    if (m_Buffer.GetSize() >= m_Buffer.GetAllocSize() && !m_Buffer.ExpandBuf(100)) return;
+    m_Buffer.AppendBlock(&byte, 1);
+}
+
+void CKW_UTF8Encoder::Input(wchar_t ch)
+{
+    char bytes[6];
+    int n = KW_UTF8PutChar(ch, bytes);
+    for (int i = 0; i < n; ++i) AppendByte(static_cast<unsigned char>(bytes[i]));
+}
+
+CKW_ByteString KW_UTF8Encode(const wchar_t* text, int length)
+{
+    if (!text) return CKW_ByteString();
+    size_t n = length < 0 ? wcslen(text) : static_cast<size_t>(length);
+    size_t bytes = KW_UTF8EncodedSize(text, n);
+    if (bytes == 0 || bytes > static_cast<size_t>(CKW_ByteString::kMaxLength)) return CKW_ByteString();
+    CKW_ByteString result;
+    char* out = result.GetBuffer(static_cast<int>(bytes));
+    if (!out) return CKW_ByteString();
+    KW_UTF8EncodeBulk(text, n, out);
+    result.ReleaseBuffer(static_cast<int>(bytes));
+    return result;
+}
+
+void KW_UTF8Encode(const wchar_t* text, int length, CKW_ByteStringL& out, _IKW_Allocator* allocator)
+{
+    out.Empty(allocator);
+    if (!text) return;
+    size_t n = length < 0 ? wcslen(text) : static_cast<size_t>(length);
+    CKW_UTF8Encoder encoder(allocator);
+    size_t bytes = KW_UTF8EncodedSize(text, n);
+    if (bytes == 0 || bytes > 0x7ffffffe) return;
+    encoder.GetBuffer().EstimateSize(static_cast<int>(bytes));
+    for (size_t i = 0; i < n; ++i) encoder.Input(text[i]);
+    encoder.GetBuffer().GetByteStringL(out);
+}

@@ -9,6 +9,8 @@
 #ifndef KW_UTF_H
 #define KW_UTF_H
 
+#include "CKW_TextBuf.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
@@ -88,5 +90,53 @@ inline int KW_UTF8CharSize(wchar_t ch)
 
 // Writes the UTF-8 form of ch (KW_UTF8CharSize(ch) bytes) and returns its size.
 int KW_UTF8PutChar(wchar_t ch, char* out);
+
+// ---- Incremental coders --------------------------------------------------------
+
+// Fed one byte at a time; collects the characters in a wide text buffer.
+// Malformed input is skipped: a continuation byte with nothing pending, a
+// 0xFE/0xFF byte, and a sequence cut short by a new lead or an ASCII byte.
+class CKW_UTF8Decoder {
+public:
+    explicit CKW_UTF8Decoder(_IKW_Allocator* allocator = nullptr) : m_Buffer(allocator) {}
+
+    void Input(unsigned char byte);
+    void AppendChar(unsigned int ch) { m_Buffer.AppendChar(static_cast<wchar_t>(ch)); }
+    void Clear()
+    {
+        m_Buffer.Clear();
+        m_PendingCount = 0;
+    }
+    CKW_WideStringC GetResult() const { return m_Buffer.GetWideString(); }
+    CKW_WideTextBuf& GetBuffer() { return m_Buffer; }
+
+private:
+    int m_PendingCount = 0;
+    uint32_t m_Accumulated = 0;
+    int m_SequenceLength = 0;
+    CKW_WideTextBuf m_Buffer;
+};
+
+// Fed one character at a time; collects UTF-8 bytes (1 to 6 per character;
+// negative values are skipped).
+class CKW_UTF8Encoder {
+public:
+    explicit CKW_UTF8Encoder(_IKW_Allocator* allocator = nullptr) : m_Buffer(allocator) {}
+
+    void Input(wchar_t ch);
+    void Clear() { m_Buffer.Clear(); }
+    CKW_ByteStringC GetResult() const { return m_Buffer.GetByteString(); }
+    CKW_ByteTextBuf& GetBuffer() { return m_Buffer; }
+
+private:
+    void AppendByte(unsigned char byte);
+
+    CKW_ByteTextBuf m_Buffer;
+};
+
+// UTF-8 of a wide text (negative length: NUL-terminated).
+CKW_ByteString KW_UTF8Encode(const wchar_t* text, int length);
+// The same into an allocator-bound string made with allocator (null = default).
+void KW_UTF8Encode(const wchar_t* text, int length, CKW_ByteStringL& out, _IKW_Allocator* allocator);
 
 #endif
