@@ -1,0 +1,778 @@
+#include "CXML_Element.h"
+
+#include "CKW_ByteString.h"
+#include "CKW_WideString.h"
+#include "KW_Memory.h"
+#include "KW_Primitives.h"
+#include "KW_UTF.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Each child takes two 8-byte units: its type, then its pointer.
+typedef uint64_t ChildUnit;
+
+void* AllocRecord(_IKW_Allocator* allocator, size_t size)
+{
+    return allocator ? allocator->Alloc(allocator, size) : KWMEM_DefaultAlloc(size, 0);
+}
+
+void FreeRecordWith(_IKW_Allocator* allocator, void* record)
+{
+    if (!record)
+        return;
+    if (allocator)
+        allocator->Free(allocator, record);
+    else
+        KWMEM_DefaultFree(record, 0);
+}
+
+bool NameMatches(const CKW_ByteStringL& storedPrefix, const CKW_ByteStringL& storedName,
+                 const CKW_ByteStringC& prefix, const CKW_ByteStringC& name)
+{
+    if (prefix.GetLength() != 0) {
+        if (storedPrefix.m_Length != prefix.GetLength()
+            || memcmp(storedPrefix.m_Ptr, prefix.GetPtr(), (size_t)prefix.GetLength()) != 0)
+            return false;
+    }
+    return storedName.m_Length == name.GetLength()
+           && (name.GetLength() == 0 || memcmp(storedName.m_Ptr, name.GetPtr(), (size_t)name.GetLength()) == 0);
+}
+
+CKW_WideStringC ViewOf(const CKW_WideStringL& text)
+{
+    return CKW_WideStringC(text.m_Ptr, text.m_Length);
+}
+
+CKW_ByteStringC ViewOf(const CKW_ByteStringL& text)
+{
+    return CKW_ByteStringC(text.m_Ptr, text.m_Length);
+}
+
+void SetAsciiValue(CXML_Element* element, const CKW_ByteStringC& name, const char* text)
+{
+    wchar_t wide[64];
+    int n = 0;
+    while (text[n] && n < 63) {
+        wide[n] = (wchar_t)(unsigned char)text[n];
+        n++;
+    }
+    element->SetAttrValue(name, CKW_WideStringC(wide, n));
+}
+
+} // namespace
+
+void KW_XML_SplitQualifiedName(const CKW_ByteStringC& full, CKW_ByteStringC& prefix, CKW_ByteStringC& name)
+{
+    int length = full.GetLength();
+    if (length == 0)
+        return;
+    const uint8_t* p = full.GetPtr();
+    const void* colon = memchr(p, ':', (size_t)length);
+    if (!colon) {
+        name = full;
+        return;
+    }
+    int at = (int)((const uint8_t*)colon - p);
+    prefix = CKW_ByteStringC(p, at);
+    name = CKW_ByteStringC(p + at + 1, length - at - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Attributes
+
+bool CXML_AttrItem::Matches(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name) const
+{
+    return NameMatches(m_QSpaceName, m_AttrName, prefix, name);
+}
+
+void CXML_AttrItem::Empty(_IKW_Allocator* allocator)
+{
+    m_QSpaceName.Empty(allocator);
+    m_AttrName.Empty(allocator);
+    m_Value.Empty(allocator);
+}
+
+bool CXML_AttrMap::SetAt(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, const CKW_WideStringC& value,
+                         _IKW_Allocator* allocator)
+{
+    int count = GetSize();
+    for (int i = 0; i < count; i++) {
+        CXML_AttrItem& item = GetAt(i);
+        if (item.Matches(prefix, name)) {
+            item.m_Value.Set(value, allocator);
+            return true;
+        }
+    }
+    if (!m_pMap) {
+        void* record = AllocRecord(allocator, sizeof(CKW_BasicArray));
+        if (!record)
+            return false;
+        m_pMap = new (record) CKW_BasicArray((int)sizeof(CXML_AttrItem), allocator);
+    }
+    void* unit = m_pMap->InsertSpaceAt(count, 1);
+    if (!unit)
+        return false;
+    CXML_AttrItem* item = new (unit) CXML_AttrItem();
+    item->m_QSpaceName.Set(prefix, allocator);
+    item->m_AttrName.Set(name, allocator);
+    item->m_Value.Set(value, allocator);
+    return true;
+}
+
+const CKW_WideStringL* CXML_AttrMap::Lookup(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name) const
+{
+    int count = GetSize();
+    for (int i = 0; i < count; i++) {
+        const CXML_AttrItem& item = GetAt(i);
+        if (item.Matches(prefix, name))
+            return &item.m_Value;
+    }
+    return nullptr;
+}
+
+int CXML_AttrMap::GetSize() const
+{
+    return m_pMap ? m_pMap->GetSize() : 0;
+}
+
+CXML_AttrItem& CXML_AttrMap::GetAt(int index) const
+{
+    return *(CXML_AttrItem*)m_pMap->GetDataPtr(index);
+}
+
+void CXML_AttrMap::RemoveAt(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, _IKW_Allocator* allocator)
+{
+    int count = GetSize();
+    for (int i = 0; i < count; i++) {
+        CXML_AttrItem& item = GetAt(i);
+        if (item.Matches(prefix, name)) {
+            item.Empty(allocator);
+            m_pMap->RemoveAt(i, 1);
+            return;
+        }
+    }
+}
+
+void CXML_AttrMap::RemoveAll(_IKW_Allocator* allocator)
+{
+    if (!m_pMap)
+        return;
+    int count = m_pMap->GetSize();
+    for (int i = 0; i < count; i++)
+        GetAt(i).Empty(allocator);
+    m_pMap->SetSize(0, -1);
+    m_pMap->~CKW_BasicArray();
+    FreeRecordWith(allocator, m_pMap);
+    m_pMap = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Records
+
+void* CXML_Element::operator new(size_t size) noexcept
+{
+    return KWMEM_DefaultAlloc(size, 0);
+}
+
+void* CXML_Element::operator new(size_t size, _IKW_Allocator* allocator) noexcept
+{
+    return AllocRecord(allocator, size);
+}
+
+void CXML_Element::operator delete(void* p) noexcept
+{
+    if (p)
+        KWMEM_DefaultFree(p, 0);
+}
+
+void CXML_Element::operator delete(void* p, _IKW_Allocator* allocator) noexcept
+{
+    FreeRecordWith(allocator, p);
+}
+
+void CXML_Element::Destroy(CXML_Element* element)
+{
+    if (!element)
+        return;
+    _IKW_Allocator* allocator = element->GetAllocator();
+    element->~CXML_Element();
+    FreeRecordWith(allocator, element);
+}
+
+void CXML_Element::FreeRecord(void* record) const
+{
+    FreeRecordWith(GetAllocator(), record);
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+CXML_Element::CXML_Element(_IKW_Allocator* allocator) : m_pParent(nullptr), m_Children(8, allocator) {}
+
+CXML_Element::CXML_Element(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, _IKW_Allocator* allocator)
+    : m_pParent(nullptr), m_Children(8, allocator)
+{
+    SetTag(prefix, name);
+}
+
+CXML_Element::CXML_Element(const CKW_ByteStringC& qualifiedName, _IKW_Allocator* allocator)
+    : m_pParent(nullptr), m_Children(8, allocator)
+{
+    SetTag(qualifiedName);
+}
+
+CXML_Element::~CXML_Element()
+{
+    Empty();
+}
+
+void CXML_Element::Empty()
+{
+    _IKW_Allocator* allocator = GetAllocator();
+    m_QSpaceName.Empty(allocator);
+    m_TagName.Empty(allocator);
+    m_AttrMap.RemoveAll(allocator);
+    RemoveChildren();
+}
+
+// Copies one element's tag and attributes (not its children).
+CXML_Element* CXML_Element::ShallowCopy(const CXML_Element* source, _IKW_Allocator* allocator)
+{
+    CXML_Element* copy = new (allocator) CXML_Element(source->GetNamespace(true), source->GetTagName(false), allocator);
+    if (!copy)
+        return nullptr;
+    int attrs = source->CountAttrs();
+    for (int i = 0; i < attrs; i++) {
+        CKW_ByteString prefix, name;
+        CKW_WideString value;
+        source->GetAttrByIndex(i, prefix, name, value);
+        copy->m_AttrMap.SetAt(prefix, name, value, allocator);
+    }
+    return copy;
+}
+
+// Walks the source depth-first with an explicit list of pending pairs, so
+// that a tree of any depth is copied in constant stack space.
+CXML_Element* CXML_Element::Clone(_IKW_Allocator* allocator) const
+{
+    CXML_Element* root = ShallowCopy(this, allocator);
+    if (!root)
+        return nullptr;
+    struct Pair {
+        const CXML_Element* source;
+        CXML_Element* copy;
+    };
+    CKW_BasicArray pending((int)sizeof(Pair), allocator);
+    Pair first = {this, root};
+    if (!pending.SetSize(1, -1)) {
+        Destroy(root);
+        return nullptr;
+    }
+    memcpy(pending.GetDataPtr(0), &first, sizeof first);
+    while (pending.GetSize() > 0) {
+        Pair pair;
+        memcpy(&pair, pending.GetDataPtr(pending.GetSize() - 1), sizeof pair);
+        pending.RemoveAt(pending.GetSize() - 1, 1);
+        unsigned count = pair.source->CountChildren();
+        for (unsigned i = 0; i < count; i++) {
+            unsigned type = pair.source->GetChildType(i);
+            if (type == Content) {
+                const CKW_WideStringL* text = pair.source->GetContentPtr(i);
+                pair.copy->AddChildContent(ViewOf(*text), false);
+            } else if (type == Element) {
+                const CXML_Element* child = pair.source->GetElement(i);
+                CXML_Element* childCopy = ShallowCopy(child, allocator);
+                if (!childCopy)
+                    continue;
+                if (!pair.copy->AddChildElement(childCopy)) {
+                    Destroy(childCopy);
+                    continue;
+                }
+                if (child->CountChildren() == 0)
+                    continue;
+                Pair next = {child, childCopy};
+                void* slot = pending.InsertSpaceAt(pending.GetSize(), 1);
+                if (slot)
+                    memcpy(slot, &next, sizeof next);
+            }
+        }
+    }
+    return root;
+}
+
+// ---------------------------------------------------------------------------
+// Tag and namespace
+
+void CXML_Element::SetTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name)
+{
+    _IKW_Allocator* allocator = GetAllocator();
+    m_QSpaceName.Set(prefix, allocator);
+    m_TagName.Set(name, allocator);
+}
+
+void CXML_Element::SetTag(const CKW_ByteStringC& qualifiedName)
+{
+    if (qualifiedName.GetLength() == 0) {
+        SetTag(CKW_ByteStringC(), CKW_ByteStringC());
+        return;
+    }
+    CKW_ByteStringC prefix, name;
+    KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
+    SetTag(prefix, name);
+}
+
+CKW_ByteString CXML_Element::GetTagName(bool qualified) const
+{
+    if (qualified && m_QSpaceName.m_Length > 0) {
+        CKW_ByteString result(ViewOf(m_QSpaceName));
+        result += ':';
+        result += ViewOf(m_TagName);
+        return result;
+    }
+    return CKW_ByteString(ViewOf(m_TagName));
+}
+
+void CXML_Element::GetTagName(CKW_ByteStringL& out, bool qualified) const
+{
+    _IKW_Allocator* allocator = GetAllocator();
+    if (!(qualified && m_QSpaceName.m_Length > 0)) {
+        out.Set(ViewOf(m_TagName), allocator);
+        return;
+    }
+    int length = m_QSpaceName.m_Length + 1 + m_TagName.m_Length;
+    char* buffer = out.AllocBuffer(length + 1, allocator);
+    if (!buffer)
+        return;
+    memcpy(buffer, m_QSpaceName.m_Ptr, (size_t)m_QSpaceName.m_Length);
+    buffer[m_QSpaceName.m_Length] = ':';
+    if (m_TagName.m_Length > 0)
+        memcpy(buffer + m_QSpaceName.m_Length + 1, m_TagName.m_Ptr, (size_t)m_TagName.m_Length);
+    buffer[length] = 0;
+    out.m_Length = length;
+}
+
+CKW_ByteString CXML_Element::GetNamespace(bool qualified) const
+{
+    if (qualified)
+        return CKW_ByteString(ViewOf(m_QSpaceName));
+    return GetNamespaceURI(ViewOf(m_QSpaceName));
+}
+
+void CXML_Element::GetNamespace(CKW_ByteStringL& out, bool qualified) const
+{
+    if (qualified)
+        out.Set(ViewOf(m_QSpaceName), GetAllocator());
+    else
+        GetNamespaceURI(ViewOf(m_QSpaceName), out);
+}
+
+CKW_ByteString CXML_Element::GetNamespaceURI(const CKW_ByteStringC& prefix) const
+{
+    static const CKW_ByteStringC xmlns("xmlns");
+    const CKW_WideStringL* value = nullptr;
+    for (const CXML_Element* e = this; e && !value; e = e->m_pParent) {
+        int count = e->m_AttrMap.GetSize();
+        for (int i = 0; i < count; i++) {
+            const CXML_AttrItem& item = e->m_AttrMap.GetAt(i);
+            bool hit = prefix.GetLength() == 0 ? ViewOf(item.m_AttrName) == xmlns
+                                               : (ViewOf(item.m_QSpaceName) == xmlns
+                                                  && ViewOf(item.m_AttrName) == prefix);
+            if (hit) {
+                value = &item.m_Value;
+                break;
+            }
+        }
+    }
+    if (!value || value->m_Length == 0)
+        return CKW_ByteString();
+    return KW_UTF8Encode(value->m_Ptr, value->m_Length);
+}
+
+void CXML_Element::GetNamespaceURI(const CKW_ByteStringC& prefix, CKW_ByteStringL& out) const
+{
+    CKW_ByteString uri = GetNamespaceURI(prefix);
+    out.Set(CKW_ByteStringC(uri), GetAllocator());
+}
+
+// ---------------------------------------------------------------------------
+// Attributes
+
+int CXML_Element::CountAttrs() const
+{
+    return m_AttrMap.GetSize();
+}
+
+void CXML_Element::GetAttrByIndex(int index, CKW_ByteString& prefix, CKW_ByteString& name,
+                                  CKW_WideString& value) const
+{
+    if (index < 0 || index >= m_AttrMap.GetSize())
+        return;
+    const CXML_AttrItem& item = m_AttrMap.GetAt(index);
+    prefix = ViewOf(item.m_QSpaceName);
+    name = ViewOf(item.m_AttrName);
+    value = ViewOf(item.m_Value);
+}
+
+void CXML_Element::GetAttrByIndex(int index, CKW_ByteStringL& prefix, CKW_ByteStringL& name,
+                                  CKW_WideStringL& value) const
+{
+    if (index < 0 || index >= m_AttrMap.GetSize())
+        return;
+    _IKW_Allocator* allocator = GetAllocator();
+    const CXML_AttrItem& item = m_AttrMap.GetAt(index);
+    prefix.Set(ViewOf(item.m_QSpaceName), allocator);
+    name.Set(ViewOf(item.m_AttrName), allocator);
+    value.Set(ViewOf(item.m_Value), allocator);
+}
+
+bool CXML_Element::HasAttr(const CKW_ByteStringC& qualifiedName) const
+{
+    return GetAttrValuePtr(qualifiedName) != nullptr;
+}
+
+bool CXML_Element::GetAttrValue(const CKW_ByteStringC& qualifiedName, CKW_WideString& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(qualifiedName);
+    if (!stored)
+        return false;
+    value = ViewOf(*stored);
+    return true;
+}
+
+CKW_WideString CXML_Element::GetAttrValue(const CKW_ByteStringC& qualifiedName) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(qualifiedName);
+    if (!stored)
+        return CKW_WideString();
+    return CKW_WideString(ViewOf(*stored));
+}
+
+bool CXML_Element::GetAttrValue(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name,
+                                CKW_WideString& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(prefix, name);
+    if (!stored)
+        return false;
+    value = ViewOf(*stored);
+    return true;
+}
+
+const CKW_WideStringL* CXML_Element::GetAttrValuePtr(const CKW_ByteStringC& qualifiedName) const
+{
+    CKW_ByteStringC prefix, name;
+    KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
+    return m_AttrMap.Lookup(prefix, name);
+}
+
+const CKW_WideStringL* CXML_Element::GetAttrValuePtr(const CKW_ByteStringC& prefix,
+                                                     const CKW_ByteStringC& name) const
+{
+    return m_AttrMap.Lookup(prefix, name);
+}
+
+bool CXML_Element::GetAttrInteger(const CKW_ByteStringC& qualifiedName, int& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(qualifiedName);
+    if (!stored)
+        return false;
+    value = stored->GetInteger();
+    return true;
+}
+
+bool CXML_Element::GetAttrInteger(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, int& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(prefix, name);
+    if (!stored)
+        return false;
+    value = stored->GetInteger();
+    return true;
+}
+
+bool CXML_Element::GetAttrFloat(const CKW_ByteStringC& qualifiedName, float& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(qualifiedName);
+    if (!stored)
+        return false;
+    value = stored->GetFloat();
+    return true;
+}
+
+bool CXML_Element::GetAttrFloat(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, float& value) const
+{
+    const CKW_WideStringL* stored = GetAttrValuePtr(prefix, name);
+    if (!stored)
+        return false;
+    value = stored->GetFloat();
+    return true;
+}
+
+void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, const CKW_WideStringC& value)
+{
+    CKW_ByteStringC prefix, name;
+    KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
+    m_AttrMap.SetAt(prefix, name, value, GetAllocator());
+}
+
+void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, int value)
+{
+    char buffer[32];
+    KWSYS_itoa(value, buffer, 10);
+    SetAsciiValue(this, qualifiedName, buffer);
+}
+
+void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, unsigned value)
+{
+    char buffer[32];
+    KWSYS_i64toa((long long)value, buffer, 10);
+    SetAsciiValue(this, qualifiedName, buffer);
+}
+
+void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, float value)
+{
+    char buffer[64];
+    int length = KW_ftoa(value, buffer, 0);
+    if (length < 0)
+        length = 0;
+    if (length > 63)
+        length = 63;
+    buffer[length] = 0;
+    SetAsciiValue(this, qualifiedName, buffer);
+}
+
+void CXML_Element::RemoveAttr(const CKW_ByteStringC& qualifiedName)
+{
+    CKW_ByteStringC prefix, name;
+    KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
+    m_AttrMap.RemoveAt(prefix, name, GetAllocator());
+}
+
+// ---------------------------------------------------------------------------
+// Children
+
+unsigned CXML_Element::CountChildren() const
+{
+    return (unsigned)(m_Children.GetSize() / 2);
+}
+
+unsigned CXML_Element::GetChildType(unsigned index) const
+{
+    if (index >= CountChildren())
+        return Invalid;
+    const ChildUnit* unit = (const ChildUnit*)m_Children.GetDataPtr((int)(index * 2));
+    return (unsigned)unit[0];
+}
+
+void* CXML_Element::ChildAt(unsigned index, ChildType type) const
+{
+    if (index >= CountChildren())
+        return nullptr;
+    const ChildUnit* unit = (const ChildUnit*)m_Children.GetDataPtr((int)(index * 2));
+    if (unit[0] != (ChildUnit)type)
+        return nullptr;
+    return (void*)(uintptr_t)unit[1];
+}
+
+CXML_Element* CXML_Element::GetElement(unsigned index) const
+{
+    return (CXML_Element*)ChildAt(index, Element);
+}
+
+CKW_WideString CXML_Element::GetContent(unsigned index) const
+{
+    const ContentNode* node = (const ContentNode*)ChildAt(index, Content);
+    if (!node)
+        return CKW_WideString();
+    return CKW_WideString(ViewOf(node->m_Content));
+}
+
+const CKW_WideStringL* CXML_Element::GetContentPtr(unsigned index) const
+{
+    const ContentNode* node = (const ContentNode*)ChildAt(index, Content);
+    return node ? &node->m_Content : nullptr;
+}
+
+bool CXML_Element::IsContentCDATA(unsigned index) const
+{
+    const ContentNode* node = (const ContentNode*)ChildAt(index, Content);
+    return node && node->m_bCDATA;
+}
+
+unsigned CXML_Element::CountElements(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name) const
+{
+    unsigned matches = 0;
+    unsigned count = CountChildren();
+    for (unsigned i = 0; i < count; i++) {
+        const CXML_Element* child = GetElement(i);
+        if (child && NameMatches(child->m_QSpaceName, child->m_TagName, prefix, name))
+            matches++;
+    }
+    return matches;
+}
+
+CXML_Element* CXML_Element::GetElement(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name,
+                                       int index) const
+{
+    if (index < 0)
+        return nullptr;
+    unsigned count = CountChildren();
+    for (unsigned i = 0; i < count; i++) {
+        CXML_Element* child = GetElement(i);
+        if (child && NameMatches(child->m_QSpaceName, child->m_TagName, prefix, name)) {
+            if (index == 0)
+                return child;
+            index--;
+        }
+    }
+    return nullptr;
+}
+
+unsigned CXML_Element::FindElement(CXML_Element* child) const
+{
+    unsigned count = CountChildren();
+    for (unsigned i = 0; i < count; i++) {
+        if (child && GetElement(i) == child)
+            return i;
+    }
+    return 0xFFFFFFFF;
+}
+
+bool CXML_Element::AppendChild(ChildType type, void* child)
+{
+    int size = m_Children.GetSize();
+    if (size > 0x7fffffff - 2 || !m_Children.SetSize(size + 2, -1))
+        return false;
+    ChildUnit* unit = (ChildUnit*)m_Children.GetDataPtr(size);
+    unit[0] = (ChildUnit)type;
+    unit[1] = (ChildUnit)(uintptr_t)child;
+    return true;
+}
+
+bool CXML_Element::InsertChild(unsigned index, ChildType type, void* child)
+{
+    if (index > 0x3ffffffe)
+        return false;
+    ChildUnit* unit = (ChildUnit*)m_Children.InsertSpaceAt((int)(index * 2), 2);
+    if (!unit)
+        return false;
+    unit[0] = (ChildUnit)type;
+    unit[1] = (ChildUnit)(uintptr_t)child;
+    return true;
+}
+
+bool CXML_Element::AddChildElement(CXML_Element* child)
+{
+    if (!child)
+        return false;
+    if (!AppendChild(Element, child))
+        return false;
+    child->m_pParent = this;
+    return true;
+}
+
+CXML_Element::ContentNode* CXML_Element::NewContent(const CKW_WideStringC& text, bool cdata)
+{
+    void* record = AllocRecord(GetAllocator(), sizeof(ContentNode));
+    if (!record)
+        return nullptr;
+    ContentNode* node = new (record) ContentNode();
+    node->m_bCDATA = cdata;
+    node->m_Content.Set(text, GetAllocator());
+    return node;
+}
+
+bool CXML_Element::AddChildContent(const CKW_WideStringC& text, bool cdata)
+{
+    ContentNode* node = NewContent(text, cdata);
+    if (!node)
+        return false;
+    if (!AppendChild(Content, node)) {
+        ReleaseChild(Content, node);
+        return false;
+    }
+    return true;
+}
+
+bool CXML_Element::InsertChildElement(unsigned index, CXML_Element* child)
+{
+    if (!child)
+        return false;
+    if (!InsertChild(index, Element, child))
+        return false;
+    child->m_pParent = this;
+    return true;
+}
+
+bool CXML_Element::InsertChildContent(unsigned index, const CKW_WideStringC& text, bool cdata)
+{
+    ContentNode* node = NewContent(text, cdata);
+    if (!node)
+        return false;
+    if (!InsertChild(index, Content, node)) {
+        ReleaseChild(Content, node);
+        return false;
+    }
+    return true;
+}
+
+// Destroys a subtree without recursing: the element children of each element
+// are detached onto a pending list (linked through their parent pointers)
+// before the element itself is destroyed, so any depth is torn down in
+// constant stack space.
+void CXML_Element::ReleaseChild(ChildType type, void* child)
+{
+    if (!child)
+        return;
+    if (type == Content) {
+        ContentNode* node = (ContentNode*)child;
+        node->m_Content.Empty(GetAllocator());
+        node->~ContentNode();
+        FreeRecord(node);
+        return;
+    }
+    if (type != Element)
+        return;
+    CXML_Element* pending = (CXML_Element*)child;
+    pending->m_pParent = nullptr;
+    while (pending) {
+        CXML_Element* e = pending;
+        pending = e->m_pParent;
+        unsigned count = e->CountChildren();
+        for (unsigned i = 0; i < count; i++) {
+            ChildUnit* unit = (ChildUnit*)e->m_Children.GetDataPtr((int)(i * 2));
+            if (unit[0] == (ChildUnit)Element) {
+                CXML_Element* grandchild = (CXML_Element*)(uintptr_t)unit[1];
+                unit[0] = (ChildUnit)Invalid;
+                unit[1] = 0;
+                if (grandchild) {
+                    grandchild->m_pParent = pending;
+                    pending = grandchild;
+                }
+            }
+        }
+        Destroy(e);
+    }
+}
+
+void CXML_Element::RemoveChild(unsigned index)
+{
+    if (index >= CountChildren())
+        return;
+    ChildUnit* unit = (ChildUnit*)m_Children.GetDataPtr((int)(index * 2));
+    ChildType type = (ChildType)unit[0];
+    void* child = (void*)(uintptr_t)unit[1];
+    m_Children.RemoveAt((int)(index * 2), 2);
+    ReleaseChild(type, child);
+}
+
+void CXML_Element::RemoveChildren()
+{
+    unsigned count = CountChildren();
+    for (unsigned i = 0; i < count; i++) {
+        ChildUnit* unit = (ChildUnit*)m_Children.GetDataPtr((int)(i * 2));
+        ReleaseChild((ChildType)unit[0], (void*)(uintptr_t)unit[1]);
+    }
+    m_Children.SetSize(0, -1);
+}
