@@ -166,7 +166,9 @@ public:
     uint32_t GetID(int start = 0) const;
 
     // Formatting (numbers always use the C conventions)
-    void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+    // printf-style, also taking the "I64" size prefix and "S"/"C" for wide
+    // strings and characters; the result is never cut.
+    void Format(const char* format, ...);
     void FormatV(const char* format, va_list args);
     static CKW_ByteString FormatInteger(int value, unsigned flags = 0);
     static CKW_ByteString FormatFloat(float value, int precision = 0);

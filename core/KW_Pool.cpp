@@ -1,0 +1,545 @@
+#include "KW_Pool.h"
+
+#include <new>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+constexpr uint32_t kDummySizeIndex = 0xFFFF;
+constexpr uint32_t kInitialArenaObjects = 16;
+constexpr uintptr_t kPoolMask = KWPOOL_POOL_SIZE - 1;
+
+inline uint32_t IndexToSize(uint32_t index) { return (index + 1) * KWPOOL_ALIGNMENT; }
+inline KW_PoolHeader* PoolOf(const void* p)
+{
+    return reinterpret_cast<KW_PoolHeader*>(reinterpret_cast<uintptr_t>(p) & ~kPoolMask);
+}
+
+// --- fallbacks: the static default record, flags 0 ------------------------------
+void* FallbackAlloc(size_t size)
+{
+    CKW_MemoryMgr* m = KWMEM_GetStaticDefaultMgr();
+    void* r = m->m_pSystemMgr->Alloc(m->m_pSystemMgr, size, 0);
+    if (m->m_pDebugger && m->m_pDebugger->OnAlloc)
+        m->m_pDebugger->OnAlloc(m, r, size, 0);
+    if (!r && m->m_pOOMHandler)
+        m->m_pOOMHandler(m, m->m_pOOMHandlerParam);
+    return r;
+}
+
+void* FallbackRealloc(void* p, size_t size)
+{
+    CKW_MemoryMgr* m = KWMEM_GetStaticDefaultMgr();
+    void* r = m->m_pSystemMgr->Realloc(m->m_pSystemMgr, p, size, 0);
+    if (m->m_pDebugger && m->m_pDebugger->OnRealloc)
+        m->m_pDebugger->OnRealloc(m, p, r, size, 0);
+    if (!r && m->m_pOOMHandler)
+        m->m_pOOMHandler(m, m->m_pOOMHandlerParam);
+    return r;
+}
+
+int FallbackFree(void* p)
+{
+    if (!p)
+        return 1;
+    CKW_MemoryMgr* m = KWMEM_GetStaticDefaultMgr();
+    if (m->m_pDebugger && m->m_pDebugger->OnFree)
+        m->m_pDebugger->OnFree(m, p, 0);
+    m->m_pSystemMgr->Free(m->m_pSystemMgr, p, 0);
+    return 1;
+}
+
+// --- arena lookup -------------------------------------------------------------------
+// Index of the first entry whose address is not below addr.
+uint32_t LowerBound(const KW_PyObjectState* s, uintptr_t addr)
+{
+    uint32_t lo = 0, hi = s->arenaIndexCount;
+    while (lo < hi) {
+        uint32_t mid = lo + (hi - lo) / 2;
+        if (s->arenaIndex[mid].address < addr)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+// The arena record holding p, or null.
+KW_ArenaObject* ArenaOf(const KW_PyObjectState* s, const void* p)
+{
+    if (!s->arenaIndexCount)
+        return nullptr;
+    const uintptr_t addr = reinterpret_cast<uintptr_t>(p);
+    // The arena is the last one starting at or below addr.
+    uint32_t i = LowerBound(s, addr + 1);
+    if (i == 0)
+        return nullptr;
+    const KW_ArenaIndexEntry& e = s->arenaIndex[i - 1];
+    if (addr - e.address >= KWPOOL_ARENA_SIZE)
+        return nullptr;
+    return &s->arenas[e.index];
+}
+
+bool IndexInsert(KW_PyObjectState* s, uintptr_t address, uint32_t index)
+{
+    // The table holds at most one entry per arena record.
+    KW_ArenaIndexEntry* table = static_cast<KW_ArenaIndexEntry*>(
+        realloc(s->arenaIndex, sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount + 1)));
+    if (!table)
+        return false;
+    s->arenaIndex = table;
+    uint32_t at = LowerBound(s, address);
+    memmove(table + at + 1, table + at, sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount - at));
+    table[at].address = address;
+    table[at].index = index;
+    ++s->arenaIndexCount;
+    return true;
+}
+
+void IndexRemove(KW_PyObjectState* s, uintptr_t address)
+{
+    uint32_t at = LowerBound(s, address);
+    if (at < s->arenaIndexCount && s->arenaIndex[at].address == address) {
+        memmove(s->arenaIndex + at, s->arenaIndex + at + 1,
+                sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount - at - 1));
+        --s->arenaIndexCount;
+    }
+}
+
+// --- arenas --------------------------------------------------------------------------
+KW_ArenaObject* NewArena(KW_PyObjectState* s)
+{
+    if (!s->unused_arena_objects) {
+        // Grow the record array (16 at first, then doubled). No record is
+        // referenced by pointer while this runs: there is no usable arena.
+        uint32_t count = s->maxarenas ? s->maxarenas * 2 : kInitialArenaObjects;
+        if (count <= s->maxarenas || count > UINT32_MAX / 2)
+            return nullptr;
+        KW_ArenaObject* grown = static_cast<KW_ArenaObject*>(realloc(s->arenas, sizeof(KW_ArenaObject) * count));
+        if (!grown)
+            return nullptr;
+        s->arenas = grown;
+        for (uint32_t i = s->maxarenas; i < count; ++i) {
+            grown[i].address = 0;
+            grown[i].nextarena = i + 1 < count ? &grown[i + 1] : nullptr;
+        }
+        s->unused_arena_objects = &grown[s->maxarenas];
+        s->maxarenas = count;
+    }
+    KW_ArenaObject* a = s->unused_arena_objects;
+    // Arenas are aligned to their size, so every one holds a whole number of pools.
+    void* memory = aligned_alloc(KWPOOL_ARENA_SIZE, KWPOOL_ARENA_SIZE);
+    if (!memory)
+        return nullptr;
+    const uint32_t index = static_cast<uint32_t>(a - s->arenas);
+    if (!IndexInsert(s, reinterpret_cast<uintptr_t>(memory), index)) {
+        free(memory);
+        return nullptr;
+    }
+    s->unused_arena_objects = a->nextarena;
+    a->address = reinterpret_cast<uintptr_t>(memory);
+    ++s->narenas_currently_allocated;
+    a->freepools = nullptr;
+    a->pool_address = static_cast<uint8_t*>(memory);
+    a->nfreepools = KWPOOL_ARENA_SIZE / KWPOOL_POOL_SIZE;
+    const uintptr_t excess = a->address & kPoolMask;
+    if (excess) {
+        --a->nfreepools;
+        a->pool_address += KWPOOL_POOL_SIZE - excess;
+    }
+    a->ntotalpools = a->nfreepools;
+    return a;
+}
+
+void ReleaseArena(KW_PyObjectState* s, KW_ArenaObject* a)
+{
+    IndexRemove(s, a->address);
+    free(reinterpret_cast<void*>(a->address));
+    a->address = 0;
+    a->nextarena = s->unused_arena_objects;
+    s->unused_arena_objects = a;
+    --s->narenas_currently_allocated;
+}
+
+void InitClassLists(KW_PyObjectState* s)
+{
+    for (auto& head : s->usedpools) {
+        head.nextpool = &head;
+        head.prevpool = &head;
+    }
+}
+
+// --- allocation ----------------------------------------------------------------------
+// The free list ran out: carve the next never-used block, or the pool is full
+// and leaves its class list.
+void ExtendPool(KW_PoolHeader* pool, uint32_t size)
+{
+    if (pool->nextoffset <= pool->maxnextoffset) {
+        pool->freeblock = reinterpret_cast<uint8_t*>(pool) + pool->nextoffset;
+        pool->nextoffset += IndexToSize(size);
+        *reinterpret_cast<uint8_t**>(pool->freeblock) = nullptr;
+    } else {
+        pool->nextpool->prevpool = pool->prevpool;
+        pool->prevpool->nextpool = pool->nextpool;
+    }
+}
+
+void* AllocFromNewPool(KW_PyObjectState* s, uint32_t size)
+{
+    if (!s->usable_arenas) {
+        s->usable_arenas = NewArena(s);
+        if (!s->usable_arenas)
+            return nullptr;
+        s->usable_arenas->nextarena = s->usable_arenas->prevarena = nullptr;
+        s->nfp2lasta[s->usable_arenas->nfreepools] = s->usable_arenas;
+    }
+    KW_ArenaObject* ua = s->usable_arenas;
+    if (s->nfp2lasta[ua->nfreepools] == ua)
+        s->nfp2lasta[ua->nfreepools] = nullptr;
+    if (ua->nfreepools > 1)
+        s->nfp2lasta[ua->nfreepools - 1] = ua;
+
+    KW_PoolHeader* pool = ua->freepools;
+    if (pool) {
+        ua->freepools = pool->nextpool;
+    } else {
+        pool = reinterpret_cast<KW_PoolHeader*>(ua->pool_address);
+        pool->arenaindex = static_cast<uint32_t>(ua - s->arenas);
+        pool->szidx = kDummySizeIndex;
+        ua->pool_address += KWPOOL_POOL_SIZE;
+    }
+    if (--ua->nfreepools == 0) {
+        s->usable_arenas = ua->nextarena;
+        if (s->usable_arenas)
+            s->usable_arenas->prevarena = nullptr;
+    }
+
+    KW_PoolHeader* head = &s->usedpools[size];
+    pool->nextpool = head;
+    pool->prevpool = head;
+    head->nextpool = pool;
+    head->prevpool = pool;
+    pool->ref = 1;
+    if (pool->szidx == size) {
+        // Back in its old class: header and free list are still valid.
+        uint8_t* bp = pool->freeblock;
+        pool->freeblock = *reinterpret_cast<uint8_t**>(bp);
+        if (!pool->freeblock)
+            ExtendPool(pool, size);
+        return bp;
+    }
+    pool->szidx = size;
+    const uint32_t blockSize = IndexToSize(size);
+    uint8_t* bp = reinterpret_cast<uint8_t*>(pool) + KWPOOL_POOL_OVERHEAD;
+    pool->nextoffset = KWPOOL_POOL_OVERHEAD + (blockSize << 1);
+    pool->maxnextoffset = KWPOOL_POOL_SIZE - blockSize;
+    pool->freeblock = bp + blockSize;
+    *reinterpret_cast<uint8_t**>(pool->freeblock) = nullptr;
+    return bp;
+}
+
+void* PoolAlloc(KW_PyObjectState* s, size_t nbytes)
+{
+    const uint32_t size = static_cast<uint32_t>((nbytes - 1) / KWPOOL_ALIGNMENT);
+    KW_PoolHeader* head = &s->usedpools[size];
+    KW_PoolHeader* pool = head->nextpool;
+    if (pool == head)
+        return AllocFromNewPool(s, size);
+    ++pool->ref;
+    uint8_t* bp = pool->freeblock;
+    pool->freeblock = *reinterpret_cast<uint8_t**>(bp);
+    if (!pool->freeblock)
+        ExtendPool(pool, size);
+    return bp;
+}
+
+// --- free ---------------------------------------------------------------------------
+void InsertToUsedPool(KW_PyObjectState* s, KW_PoolHeader* pool)
+{
+    KW_PoolHeader* head = &s->usedpools[pool->szidx];
+    KW_PoolHeader* next = head->nextpool;
+    pool->nextpool = next;
+    pool->prevpool = head;
+    next->prevpool = pool;
+    head->nextpool = pool;
+}
+
+void InsertToFreePool(KW_PyObjectState* s, KW_PoolHeader* pool)
+{
+    pool->nextpool->prevpool = pool->prevpool;
+    pool->prevpool->nextpool = pool->nextpool;
+
+    KW_ArenaObject* ao = &s->arenas[pool->arenaindex];
+    pool->nextpool = ao->freepools;
+    ao->freepools = pool;
+    uint32_t nf = ao->nfreepools;
+    KW_ArenaObject* lastnf = s->nfp2lasta[nf];
+    if (lastnf == ao) {
+        KW_ArenaObject* p = ao->prevarena;
+        s->nfp2lasta[nf] = (p && p->nfreepools == nf) ? p : nullptr;
+    }
+    ao->nfreepools = ++nf;
+
+    const bool discarding = s->state != KWPOOL_ACTIVE;
+    if (nf == ao->ntotalpools && (ao->nextarena || (discarding && s->usable_arenas == ao && !ao->prevarena))) {
+        // Wholly free: the memory goes back, unless it is the last usable
+        // arena of an active pool (kept to avoid thrashing).
+        if (s->nfp2lasta[nf] == ao)
+            s->nfp2lasta[nf] = nullptr;
+        if (!ao->prevarena)
+            s->usable_arenas = ao->nextarena;
+        else
+            ao->prevarena->nextarena = ao->nextarena;
+        if (ao->nextarena)
+            ao->nextarena->prevarena = ao->prevarena;
+        ReleaseArena(s, ao);
+        return;
+    }
+
+    if (nf == 1) {
+        // Was full: front of the usable list.
+        ao->nextarena = s->usable_arenas;
+        ao->prevarena = nullptr;
+        if (s->usable_arenas)
+            s->usable_arenas->prevarena = ao;
+        s->usable_arenas = ao;
+        if (!s->nfp2lasta[1])
+            s->nfp2lasta[1] = ao;
+        return;
+    }
+
+    if (!s->nfp2lasta[nf])
+        s->nfp2lasta[nf] = ao;
+    if (ao == lastnf)
+        return; // still in order
+
+    // Move it right after the last arena that had its old count.
+    if (ao->prevarena)
+        ao->prevarena->nextarena = ao->nextarena;
+    else
+        s->usable_arenas = ao->nextarena;
+    ao->nextarena->prevarena = ao->prevarena;
+    ao->prevarena = lastnf;
+    ao->nextarena = lastnf->nextarena;
+    if (ao->nextarena)
+        ao->nextarena->prevarena = ao;
+    lastnf->nextarena = ao;
+}
+
+void PoolFree(KW_PyObjectState* s, void* p)
+{
+    KW_PoolHeader* pool = PoolOf(p);
+    uint8_t* lastfree = pool->freeblock;
+    *reinterpret_cast<uint8_t**>(p) = lastfree;
+    pool->freeblock = static_cast<uint8_t*>(p);
+    --pool->ref;
+    if (!lastfree) {
+        InsertToUsedPool(s, pool);
+        return;
+    }
+    if (pool->ref != 0)
+        return;
+    InsertToFreePool(s, pool);
+}
+
+void FinishDiscard(KW_PyObjectState* s)
+{
+    // A discarded pool whose arenas have all gone back releases its records.
+    if (s->state == KWPOOL_DISCARDING && s->narenas_currently_allocated == 0) {
+        free(s->arenas);
+        free(s->arenaIndex);
+        s->arenas = nullptr;
+        s->arenaIndex = nullptr;
+        s->arenaIndexCount = 0;
+        s->maxarenas = 0;
+        s->unused_arena_objects = nullptr;
+        s->usable_arenas = nullptr;
+        memset(s->nfp2lasta, 0, sizeof s->nfp2lasta);
+        s->state = KWPOOL_RELEASED;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+void _PyObject_Init(KW_PyObjectState* state)
+{
+    memset(state, 0, sizeof *state);
+    InitClassLists(state);
+    state->fallbackAlloc = FallbackAlloc;
+    state->fallbackFree = FallbackFree;
+    state->fallbackRealloc = FallbackRealloc;
+}
+
+bool _PyObject_IsPoolBlock(const KW_PyObjectState* state, const void* p)
+{
+    return p && ArenaOf(state, p) != nullptr;
+}
+
+size_t _PyObject_BlockSize(const KW_PyObjectState* state, const void* p)
+{
+    return _PyObject_IsPoolBlock(state, p) ? IndexToSize(PoolOf(p)->szidx) : 0;
+}
+
+void* _PyObject_Malloc(KW_PyObjectState* state, size_t size)
+{
+    if (state->state == KWPOOL_ACTIVE && size >= 1 && size <= KWPOOL_SMALL_REQUEST) {
+        void* p = PoolAlloc(state, size);
+        if (p)
+            return p;
+    }
+    return state->fallbackAlloc(size);
+}
+
+int _PyObject_Free(KW_PyObjectState* state, void* p)
+{
+    if (!p)
+        return 0;
+    if (state->state != KWPOOL_RELEASED && ArenaOf(state, p)) {
+        PoolFree(state, p);
+        FinishDiscard(state);
+        return 1;
+    }
+    state->fallbackFree(p);
+    return 1;
+}
+
+void* _PyObject_Realloc(KW_PyObjectState* state, void* p, size_t size)
+{
+    if (!p)
+        return _PyObject_Malloc(state, size);
+    if (state->state == KWPOOL_RELEASED || !ArenaOf(state, p))
+        return state->fallbackRealloc(p, size);
+    const size_t oldSize = IndexToSize(PoolOf(p)->szidx);
+    if (state->state == KWPOOL_ACTIVE) {
+        if (size <= oldSize && 4 * size > 3 * oldSize)
+            return p; // a shrink by less than a quarter keeps the block
+        if (size >= 1 && size <= KWPOOL_SMALL_REQUEST) {
+            void* q = PoolAlloc(state, size);
+            if (q) {
+                memcpy(q, p, size < oldSize ? size : oldSize);
+                PoolFree(state, p);
+                return q;
+            }
+        }
+    }
+    void* q = state->fallbackAlloc(size);
+    if (!q)
+        return nullptr;
+    memcpy(q, p, size < oldSize ? size : oldSize);
+    PoolFree(state, p);
+    FinishDiscard(state);
+    return q;
+}
+
+void _PyObject_Discard(KW_PyObjectState* state)
+{
+    if (state->state == KWPOOL_ACTIVE)
+        state->state = KWPOOL_DISCARDING;
+    _PyObject_TryPurge(state);
+}
+
+void _PyObject_TryPurge(KW_PyObjectState* state)
+{
+    // Only the last usable arena can be wholly free while it is kept.
+    KW_ArenaObject* a = state->usable_arenas;
+    if (state->narenas_currently_allocated == 1 && a && !a->nextarena && !a->prevarena
+        && a->nfreepools == a->ntotalpools && state->state == KWPOOL_DISCARDING) {
+        if (state->nfp2lasta[a->nfreepools] == a)
+            state->nfp2lasta[a->nfreepools] = nullptr;
+        state->usable_arenas = nullptr;
+        ReleaseArena(state, a);
+    }
+    FinishDiscard(state);
+}
+
+// ---------------------------------------------------------------------------
+// The pool manager: its system entries run the pool under its mutex.
+namespace {
+
+CKWMEM_PyMgr* PyMgrOf(_KWMEM_SystemMgr* sys) { return static_cast<CKWMEM_PyMgr*>(sys->user); }
+
+void* PyAlloc(_KWMEM_SystemMgr* sys, size_t size, int)
+{
+    CKWMEM_PyMgr* m = PyMgrOf(sys);
+    CKW_MutexLocker lock(&m->m_Mutex);
+    return _PyObject_Malloc(&m->m_State, size);
+}
+void* PyAllocDebug(_KWMEM_SystemMgr* sys, size_t size, int flags, const char*, int)
+{
+    return PyAlloc(sys, size, flags);
+}
+void* PyRealloc(_KWMEM_SystemMgr* sys, void* p, size_t size, int)
+{
+    CKWMEM_PyMgr* m = PyMgrOf(sys);
+    CKW_MutexLocker lock(&m->m_Mutex);
+    return _PyObject_Realloc(&m->m_State, p, size);
+}
+void* PyReallocDebug(_KWMEM_SystemMgr* sys, void* p, size_t size, int flags, const char*, int)
+{
+    return PyRealloc(sys, p, size, flags);
+}
+void PyFree(_KWMEM_SystemMgr* sys, void* p, int)
+{
+    CKWMEM_PyMgr* m = PyMgrOf(sys);
+    CKW_MutexLocker lock(&m->m_Mutex);
+    _PyObject_Free(&m->m_State, p);
+}
+
+void BuildTable(CKWMEM_PyMgr* m)
+{
+    m->m_SystemMgr = {PyAlloc, PyAllocDebug, PyRealloc, PyReallocDebug, nullptr,
+                      nullptr, PyFree,       nullptr,   nullptr,        m};
+}
+
+alignas(CKWMEM_PyMgr) unsigned char g_PyMgrStorage[sizeof(CKWMEM_PyMgr)];
+CKWMEM_PyMgr* g_pPyMgr = nullptr;
+CKW_MemoryMgr g_PyMgrRecord;
+
+void DiscardPoolRecord(CKW_MemoryMgr*)
+{
+    if (g_pPyMgr)
+        g_pPyMgr->Discard();
+}
+
+} // namespace
+
+extern void (*g_pKWMEM_PoolDiscard)(CKW_MemoryMgr*);
+
+CKWMEM_PyMgr::CKWMEM_PyMgr()
+{
+    _PyObject_Init(&m_State);
+    KW_Mutex_Initialize(&m_Mutex);
+    BuildTable(this);
+}
+
+void CKWMEM_PyMgr::Discard()
+{
+    CKW_MutexLocker lock(&m_Mutex);
+    _PyObject_Discard(&m_State);
+}
+
+CKWMEM_PyMgr* KWMEM_GetPyMgr() { return g_pPyMgr; }
+
+CKW_MemoryMgr* KWMEM_CreatePyMgr()
+{
+    if (!g_pPyMgr) {
+        g_pPyMgr = new (g_PyMgrStorage) CKWMEM_PyMgr();
+    } else {
+        CKW_MutexLocker lock(&g_pPyMgr->m_Mutex);
+        if (g_pPyMgr->m_State.narenas_currently_allocated != 0) {
+            // Blocks are still live in the pool: wiping its state would lose
+            // them, so the pool is taken back into service as it is.
+            g_pPyMgr->m_State.state = KWPOOL_ACTIVE;
+        } else {
+            free(g_pPyMgr->m_State.arenas);
+            free(g_pPyMgr->m_State.arenaIndex);
+            _PyObject_Init(&g_pPyMgr->m_State);
+        }
+        BuildTable(g_pPyMgr);
+    }
+    g_pKWMEM_PoolDiscard = DiscardPoolRecord;
+    g_PyMgrRecord.Init(&g_pPyMgr->m_SystemMgr, CKW_MemoryMgr::kPool);
+    return &g_PyMgrRecord;
+}

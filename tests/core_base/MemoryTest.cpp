@@ -1,0 +1,234 @@
+// Memory managers: request guards, hooks, the out-of-memory handler, and
+// blocks always returning to the manager that made them.
+#include "CountingAllocator.h"
+#include "KW_Memory.h"
+#include "KW_Pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+struct HookLog {
+    int alloc = 0, allocDebug = 0, realloc = 0, reallocDebug = 0, free = 0, tags = 0;
+    void* lastResult = nullptr;
+};
+HookLog g_hooks;
+int g_oomCalls = 0;
+
+_KWMEM_Debugger MakeDebugger()
+{
+    _KWMEM_Debugger d{};
+    d.OnAlloc = [](CKW_MemoryMgr*, void* r, size_t, int) { ++g_hooks.alloc; g_hooks.lastResult = r; };
+    d.OnAllocDebug = [](CKW_MemoryMgr*, void* r, size_t, int, const char*, int) { ++g_hooks.allocDebug; g_hooks.lastResult = r; };
+    d.OnRealloc = [](CKW_MemoryMgr*, void*, void* r, size_t, int) { ++g_hooks.realloc; g_hooks.lastResult = r; };
+    d.OnReallocDebug = [](CKW_MemoryMgr*, void*, void* r, size_t, int, const char*, int) { ++g_hooks.reallocDebug; g_hooks.lastResult = r; };
+    d.OnFree = [](CKW_MemoryMgr*, void*, int) { ++g_hooks.free; };
+    d.OnTag = [](CKW_MemoryMgr*, const char*) { ++g_hooks.tags; };
+    return d;
+}
+
+class MemoryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_hooks = HookLog();
+        g_oomCalls = 0;
+        debugger = MakeDebugger();
+        KWMEM_UseDebugger(counting.mgr, &debugger);
+        KWMEM_SetOOMHandler(counting.mgr, [](CKW_MemoryMgr*, void*) { ++g_oomCalls; }, nullptr);
+    }
+    void TearDown() override { EXPECT_EQ(counting.LiveBlocks(), 0u) << "leaked blocks"; }
+
+    ScopedCountingDefault counting;
+    _KWMEM_Debugger debugger;
+};
+
+TEST_F(MemoryTest, RequestGuardOfTheCountedFunctions)
+{
+    struct Case {
+        size_t count, unit;
+        int flags;
+        bool reachesSystem;
+        int oomCalls;
+    };
+    const Case cases[] = {
+        {0x7fffffff, 1, 0, true, 0},      // the largest request that passes
+        {0x80000000u, 1, 0, false, 1},    // one past it
+        {2, 1073741824u, 0, false, 1},    // product past it
+        {0x80000000u, 1, KWMEM_NONLEAVE, false, 0},
+        {1, 0x80000000u, 0, false, 1},    // unit alone too large
+        {0, 8, 0, false, 0},
+        {8, 0, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.count << " x " << c.unit << " flags " << c.flags);
+        g_oomCalls = 0;
+        const int before = counting.sys.allocs;
+        counting.sys.failNext = c.reachesSystem; // don't really take 2 GiB
+        void* p = KWMEM_DefaultAlloc2(c.count, c.unit, c.flags);
+        EXPECT_EQ(p, nullptr);
+        EXPECT_EQ(counting.sys.allocs - before, c.reachesSystem ? 1 : 0);
+        EXPECT_EQ(g_oomCalls, c.oomCalls + (c.reachesSystem ? 1 : 0));
+        counting.sys.failNext = false;
+    }
+}
+
+TEST_F(MemoryTest, HooksSeeEachRequestKind)
+{
+    void* a = KWMEM_DefaultAlloc(10, 0);
+    EXPECT_EQ(g_hooks.alloc, 1);
+    EXPECT_EQ(g_hooks.lastResult, a);
+    // A null block reallocated is an allocation, reported as such.
+    void* b = KWMEM_DefaultRealloc(nullptr, 20, 0);
+    EXPECT_EQ(g_hooks.alloc, 2);
+    EXPECT_EQ(g_hooks.realloc, 0);
+    b = KWMEM_DefaultRealloc(b, 4000, 0);
+    EXPECT_EQ(g_hooks.realloc, 1);
+    void* c = KWMEM_DefaultAllocDebug2(3, 4, 0, __FILE__, __LINE__);
+    EXPECT_EQ(g_hooks.allocDebug, 1);
+    c = KWMEM_DefaultReallocDebug2(c, 5, 4, 0, __FILE__, __LINE__);
+    EXPECT_EQ(g_hooks.reallocDebug, 1);
+
+    // Freeing null reaches no hook.
+    KWMEM_DefaultFree(nullptr, 0);
+    KWMEM_Free(counting.mgr, nullptr, 0);
+    EXPECT_EQ(g_hooks.free, 0);
+    KWMEM_DefaultFree(a, 0);
+    KWMEM_DefaultFree(b, 0);
+    KWMEM_Free(counting.mgr, c, 0);
+    EXPECT_EQ(g_hooks.free, 3);
+
+    KWMEM_OutputDebugTag(counting.mgr, "tag");
+    EXPECT_EQ(g_hooks.tags, 1);
+}
+
+TEST_F(MemoryTest, FailureReachesHandlerUnlessAskedNotTo)
+{
+    counting.sys.failNext = true;
+    EXPECT_EQ(KWMEM_DefaultAlloc(16, 0), nullptr);
+    EXPECT_EQ(g_oomCalls, 1);
+    EXPECT_EQ(g_hooks.alloc, 1);
+    EXPECT_EQ(g_hooks.lastResult, nullptr);
+    counting.sys.failNext = true;
+    EXPECT_EQ(KWMEM_DefaultAlloc(16, KWMEM_NONLEAVE), nullptr);
+    EXPECT_EQ(g_oomCalls, 1);
+    // The embedded allocator always asks with flags 0.
+    _IKW_Allocator* a = KWMEM_GetDefAllocator();
+    counting.sys.failNext = true;
+    EXPECT_EQ(a->Alloc(a, 16), nullptr);
+    EXPECT_EQ(g_oomCalls, 2);
+}
+
+TEST_F(MemoryTest, ReallocOfZeroLeavesTheBlockAlone)
+{
+    char* p = static_cast<char*>(KWMEM_DefaultAlloc2(8, 1, 0));
+    ASSERT_NE(p, nullptr);
+    std::memcpy(p, "abcdefg", 8);
+    EXPECT_EQ(KWMEM_DefaultRealloc2(p, 0, 1, 0), nullptr);
+    EXPECT_STREQ(p, "abcdefg");
+    EXPECT_EQ(g_oomCalls, 0);
+    KWMEM_DefaultFree(p, 0);
+}
+
+TEST_F(MemoryTest, EmbeddedAllocatorLeadsBackToItsManager)
+{
+    _IKW_Allocator* a = KWMEM_GetDefAllocator();
+    EXPECT_EQ(a, &counting.mgr->m_Allocator);
+    void* p = a->Alloc(a, 32);
+    EXPECT_EQ(KWMEM_GetBlockOwner(p), counting.mgr);
+    p = a->Realloc(a, p, 64);
+    a->Free(a, p);
+    EXPECT_EQ(g_hooks.alloc, 1);
+    EXPECT_EQ(g_hooks.realloc, 1);
+    EXPECT_EQ(g_hooks.free, 1);
+}
+
+// A block made while one manager was the default goes back to it after the
+// default has changed.
+TEST(MemoryOwnership, BlocksReturnToTheirMakerAfterTheDefaultChanges)
+{
+    ScopedCountingDefault first;
+    void* a = KWMEM_DefaultAlloc(24, 0);
+    void* grown = nullptr;
+    {
+        ScopedCountingDefault second;
+        void* b = KWMEM_DefaultAlloc(24, 0);
+        KWMEM_DefaultFree(a, 0);                     // made by the first manager
+        grown = KWMEM_DefaultRealloc(b, 100, 0);     // stays with the second
+        EXPECT_EQ(KWMEM_GetBlockOwner(grown), second.mgr);
+        KWMEM_DefaultFree(grown, 0);
+        EXPECT_EQ(second.sys.foreignFrees, 0);
+        EXPECT_EQ(second.LiveBlocks(), 0u);
+    }
+    EXPECT_EQ(first.sys.foreignFrees, 0);
+    EXPECT_EQ(first.LiveBlocks(), 0u);
+}
+
+TEST(MemoryManagers, CreateAndDestroy)
+{
+    EXPECT_EQ(KWMEM_CreateVeltoMgr(nullptr), nullptr);
+    CountingSystem sys;
+    sys.failNext = true;
+    EXPECT_EQ(KWMEM_CreateVeltoMgr(&sys.table), nullptr);
+    CKW_MemoryMgr* m = KWMEM_CreateVeltoMgr(&sys.table);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->m_Type, CKW_MemoryMgr::kCreated);
+    EXPECT_TRUE(m->m_bFreeRecord);
+    EXPECT_EQ(m->m_pAllocatorOwner, m);
+    KWMEM_DestroyVeltoMgr(m);
+    EXPECT_TRUE(sys.live.empty());
+    KWMEM_DestroyVeltoMgr(nullptr);
+}
+
+TEST(MemoryManagers, StaticDefaultIsInForceAndRestorable)
+{
+    CKW_MemoryMgr* def = KWMEM_GetDefaultMgr();
+    EXPECT_EQ(def->m_Type, CKW_MemoryMgr::kDefault);
+    EXPECT_EQ(def, KWMEM_GetStaticDefaultMgr());
+    CountingSystem sys;
+    CKW_MemoryMgr* m = KWMEM_CreateVeltoMgr(&sys.table);
+    KWMEM_SetDefaultMgr(m);
+    EXPECT_EQ(KWMEM_GetDefaultMgr(), m);
+    EXPECT_EQ(KWMEM_ResetSystemMgr(), def);
+    EXPECT_EQ(KWMEM_GetDefaultMgr(), def);
+    KWMEM_DestroyVeltoMgr(m);
+}
+
+TEST(PoolManager, ServesSmallRequestsAndSurvivesRecreation)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    ASSERT_EQ(pool->m_Type, CKW_MemoryMgr::kPool);
+    KWMEM_SetDefaultMgr(pool);
+    void* small = KWMEM_DefaultAlloc(16, 0);
+    void* large = KWMEM_DefaultAlloc(5000, 0);
+    KWMEM_ResetSystemMgr();
+
+    CKWMEM_PyMgr* py = KWMEM_GetPyMgr();
+    ASSERT_NE(py, nullptr);
+    // The manager's header sits in front of the block; the pool serves both.
+    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(small) - 16));
+    EXPECT_FALSE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(large) - 16));
+
+    // Re-creating (and destroying) the manager while a block is live keeps
+    // the pool that holds it.
+    std::memset(small, 0x5a, 16);
+    KWMEM_DestroyVeltoMgr(pool);
+    pool = KWMEM_CreatePyMgr();
+    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(small) - 16));
+    EXPECT_EQ(static_cast<unsigned char*>(small)[15], 0x5a);
+
+    // The malloc default is back, and frees still reach the pool.
+    void* plain = KWMEM_DefaultAlloc(16, 0);
+    EXPECT_EQ(KWMEM_GetBlockOwner(plain), KWMEM_GetStaticDefaultMgr());
+    KWMEM_DefaultFree(plain, 0);
+    KWMEM_DefaultFree(small, 0);
+    KWMEM_DefaultFree(large, 0);
+
+    KWMEM_DestroyVeltoMgr(pool);
+    EXPECT_EQ(py->m_State.narenas_currently_allocated, 0u);
+    EXPECT_EQ(KWMEM_SetPyConfig(1, 2), 0);
+}
+
+} // namespace
