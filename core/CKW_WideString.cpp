@@ -225,7 +225,9 @@ void CKW_WideString::ConcatCopy(int length1, const wchar_t* text1, int length2, 
     // Grow by half again from the current capacity (at least 2), so that
     // repeated appends are amortised linear.
     int64_t capacity = m_pData && m_pData->m_nAllocLength > 2 ? m_pData->m_nAllocLength : 2;
-    while (capacity < needed) capacity = capacity * 3 / 2;
+    do {
+        capacity = capacity * 3 / 2;
+    } while (capacity < needed);
     if (capacity > kMaxLength) capacity = kMaxLength;
     CKW_WideStringData* data = AllocData(capacity);
     if (!data) return;
