@@ -1,5 +1,6 @@
 #include "AgentProcess.h"
 #include "CRegister.h"
+#include "HttpTestServer.h"
 #include "IsolatedEnv.h"
 #include "LanguageFiles.h"
 #include "MyApplication.h"
@@ -129,6 +130,28 @@ TEST(Startup, WholeCommandPrefixes)
             EXPECT_EQ(classic.value(kLastDayName).toString(), c.lastDay);
         }
     }
+}
+
+TEST(Startup, TrustListRunParsesTheRestOfItsCommandAlone)
+{
+    IsolatedEnv env;
+    HttpTestServer service;
+    ASSERT_TRUE(service.isListening());
+    service.setRoute("/lists/eutl.xml", QByteArray("<TrustList/>"));
+    const QString list = env.root() + QStringLiteral("/eutl.xml");
+
+    const AgentResult run = AgentProcess::run(
+        {QStringLiteral("-downloadTrustCertfile"), QStringLiteral("-certeutlurl"),
+         service.url(QStringLiteral("/lists/eutl.xml")).toString(), QStringLiteral("-eutlfile"), list,
+         QStringLiteral("-downtype"), QStringLiteral("auto")},
+        20000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardOutput.trimmed(), QByteArray::number(0x10000 | 0x10000000));
+    QFile fetched(list);
+    ASSERT_TRUE(fetched.open(QIODevice::ReadOnly));
+    EXPECT_EQ(fetched.readAll(), QByteArray("<TrustList/>"));
+    EXPECT_FALSE(controllerRan());
 }
 
 namespace {
