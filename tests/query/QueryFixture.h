@@ -1,0 +1,150 @@
+#pragma once
+// A run of the agent inside the test process: an isolated environment, a
+// parsed command line, the controller published as theApp, and a module
+// manager of the run's type. The schedule file lives beside the test
+// executable's folder tree (as it does beside the agent's), so tests that may
+// touch it hold a lock shared by every test process.
+#include "CReaderModuleManager.h"
+#include "CRegister.h"
+#include "CSetup_CommandLine.h"
+#include "IsolatedEnv.h"
+#include "UpdaterApp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSettings>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
+}
+
+class QueryRun : public ::testing::Test
+{
+protected:
+    ~QueryRun() override
+    {
+        manager.reset();
+        theApp = nullptr;
+        app.reset();
+        cmd.reset();
+    }
+
+    // Parses the command text, publishes the controller and makes the manager
+    // with the command line's type (or the given one).
+    void start(const QString& commandText, const QString& managerType = QString())
+    {
+        manager.reset();
+        theApp = nullptr;
+        cmd = std::make_unique<CSetup_CommandLine>();
+        cmd->ProcessCmdLine(commandText);
+        app = std::make_unique<UpdaterApp>(cmd.get());
+        theApp = app.get();
+        const QString type = managerType.isNull() ? QString::fromStdString(cmd->GetUpdaterType()) : managerType;
+        manager = std::make_unique<CReaderModuleManager>(type);
+    }
+
+    // The reader bundle's executable folder; "UpdaterInfo.xml" is read from
+    // its "../Resources".
+    QString readerPath() const { return env.root() + QStringLiteral("/Reader.app/Contents/MacOS"); }
+
+    void writeUpdaterInfo(const QByteArray& xml)
+    {
+        const QString dir = env.root() + QStringLiteral("/Reader.app/Contents/Resources");
+        QDir().mkpath(dir);
+        QDir().mkpath(readerPath());
+        QFile file(dir + QStringLiteral("/UpdaterInfo.xml"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(xml);
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = env.root() + QLatin1Char('/') + name;
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray fixture(const char* name)
+    {
+        QFile file(QStringLiteral(UPDATER_SOURCE_DIR "/tests/query/fixtures/") + QLatin1String(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        return file.readAll();
+    }
+
+    // Switches the reader's settings to the "Classic" layout.
+    void useClassicLayout()
+    {
+        QDir().mkpath(QFileInfo(LocalMachinePlistPath()).path());
+        QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
+        machine.setValue(QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/Velto PDF Reader/bContinue"),
+                         QStringLiteral("0"));
+        machine.sync();
+    }
+
+    // Names of the available modules, in order.
+    QStringList availableNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < manager->CountAvailableModule(); ++i)
+            names << QString::fromStdString(manager->GetAvailabletModule(i)->name);
+        return names;
+    }
+
+    IsolatedEnv env;
+    std::unique_ptr<CSetup_CommandLine> cmd;
+    std::unique_ptr<UpdaterApp> app;
+    std::unique_ptr<CReaderModuleManager> manager;
+};
+
+// Serialises the tests that read or write the schedule file, across processes,
+// and restores the file as it was.
+class ScheduleFileGuard
+{
+public:
+    explicit ScheduleFileGuard(const QString& path)
+        : m_path(path), m_lock(path + QStringLiteral(".testlock"))
+    {
+        m_lock.setStaleLockTime(0);
+        m_locked = m_lock.lock();
+        QFile file(m_path);
+        m_existed = file.open(QIODevice::ReadOnly);
+        if (m_existed)
+            m_saved = file.readAll();
+        file.close();
+        QFile::remove(m_path);
+    }
+    ~ScheduleFileGuard()
+    {
+        QDir().rmdir(m_path);
+        QFile::remove(m_path);
+        if (m_existed) {
+            QFile file(m_path);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(m_saved);
+        }
+        if (m_locked)
+            m_lock.unlock();
+    }
+    QString read() const
+    {
+        QFile file(m_path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<none>");
+    }
+
+private:
+    QString m_path;
+    QLockFile m_lock;
+    bool m_locked = false;
+    bool m_existed = false;
+    QByteArray m_saved;
+};
