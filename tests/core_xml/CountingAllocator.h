@@ -12,6 +12,7 @@
 struct CountingAllocator : _IKW_Allocator {
     std::set<void*> live;
     long allocs = 0;
+    long requests = 0;         // allocations and reallocations asked for
     long frees = 0;
     long foreignFrees = 0;     // blocks this allocator never handed out
     size_t largestRequest = 0;
@@ -37,6 +38,7 @@ struct CountingAllocator : _IKW_Allocator {
 
     bool ShouldFail(size_t n)
     {
+        requests++;
         if (n > largestRequest)
             largestRequest = n;
         if (n > failAbove)
