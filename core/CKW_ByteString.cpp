@@ -544,8 +544,20 @@ const char* KW_strstr(const char* haystack, int haystackLength, const char* need
 {
     if (!haystack || !needle || needleLength <= 0 || needleLength > haystackLength)
         return nullptr;
-    return static_cast<const char*>(
-        memmem(haystack, static_cast<size_t>(haystackLength), needle, static_cast<size_t>(needleLength)));
+    // First byte by memchr, the rest by memcmp: only the bytes up to a match
+    // are touched, so a scan that resumes after each match stays linear.
+    const char first = needle[0];
+    const char* p = haystack;
+    const char* last = haystack + (haystackLength - needleLength); // last possible start
+    while (p <= last) {
+        p = static_cast<const char*>(memchr(p, first, static_cast<size_t>(last - p) + 1));
+        if (!p)
+            return nullptr;
+        if (memcmp(p + 1, needle + 1, static_cast<size_t>(needleLength - 1)) == 0)
+            return p;
+        ++p;
+    }
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------
