@@ -9,7 +9,7 @@ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DUPDATER_FUZZ=ON >/dev/null
 cmake --build build/fuzz -j "$(nproc)"
 for bin in build/fuzz/tests/fuzz/fuzz_*; do
-  [ -x "$bin" ] || continue
+  [ -f "$bin" ] && [ -x "$bin" ] || continue   # skip the automoc folders
   name=$(basename "$bin")
   work=build/fuzz/work/$name
   rm -rf "$work"; mkdir -p "$work/corpus"
