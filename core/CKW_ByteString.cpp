@@ -245,6 +245,22 @@ void CKW_ByteString::ConcatInPlace(int length, const char* bytes)
     int64_t capacity = static_cast<int64_t>(old) + (old / 2 > length ? old / 2 : length);
     if (!FitsLength(capacity))
         capacity = kMaxLength;
+    const bool appendsOwnBytes = bytes >= m_pData->m_String && bytes <= m_pData->m_String + m_pData->m_nAllocLength;
+    if (m_pData->m_nRefs < 2 && !appendsOwnBytes) {
+        // Sole owner: grow the block where it is when the heap allows. A
+        // locked block loses its lock, as it would with a fresh block.
+        void* grown = KWMEM_DefaultRealloc2(m_pData, static_cast<size_t>(capacity) + 25, 1, 0);
+        if (!grown)
+            return;
+        m_pData = static_cast<CKW_StringData*>(grown);
+        m_pData->m_nRefs = 1;
+        m_pData->m_nAllocLength = static_cast<int>(capacity);
+        memcpy(m_pData->m_String + old, bytes, static_cast<size_t>(length));
+        m_pData->m_nDataLength = static_cast<int>(needed);
+        m_pData->m_String[needed] = 0;
+        m_pData->m_String[capacity] = 0;
+        return;
+    }
     CKW_StringData* d = NewData(static_cast<int>(needed), static_cast<int>(capacity));
     if (!d)
         return;
@@ -284,11 +300,6 @@ const CKW_ByteString& CKW_ByteString::operator+=(const char* text)
     return *this;
 }
 
-const CKW_ByteString& CKW_ByteString::operator+=(char ch)
-{
-    ConcatInPlace(1, &ch);
-    return *this;
-}
 
 const CKW_ByteString& CKW_ByteString::operator+=(const CKW_ByteString& other)
 {
@@ -300,11 +311,6 @@ const CKW_ByteString& CKW_ByteString::operator+=(const CKW_ByteString& other)
     return *this;
 }
 
-const CKW_ByteString& CKW_ByteString::operator+=(const CKW_ByteStringC& view)
-{
-    ConcatInPlace(view.GetLength(), view.GetCStr());
-    return *this;
-}
 
 // ---------------------------------------------------------------------------
 bool CKW_ByteString::Equal(const CKW_ByteStringC& view) const

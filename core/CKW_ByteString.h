@@ -100,9 +100,9 @@ public:
 
     // Concatenation
     const CKW_ByteString& operator+=(const char* text);
-    const CKW_ByteString& operator+=(char ch);
+    const CKW_ByteString& operator+=(char ch) { return Append(&ch, 1); }
     const CKW_ByteString& operator+=(const CKW_ByteString& other);
-    const CKW_ByteString& operator+=(const CKW_ByteStringC& view);
+    const CKW_ByteString& operator+=(const CKW_ByteStringC& view) { return Append(view.GetCStr(), view.GetLength()); }
     void ConcatCopy(int length1, const char* bytes1, int length2, const char* bytes2);
 
     // Access
@@ -187,6 +187,20 @@ private:
     friend class CKW_ByteStringC;
 
     bool MakePrivate();
+    // Appends in place when the block is ours and has room; else grows.
+    const CKW_ByteString& Append(const char* bytes, int length)
+    {
+        if (m_pData && length > 0 && bytes && m_pData->m_nRefs < 2
+            && length <= m_pData->m_nAllocLength - m_pData->m_nDataLength) {
+            char* end = m_pData->m_String + m_pData->m_nDataLength;
+            memmove(end, bytes, static_cast<size_t>(length));
+            end[length] = 0;
+            m_pData->m_nDataLength += length;
+        } else {
+            ConcatInPlace(length, bytes);
+        }
+        return *this;
+    }
     void Release();
     void Attach(CKW_StringData* data);
     bool IsShared() const { return m_pData && m_pData->m_nRefs > 1; }
