@@ -129,7 +129,9 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
     }
 
     m_pFile = new QFile(m_strFilePath);
-    if (!m_pFile->open(QIODevice::Append)) {
+    // Unbuffered: a failed write shows at once, and the file on disk always
+    // holds what was received.
+    if (!m_pFile->open(QIODevice::Append | QIODevice::Unbuffered)) {
         qDebug() << "Error:Cannot open file: " << m_strFilePath;
         delete m_pFile;
         m_pFile = nullptr;
@@ -215,6 +217,7 @@ bool QHttpDownLoadS::bodyAccepted()
             m_nOwnOffset = 0;
         }
         m_nHeadChecked = 1;
+        takeTotalFromHead();
     } else if (status == 206) {
         const qint64 start = contentRangeStart(m_pReply->rawHeader("Content-Range"));
         if (start != m_nRequestedOffset) {
@@ -224,6 +227,7 @@ bool QHttpDownLoadS::bodyAccepted()
             m_nHeadChecked = -1;
         } else {
             m_nHeadChecked = 1;
+            takeTotalFromHead();
         }
     } else {
         // An error page or an unfollowed redirect is not the file.
@@ -231,6 +235,18 @@ bool QHttpDownLoadS::bodyAccepted()
         m_nHeadChecked = -1;
     }
     return m_nHeadChecked > 0;
+}
+
+void QHttpDownLoadS::takeTotalFromHead()
+{
+    // Qt reports progress at most every 100 ms, so a transfer paused early may
+    // have had no notification yet; the announced length is the same total.
+    if (m_nTotal != 0 || !m_pReply)
+        return;
+    bool ok = false;
+    const qint64 length = m_pReply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
+    if (ok && length > 0)
+        m_nTotal = length;
 }
 
 void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
@@ -271,6 +287,10 @@ void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
 
 void QHttpDownLoadS::readyRead()
 {
+    // Arriving data shows progress as much as a notification does (those come
+    // at most every 100 ms, so a transfer that stalls early might have none).
+    if (m_nWatchdog >= 0)
+        ++m_nWatchdog;
     m_bResponse = true;
     if (!m_pReply)
         return;

@@ -76,6 +76,7 @@ public slots:
 
 private:
     bool bodyAccepted();
+    void takeTotalFromHead();
     void failTransfer(const QString& why);
     void stopWatchdogs();
     qint64 offsetValue() const;
