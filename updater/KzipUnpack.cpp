@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,22 @@ void putLe32(unsigned char* p, uint32_t v)
         p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
+// An uninitialised byte buffer: a chunk is always filled before it is read.
+class Buffer
+{
+public:
+    explicit Buffer(uint64_t wanted)
+        : m_size(size_t(std::max<uint64_t>(1, std::min<uint64_t>(wanted, kChunk)))), m_data(new unsigned char[m_size])
+    {
+    }
+    unsigned char* data() { return m_data.get(); }
+    size_t size() const { return m_size; }
+
+private:
+    size_t m_size;
+    std::unique_ptr<unsigned char[]> m_data;
+};
+
 class Fd
 {
 public:
@@ -162,8 +179,7 @@ bool writeFully(int fd, const void* buffer, size_t n)
 }
 
 // Copies `length` bytes at `offset` of `from` into a new or truncated file.
-bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArray& path,
-                     std::vector<unsigned char>& buffer)
+bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArray& path, Buffer& buffer)
 {
     Fd to(openTruncated(path));
     if (!to.ok())
@@ -331,11 +347,9 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
     Fd out(openTruncated(outPath));
     const bool created = out.ok();
     bool ok = created;
-    std::vector<unsigned char> inBuf, outBuf;
+    Buffer inBuf(uint64_t(st.st_size)), outBuf(target == UINT64_MAX ? kChunk : target + 1);
     uint64_t produced = 0;
     if (ok) {
-        inBuf.resize(kChunk);
-        outBuf.resize(kChunk);
         strm.next_in = fed;
         strm.avail_in = sizeof fed;
         strm.next_out = outBuf.data();
@@ -404,7 +418,7 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
     const uint64_t lzmaLength = le32(header + lengthOffset);
     const uint64_t bodyLength = uint64_t(st.st_size) - headerSize;
 
-    std::vector<unsigned char> buffer(kChunk);
+    Buffer buffer(bodyLength);
     uint32_t sum = 0;
     for (uint64_t pos = 0; pos < bodyLength;) {
         const size_t n = size_t(std::min<uint64_t>(bodyLength - pos, buffer.size()));

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Unpacks a mixed package (text and random bytes, 200 MB by default) with the
+# agent's unpacker (kzip-unpack → CKW_Kzip::Unzip2) and decodes the same LZMA
+# part with `xz --format=lzma -dc`, both writing to files on the same disk.
+# Prints both times, the time ratio and both peak memories (max RSS).
+# Goal: at most 1.2× xz's time, peak memory under 64 MiB at any package size.
+#
+#   bash bench/kzip_vs_xz.sh            KZIP_BENCH_MB=400 bash bench/kzip_vs_xz.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mb=${KZIP_BENCH_MB:-200}
+build=${BUILD_DIR:-build/bench-kzip}
+[ -x /usr/bin/time ] || { echo "needs GNU time (/usr/bin/time)"; exit 1; }
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DUPDATER_BENCH=OFF >/dev/null
+cmake --build "$build" --target kzip-pack kzip-unpack -j 4 >/dev/null
+pack=$build/tools/kzip/kzip-pack
+unpack=$build/tools/kzip/kzip-unpack
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kzip-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# Half readable text (log-like lines), half random bytes, in files of ~10 MB.
+mkdir -p "$work/src/text" "$work/src/bin"
+python3 - "$work/src/text" $((mb / 2)) <<'PY'
+import random, sys
+folder, total_mb = sys.argv[1], int(sys.argv[2])
+rnd = random.Random(42)
+words = ["update", "module", "reader", "package", "version", "install", "download", "folder",
+         "service", "network", "certificate", "language", "plugin", "setting", "history", "signature"]
+per_file = 10 << 20
+left = total_mb << 20
+i = 0
+while left > 0:
+    want = min(per_file, left)
+    lines, size = [], 0
+    while size < want:
+        line = "%08d %s %s=%d.%d.%d.%d %s %.4f\n" % (
+            i, rnd.choice(words), rnd.choice(words), rnd.randrange(20), rnd.randrange(100),
+            rnd.randrange(1000), rnd.randrange(10000), rnd.choice(words), rnd.random())
+        lines.append(line); size += len(line); i += 1
+    data = "".join(lines).encode()[:want]
+    with open("%s/part%03d.txt" % (folder, i // 100000), "wb") as f:
+        f.write(data)
+    left -= want
+PY
+left=$((mb - mb / 2)); n=0
+while [ "$left" -gt 0 ]; do
+  chunk=$(( left < 10 ? left : 10 ))
+  head -c "$((chunk << 20))" /dev/urandom > "$work/src/bin/blob$n.bin"
+  left=$((left - chunk)); n=$((n + 1))
+done
+
+# The 8 MiB dictionary is the common one for these packages; the fastest
+# preset keeps packing time reasonable (decoding speed hardly depends on it).
+"$pack" --preset 0 --dict 8388608 "$work/src" "$work/pkg.kzip"
+lzma_len=$(od -An -tu4 -j16 -N4 "$work/pkg.kzip" | tr -d ' ')
+tail -c +29 "$work/pkg.kzip" | head -c "$lzma_len" > "$work/part.lzma"
+cat "$work/pkg.kzip" "$work/part.lzma" > /dev/null   # both start from a warm cache
+
+/usr/bin/time -f "%e %M" -o "$work/xz.t" xz --format=lzma -dc "$work/part.lzma" > "$work/xz.out"
+mkdir -p "$work/data"
+XDG_DATA_HOME="$work/data" /usr/bin/time -f "%e %M" -o "$work/kzip.t" "$unpack" "$work/pkg.kzip" "$work/out" >/dev/null
+
+unpacked=$(find "$work/out" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
+decoded=$(stat -c %s "$work/xz.out")
+[ "$unpacked" = "$decoded" ] || { echo "size mismatch: unpacked $unpacked, xz $decoded"; exit 1; }
+
+read -r xz_s xz_kib < "$work/xz.t"
+read -r kz_s kz_kib < "$work/kzip.t"
+awk -v mb="$mb" -v pkg="$(stat -c %s "$work/pkg.kzip")" -v xs="$xz_s" -v xk="$xz_kib" -v ks="$kz_s" -v kk="$kz_kib" 'BEGIN {
+  printf "package: %d MB of contents, %.1f MB packed\n", mb, pkg / 1048576
+  printf "xz --format=lzma -dc: %.2f s, peak %.1f MiB\n", xs, xk / 1024
+  printf "Unzip2:               %.2f s, peak %.1f MiB\n", ks, kk / 1024
+  printf "time ratio Unzip2/xz: %.2f (goal <= 1.20); Unzip2 peak memory %.1f MiB (goal < 64)\n", (xs > 0 ? ks / xs : 0), kk / 1024
+}'

@@ -1,0 +1,5 @@
+# The unpacking engine alone: it takes its temporary folder as an argument, so
+# none of the agent library is needed.
+target_sources(fuzz_kzip PRIVATE ${PROJECT_SOURCE_DIR}/updater/KzipUnpack.cpp)
+target_include_directories(fuzz_kzip PRIVATE ${PROJECT_SOURCE_DIR}/updater)
+target_link_libraries(fuzz_kzip PRIVATE Qt5::Core PkgConfig::LZMA)
