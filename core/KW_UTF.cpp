@@ -273,12 +273,37 @@ size_t KW_UTF8DecodeBulk(unsigned char const* s, size_t length, wchar_t* d)
             i += 8;
         }
         if (i >= length) break;
-        unsigned char b = s[i++];
-        int cls = LeadClass(b);
-        if (cls == 1) {
+        const unsigned char b = s[i];
+        if (b < 0x80) {
             *d++ = static_cast<wchar_t>(b);
+            ++i;
             continue;
         }
+        // Complete, well-formed sequences of 2 to 4 bytes take the short road.
+        const size_t left = length - i;
+        if ((b & 0xE0) == 0xC0 && left >= 2 && (s[i + 1] & 0xC0) == 0x80) {
+            uint32_t cp = (uint32_t(b & 0x1F) << 6) | (s[i + 1] & 0x3F);
+            *d++ = cp < 0x80 ? static_cast<wchar_t>(0xFFFD) : static_cast<wchar_t>(cp);
+            i += 2;
+            continue;
+        }
+        if ((b & 0xF0) == 0xE0 && left >= 3 && ((s[i + 1] & 0xC0) | ((s[i + 2] & 0xC0) >> 2)) == 0xA0) {
+            uint32_t cp = (uint32_t(b & 0x0F) << 12) | (uint32_t(s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            *d++ = cp < 0x800 ? static_cast<wchar_t>(0xFFFD) : static_cast<wchar_t>(cp);
+            i += 3;
+            continue;
+        }
+        if ((b & 0xF8) == 0xF0 && left >= 4 && (s[i + 1] & 0xC0) == 0x80 && (s[i + 2] & 0xC0) == 0x80 &&
+            (s[i + 3] & 0xC0) == 0x80) {
+            uint32_t cp = (uint32_t(b & 0x07) << 18) | (uint32_t(s[i + 1] & 0x3F) << 12) |
+                          (uint32_t(s[i + 2] & 0x3F) << 6) | (s[i + 3] & 0x3F);
+            *d++ = cp < 0x10000 ? static_cast<wchar_t>(0xFFFD) : static_cast<wchar_t>(cp);
+            i += 4;
+            continue;
+        }
+        // Everything else: five- and six-byte forms and malformed input.
+        ++i;
+        int cls = LeadClass(b);
         if (cls <= 0) continue;   // stray continuation or 0xFE/0xFF: ignored
         uint32_t cp = b & kLeadMask[cls];
         int got = 1;
@@ -295,29 +320,48 @@ size_t KW_UTF8DecodeBulk(unsigned char const* s, size_t length, wchar_t* d)
 
 size_t KW_UTF8EncodedSize(wchar_t const* source, size_t length)
 {
+    // Branch-free so that the compiler can vectorise it.
     size_t total = 0;
-    for (size_t i = 0; i < length; ++i) total += static_cast<size_t>(KW_UTF8CharSize(source[i]));
+    for (size_t i = 0; i < length; ++i) {
+        uint32_t c = static_cast<uint32_t>(source[i]);
+        uint32_t n = 1u + (c >= 0x80) + (c >= 0x800) + (c >= 0x10000) + (c >= 0x200000) + (c >= 0x4000000);
+        total += (c >= 0x80000000u) ? 0u : n;
+    }
     return total;
 }
 
 size_t KW_UTF8EncodeBulk(wchar_t const* source, size_t length, char* destination)
 {
-    char* d = destination;
+    unsigned char* d = reinterpret_cast<unsigned char*>(destination);
     size_t i = 0;
     while (i < length) {
-        while (i + 4 <= length && static_cast<uint32_t>(source[i]) < 0x80 && static_cast<uint32_t>(source[i + 1]) < 0x80 &&
-               static_cast<uint32_t>(source[i + 2]) < 0x80 && static_cast<uint32_t>(source[i + 3]) < 0x80) {
-            d[0] = static_cast<char>(source[i]);
-            d[1] = static_cast<char>(source[i + 1]);
-            d[2] = static_cast<char>(source[i + 2]);
-            d[3] = static_cast<char>(source[i + 3]);
+        while (i + 4 <= length && (static_cast<uint32_t>(source[i]) | static_cast<uint32_t>(source[i + 1]) |
+                                   static_cast<uint32_t>(source[i + 2]) | static_cast<uint32_t>(source[i + 3])) < 0x80) {
+            d[0] = static_cast<unsigned char>(source[i]);
+            d[1] = static_cast<unsigned char>(source[i + 1]);
+            d[2] = static_cast<unsigned char>(source[i + 2]);
+            d[3] = static_cast<unsigned char>(source[i + 3]);
             d += 4;
             i += 4;
         }
         if (i >= length) break;
-        d += KW_UTF8PutChar(source[i++], d);
+        uint32_t c = static_cast<uint32_t>(source[i++]);
+        if (c < 0x80) {
+            *d++ = static_cast<unsigned char>(c);
+        } else if (c < 0x800) {
+            d[0] = static_cast<unsigned char>(0xC0 | (c >> 6));
+            d[1] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            d += 2;
+        } else if (c < 0x10000) {
+            d[0] = static_cast<unsigned char>(0xE0 | (c >> 12));
+            d[1] = static_cast<unsigned char>(0x80 | ((c >> 6) & 0x3F));
+            d[2] = static_cast<unsigned char>(0x80 | (c & 0x3F));
+            d += 3;
+        } else {
+            d += KW_UTF8PutChar(static_cast<wchar_t>(c), reinterpret_cast<char*>(d));
+        }
     }
-    return static_cast<size_t>(d - destination);
+    return static_cast<size_t>(d - reinterpret_cast<unsigned char*>(destination));
 }
 
 // ---- Incremental coders --------------------------------------------------------
@@ -354,10 +398,42 @@ void CKW_UTF8Encoder::Input(wchar_t ch)
 CKW_ByteString KW_UTF8Encode(const wchar_t* text, int length)
 {
     if (!text) return CKW_ByteString();
-    size_t n = length < 0 ? wcslen(text) : static_cast<size_t>(length);
-    size_t bytes = KW_UTF8EncodedSize(text, n);
-    if (bytes == 0 || bytes > static_cast<size_t>(CKW_ByteString::kMaxLength)) return CKW_ByteString();
+    const size_t n = length < 0 ? wcslen(text) : static_cast<size_t>(length);
+    const size_t maxLength = static_cast<size_t>(CKW_ByteString::kMaxLength);
     CKW_ByteString result;
+    // Long texts are encoded in one pass into room for three bytes per
+    // character (all of the BMP); only a text with enough characters beyond
+    // it is measured exactly and given more room. The unused tail of such a
+    // large block is never touched. Short texts are measured first.
+    const size_t kLongText = 1 << 18;
+    if (n >= kLongText && 3 * n + 16 <= maxLength) {
+        size_t capacity = 3 * n + 16;
+        char* out = result.GetBuffer(static_cast<int>(capacity));
+        if (!out) return CKW_ByteString();
+        size_t written = 0;
+        bool exact = false;
+        const size_t kChunk = 4096;
+        for (size_t i = 0; i < n;) {
+            size_t m = n - i < kChunk ? n - i : kChunk;
+            if (!exact && written + 6 * m > capacity) {
+                size_t rest = KW_UTF8EncodedSize(text + i, n - i);
+                if (written + rest > capacity) {
+                    if (written + rest > maxLength) return CKW_ByteString();
+                    result.ReleaseBuffer(static_cast<int>(written));   // keep what is written when growing
+                    out = result.GetBuffer(static_cast<int>(written + rest));
+                    if (!out) return CKW_ByteString();
+                    capacity = written + rest;
+                }
+                exact = true;
+            }
+            written += KW_UTF8EncodeBulk(text + i, m, out + written);
+            i += m;
+        }
+        result.ReleaseBuffer(static_cast<int>(written));
+        return result;
+    }
+    size_t bytes = KW_UTF8EncodedSize(text, n);
+    if (bytes == 0 || bytes > maxLength) return CKW_ByteString();
     char* out = result.GetBuffer(static_cast<int>(bytes));
     if (!out) return CKW_ByteString();
     KW_UTF8EncodeBulk(text, n, out);

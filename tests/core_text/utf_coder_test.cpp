@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -95,6 +96,25 @@ TEST(Utf8Strings, EncodeIntoAllocatorBoundString)
     CKW_ByteString raw("a\xC3\xA9", -1);
     CKW_WideString w = raw.UTF8Decode();
     EXPECT_TRUE(w == L"a\u00E9");
+}
+
+TEST(Utf8Strings, LongTextsWhateverTheirMix)
+{
+    // Long texts take a one-pass road that must make room for characters
+    // beyond the BMP; every mix must give the same bytes as the coder object.
+    const size_t n = 300000;
+    const std::wstring ascii(n, L'a');
+    std::wstring emoji(n, static_cast<wchar_t>(0x1F600));
+    std::wstring tail = ascii;
+    for (size_t i = n - 1000; i < n; ++i) tail[i] = static_cast<wchar_t>(0x7FFFFFFF);   // six bytes each
+    for (const std::wstring* text : {&ascii, &emoji, &tail}) {
+        CKW_ByteString ours = KW_UTF8Encode(text->c_str(), static_cast<int>(text->size()));
+        std::string expected = Encoded(*text);
+        ASSERT_EQ(static_cast<size_t>(ours.GetLength()), expected.size());
+        EXPECT_EQ(std::memcmp(ours.c_str(), expected.data(), expected.size()), 0);
+        CKW_WideString back = CKW_WideString::FromUTF8(ours.c_str(), ours.GetLength());
+        EXPECT_TRUE(back == CKW_WideStringC(text->c_str(), static_cast<int>(text->size())));
+    }
 }
 
 // The default map gives the same bytes whatever the process locale says.
