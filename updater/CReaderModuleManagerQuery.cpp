@@ -135,10 +135,13 @@ void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
 void CReaderModuleManager::errorfinish(QString filePath)
 {
     Q_UNUSED(filePath)
+    // The box runs a nested loop in which the owner may release this manager.
+    QPointer<CReaderModuleManager> self(this);
     QMessageBox::warning(nullptr, tr("Velto PDF Reader"),
                          tr("Cannot connect to the server. Please check your network connection."),
                          QMessageBox::Ok);
-    emit sErrorFinish();
+    if (self)
+        emit sErrorFinish();
 }
 
 void CReaderModuleManager::error_network()

@@ -213,3 +213,20 @@ TEST_F(QueryNetwork, ManagerDeletedInsideItsFinishSignal)
     ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
     QTest::qWait(50);   // the released downloader goes once control is back in the loop
 }
+
+TEST_F(QueryNetwork, ManagerReleasedWhileTheWarningIsOpen)
+{
+    server.setRoute(kServicePath, HttpTestServer::Reply::error(404, "gone"));
+    start(QStringLiteral("-updater -type \"Update List\""));
+    CReaderModuleManager* raw = manager.release();
+    bool answered = false;
+    ModalAnswerer answerer;
+    answerer.answer([&](QWidget* box) {
+        delete raw;                                   // the owner gives up while the box is open
+        QMetaObject::invokeMethod(box, "close", Qt::QueuedConnection);
+        answered = true;
+    }, QStringLiteral("QMessageBox"));
+    ASSERT_EQ(raw->QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
+    QTest::qWait(100);
+}
