@@ -104,10 +104,11 @@ TEST(Utf8Strings, LongTextsWhateverTheirMix)
     // beyond the BMP; every mix must give the same bytes as the coder object.
     const size_t n = 300000;
     const std::wstring ascii(n, L'a');
-    std::wstring emoji(n, static_cast<wchar_t>(0x1F600));
+    const std::wstring emoji(n, static_cast<wchar_t>(0x1F600));
     std::wstring tail = ascii;
     for (size_t i = n - 1000; i < n; ++i) tail[i] = static_cast<wchar_t>(0x7FFFFFFF);   // six bytes each
-    for (const std::wstring* text : {&ascii, &emoji, &tail}) {
+    const std::wstring* texts[] = {&ascii, &emoji, &tail};
+    for (const std::wstring* text : texts) {
         CKW_ByteString ours = KW_UTF8Encode(text->c_str(), static_cast<int>(text->size()));
         std::string expected = Encoded(*text);
         ASSERT_EQ(static_cast<size_t>(ours.GetLength()), expected.size());
