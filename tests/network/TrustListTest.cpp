@@ -1,0 +1,160 @@
+// The trust-list run end to end: the real UpdaterApp started with
+// "-downloadTrustCertfile ..." against the loopback server. Standard output
+// must hold exactly the status number; a list that fails keeps its old file.
+#include "AgentProcess.h"
+#include "HttpTestServer.h"
+#include "IsolatedEnv.h"
+#include "NetTestUtil.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace nettest;
+using Reply = HttpTestServer::Reply;
+
+namespace {
+
+const QByteArray kEutl = patternBody(300 * 1024);
+const QByteArray kFatl = patternBody(70 * 1024).toBase64();
+const QByteArray kOldEutl = "old eutl list";
+const QByteArray kOldFatl = "old fatl list";
+const QByteArray kNotFound = "{\"code\":1000003,\"msg\":\"not found\"}";
+
+enum : int { Eutl = 0x10000, Fatl = 0x1000000, Auto = 0x10000000 };
+
+struct ListRun
+{
+    AgentResult result;
+    QByteArray eutl, fatl;
+    QStringList leftovers;   // files in the lists' folder besides the two lists
+};
+
+} // namespace
+
+class TrustList : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        env.set("UPDATER_TIME_SCALE", "0.05");
+        eutlFile = dir.filePath("eutl.xml");
+        fatlFile = dir.filePath("fatl.xml");
+        writeFile(eutlFile, kOldEutl);
+        writeFile(fatlFile, kOldFatl);
+    }
+
+    ListRun run(const QStringList& args, int timeoutMs = 60000)
+    {
+        ListRun r;
+        r.result = AgentProcess::run(QStringList{"-downloadTrustCertfile"} + args, timeoutMs);
+        r.eutl = readFile(eutlFile);
+        r.fatl = readFile(fatlFile);
+        r.leftovers = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        r.leftovers.removeAll("eutl.xml");
+        r.leftovers.removeAll("fatl.xml");
+        return r;
+    }
+
+    QStringList both(const QByteArray& eutlPath, const QByteArray& fatlPath, const QString& downtype = "auto")
+    {
+        return {"-certeutlurl", server.url(QString::fromLatin1(eutlPath)).toString(), "-eutlfile", eutlFile,
+                "-certfatlurl", server.url(QString::fromLatin1(fatlPath)).toString(), "-fatlfile", fatlFile,
+                "-downtype",    downtype};
+    }
+
+    IsolatedEnv env;
+    QTemporaryDir dir;
+    HttpTestServer server;
+    QString eutlFile, fatlFile;
+};
+
+TEST_F(TrustList, PrintsOnlyTheStatusNumber)
+{
+    server.setRoute("/eutl", kEutl);
+    server.setRoute("/fatl", kFatl);
+    server.setRoute("/gone", kNotFound);
+    server.setRoute("/broken", Reply::error(500, "<html>internal error</html>"));
+    Reply cut = Reply::ok(kEutl);
+    cut.dropAfter = 1000;
+    server.setRoute("/cut", cut);
+    server.setRoute("/moved", Reply::redirect("/fatl"));
+
+    struct Case
+    {
+        const char* name;
+        QStringList args;
+        int status;
+        QByteArray eutl, fatl;
+    };
+    const QString none;
+    const std::vector<Case> cases = {
+        {"both fetched", both("/eutl", "/fatl"), Auto | Eutl | Fatl, kEutl, kFatl},
+        {"not auto", both("/eutl", "/fatl", "manual"), Eutl | Fatl, kEutl, kFatl},
+        {"Auto in other case", both("/eutl", "/moved", "Auto"), Eutl | Fatl, kEutl, kFatl},
+        {"server has no such list", both("/gone", "/fatl"), Auto | Eutl | Fatl, kOldEutl, kFatl},
+        {"server error keeps both old lists", both("/broken", "/broken"), Auto | Eutl | 2 | Fatl | (2 << 8),
+         kOldEutl, kOldFatl},
+        {"short transfer keeps the old list", both("/eutl", "/cut"), Auto | Eutl | Fatl | (2 << 8), kEutl,
+         kOldFatl},
+        {"only certfatlurl", {"-certfatlurl", server.url("/fatl").toString(), "-fatlfile", fatlFile}, Fatl, kOldEutl,
+         kFatl},
+        {"only certeutlurl",
+         {"-certeutlurl", server.url("/eutl").toString(), "-eutlfile", eutlFile, "-downtype", "auto"}, Auto | Eutl,
+         kEutl, kOldFatl},
+        {"no file name", {"-certeutlurl", server.url("/eutl").toString()}, Eutl | 2, kOldEutl, kOldFatl},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(eutlFile, kOldEutl);
+        writeFile(fatlFile, kOldFatl);
+        const ListRun r = run(c.args);
+        ASSERT_TRUE(r.result.finished) << r.result.standardError.toStdString();
+        EXPECT_EQ(r.result.exitCode, 0);
+        EXPECT_EQ(r.result.standardOutput, QByteArray::number(c.status) + "\n");
+        EXPECT_TRUE(r.eutl == c.eutl);
+        EXPECT_TRUE(r.fatl == c.fatl);
+        EXPECT_EQ(r.leftovers, QStringList());   // no side file, no lock left behind
+    }
+    EXPECT_EQ(QByteArray::number(Auto | Eutl | Fatl), "285278208");
+}
+
+TEST_F(TrustList, HeldLockSkipsOnlyThatList)
+{
+    server.setRoute("/eutl", kEutl);
+    server.setRoute("/fatl", kFatl);
+    QLockFile held(eutlFile + ".tmp");   // another agent (or the reader) is writing this list
+    ASSERT_TRUE(held.tryLock(0));
+    const ListRun r = run(both("/eutl", "/fatl"));
+    ASSERT_TRUE(r.result.finished);
+    EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
+    EXPECT_EQ(r.eutl, kOldEutl);
+    EXPECT_TRUE(r.fatl == kFatl);
+    EXPECT_EQ(server.requestCount("/eutl"), 0);
+}
+
+TEST_F(TrustList, SilentServerEndsTheRunAndKeepsTheOldList)
+{
+    Reply silent;
+    silent.neverAnswer = true;
+    server.setRoute("/silent", silent);
+    server.setRoute("/fatl", kFatl);
+    // With the waits scaled by 0.05 the silent list gives up within 15 s.
+    const ListRun r = run(both("/silent", "/fatl"), 15000);
+    ASSERT_TRUE(r.result.finished) << "still running after 15 s";
+    EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
+    EXPECT_EQ(r.eutl, kOldEutl);
+    EXPECT_TRUE(r.fatl == kFatl);
+    EXPECT_EQ(r.leftovers, QStringList());
+}
+
+TEST_F(TrustList, NoAddressPrintsNothing)
+{
+    const ListRun r = run({"-eutlfile", eutlFile, "-downtype", "auto"});
+    ASSERT_TRUE(r.result.finished);
+    EXPECT_EQ(r.result.exitCode, 0);
+    EXPECT_TRUE(r.result.standardOutput.isEmpty());
+    EXPECT_EQ(r.eutl, kOldEutl);
+}
