@@ -3,7 +3,6 @@
 #include "KW_Primitives.h"
 #include "KW_UTF.h"
 
-#include <new>
 
 namespace {
 
@@ -389,9 +388,9 @@ IKW_CodePage* IKW_CodePage::Create(unsigned short codePage)
 {
     const _KW_CODEPAGE* page = KW_GetCodePage(codePage);
     if (!page) return nullptr;
-    return new (std::nothrow) CKW_CodePage(page);
+    return new CKW_CodePage(page);
 }
 
 void CKW_CodePageMgr::Release() { delete this; }
 
-IKW_CodePageMgr* IKW_CodePageMgr::Create() { return new (std::nothrow) CKW_CodePageMgr(); }
+IKW_CodePageMgr* IKW_CodePageMgr::Create() { return new CKW_CodePageMgr(); }

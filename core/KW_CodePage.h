@@ -7,6 +7,8 @@
 #ifndef KW_CODEPAGE_H
 #define KW_CODEPAGE_H
 
+#include "KW_Object.h"
+
 #include <cstdint>
 #include <cwchar>
 
@@ -106,7 +108,8 @@ protected:
     virtual ~IKW_CodePage() {}
 };
 
-class CKW_CodePage : public IKW_CodePage {
+// Heap objects of the default memory manager (CKW_Object); Release deletes.
+class CKW_CodePage : public IKW_CodePage, public CKW_Object {
 public:
     explicit CKW_CodePage(_KW_CODEPAGE const* page) : m_pCodePage(page) {}
 
@@ -157,7 +160,7 @@ protected:
     virtual ~IKW_CodePageMgr() {}
 };
 
-class CKW_CodePageMgr : public IKW_CodePageMgr {
+class CKW_CodePageMgr : public IKW_CodePageMgr, public CKW_Object {
 public:
     void Release() override;
     unsigned short GetDefaultCodePage() const override { return 1252; }
