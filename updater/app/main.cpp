@@ -26,6 +26,8 @@ const QString kUpdaterKey =
 
 int main(int argc, char* argv[])
 {
+    // The agent's images are compiled into its static library.
+    Q_INIT_RESOURCE(res);
     CUP_Log::CreateLog();
     MyApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
