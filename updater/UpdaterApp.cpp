@@ -1,13 +1,16 @@
 #include "UpdaterApp.h"
+#include "CDlgComponentFound.h"
 #include "CReaderModuleManager.h"
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
 #include "CUP_Log.h"
+#include "DlgUpdateChecking.h"
 #include "LocaleInfo.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
 #include "ReaderReport.h"
 #include "UpdateListener.h"
+#include "dlgfound.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -169,14 +172,20 @@ void UpdaterApp::runUpdateVisible(int language, int country)
 
 void UpdaterApp::checkRoad(Job job)
 {
-    Q_UNUSED(job)
-    // The visible check plugs in here once the check dialog and the module
-    // manager exist:
-    //   DlgUpdateChecking dlg("Update List", nullptr);
-    //   CheckRun:     setModuleManager, startUpdateCheck, showMinimized, hide, exec
-    //   CheckUpdater: showMinimized, hide, setModuleManager, startUpdateCheck, exec
-    //   finishCheck(dlg.nResult);   // the result field, not exec()'s value
-    // Without them the road ends here (the caller sets the quit flag).
+    DlgUpdateChecking dlg(kUpdateListType, nullptr);
+    if (job == Job::CheckRun) {
+        dlg.setModuleManager(GetModuleManager());
+        dlg.startUpdateCheck();
+        dlg.showMinimized();
+        dlg.hide();
+    } else {
+        dlg.showMinimized();
+        dlg.hide();
+        dlg.setModuleManager(GetModuleManager());
+        dlg.startUpdateCheck();
+    }
+    dlg.exec();
+    finishCheck(dlg.nResult);   // the result field, not exec()'s value
 }
 
 void UpdaterApp::finishCheck(int result)
@@ -220,12 +229,13 @@ void UpdaterApp::componentRoad()
         info.localLangName = manager->GetLocalLangName();
     info.edition = QStringLiteral("Business");
 
-    // The component prompt plugs in here; nothing is fetched without the
-    // user's Yes:
-    //   CDlgComponentFound prompt(info, nullptr);
-    //   if (prompt.exec() != 1)
-    //       return;
-    //   componentDownload();
+    // Nothing is fetched without the user's Yes.
+    {
+        CDlgComponentFound prompt(info, nullptr);
+        if (prompt.exec() != 1)
+            return;
+    }
+    componentDownload();
 }
 
 void UpdaterApp::componentDownload()
@@ -444,10 +454,10 @@ void UpdaterApp::ResetPostion(QRect area, QWidget* widget)
 void UpdaterApp::ShowDownloadDlg(std::string type, bool& flag, bool a, bool b, bool c,
                                  CReaderModuleManager* manager)
 {
-    // Plugs in with the download-and-install list:
-    //   dlgfound dlg(type, flag, a, b, c, manager, nullptr);
-    //   g_curr_dlgfound_ptr = &dlg; dlg.exec(); g_curr_dlgfound_ptr = nullptr;
-    Q_UNUSED(type) Q_UNUSED(flag) Q_UNUSED(a) Q_UNUSED(b) Q_UNUSED(c) Q_UNUSED(manager)
+    dlgfound dlg(type, flag, a, b, c, manager, nullptr);
+    g_curr_dlgfound_ptr = &dlg;
+    dlg.exec();
+    g_curr_dlgfound_ptr = nullptr;
 }
 
 void UpdaterApp::SendProcData(const std::string&)
