@@ -122,6 +122,26 @@ bool CXML_AttrMap::SetAt(const CKW_ByteStringC& prefix, const CKW_ByteStringC& n
     return true;
 }
 
+CXML_AttrItem* CXML_AttrMap::AllocItems(int count, _IKW_Allocator* allocator)
+{
+    if (m_pMap || count < 1)
+        return nullptr;
+    void* record = AllocRecord(allocator, sizeof(CKW_BasicArray));
+    if (!record)
+        return nullptr;
+    CKW_BasicArray* map = new (record) CKW_BasicArray((int)sizeof(CXML_AttrItem), allocator);
+    if (!map->SetSize(count, -1)) {
+        map->~CKW_BasicArray();
+        FreeRecordWith(allocator, record);
+        return nullptr;
+    }
+    m_pMap = map;
+    CXML_AttrItem* items = (CXML_AttrItem*)map->GetDataPtr(0);
+    for (int i = 0; i < count; i++)
+        new (&items[i]) CXML_AttrItem();
+    return items;
+}
+
 const CKW_WideStringL* CXML_AttrMap::Lookup(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name) const
 {
     int count = GetSize();

@@ -55,6 +55,11 @@ public:
     void RemoveAll(_IKW_Allocator* allocator);
 
 private:
+    friend class CXML_Parser;
+    // For an empty map: makes the list with count zeroed items in one
+    // allocation and returns the first; null when memory ran out.
+    CXML_AttrItem* AllocItems(int count, _IKW_Allocator* allocator);
+
     CKW_BasicArray* m_pMap;
 };
 

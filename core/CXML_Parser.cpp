@@ -250,7 +250,8 @@ CXML_Parser::CXML_Parser(_IKW_Allocator* allocator)
       m_bLiteralAmpersands(false), m_bKeepLineBreaks(false), m_bStartConsumed(false), m_nDepth(0),
       m_pStack(nullptr), m_nWideLength(0)
 {
-    for (Scratch* s : {&m_Text, &m_LineBreaks, &m_Prefix, &m_Name, &m_Value, &m_Wide})
+    for (Scratch* s : {&m_Text, &m_LineBreaks, &m_Prefix, &m_Name, &m_Value, &m_Wide, &m_AttrBytes, &m_AttrValues,
+                       &m_AttrList})
         s->allocator = allocator;
 }
 
@@ -703,14 +704,24 @@ void CXML_Parser::DestroyElement(CXML_Element* element)
     CXML_Element::Destroy(element);
 }
 
-// Reads the attributes and the end of a start tag whose name has been read.
-// Returns the element, or null (nothing built) when the tag is malformed.
-CXML_Element* CXML_Parser::ParseStartTag(bool& isEmpty)
+namespace {
+
+// One attribute of the tag being read: offsets into the parser's scratch
+// buffers (names as bytes, values as wide characters).
+struct PendingAttr {
+    size_t prefix, prefixLength, name, nameLength, value, valueLength;
+};
+
+} // namespace
+
+// Reads the attributes of a start tag into the scratch buffers. A later
+// attribute that matches an earlier one by name replaces its value, as
+// storing them one by one would.
+void CXML_Parser::ReadAttributes()
 {
-    isEmpty = true;
-    CXML_Element* element = new (m_pAllocator) CXML_Element(m_Prefix.View(), m_Name.View(), m_pAllocator);
-    if (!element)
-        return nullptr;
+    m_AttrBytes.Clear();
+    m_AttrValues.Clear();
+    m_AttrList.Clear();
     for (;;) {
         SkipWhiteSpaces(false);
         if (!HaveByte() || !g_KWCRT_XML_IsNameIntro(Peek()))
@@ -723,21 +734,89 @@ CXML_Element* CXML_Parser::ParseStartTag(bool& isEmpty)
         SkipWhiteSpaces(false);
         m_Value.Clear();
         ReadAttrValueInto(m_Value);
-        const wchar_t* wide = Decode(m_Value.data, m_Value.size);
-        element->m_AttrMap.SetAt(m_Prefix.View(), m_Name.View(), CKW_WideStringC(wide, (int)m_nWideLength),
-                                 m_pAllocator);
+
+        PendingAttr attr;
+        attr.value = m_AttrValues.size;
+        attr.valueLength = 0;
+        if (m_Value.size && m_AttrValues.Reserve(m_Value.size * sizeof(wchar_t))) {
+            attr.valueLength = KW_UTF8DecodeBulk(m_Value.data, m_Value.size,
+                                                 (wchar_t*)(m_AttrValues.data + m_AttrValues.size));
+            m_AttrValues.size += attr.valueLength * sizeof(wchar_t);
+        }
+        PendingAttr* list = (PendingAttr*)m_AttrList.data;
+        size_t count = m_AttrList.size / sizeof(PendingAttr);
+        bool replaced = false;
+        for (size_t i = 0; i < count && !replaced; i++) {
+            PendingAttr& earlier = list[i];
+            bool prefixOk = m_Prefix.size == 0
+                            || (earlier.prefixLength == m_Prefix.size
+                                && memcmp(m_AttrBytes.data + earlier.prefix, m_Prefix.data, m_Prefix.size) == 0);
+            if (prefixOk && earlier.nameLength == m_Name.size
+                && (m_Name.size == 0 || memcmp(m_AttrBytes.data + earlier.name, m_Name.data, m_Name.size) == 0)) {
+                earlier.value = attr.value;
+                earlier.valueLength = attr.valueLength;
+                replaced = true;
+            }
+        }
+        if (replaced)
+            continue;
+        attr.prefix = m_AttrBytes.size;
+        attr.prefixLength = m_Prefix.size;
+        m_AttrBytes.Append(m_Prefix.data, m_Prefix.size);
+        attr.name = m_AttrBytes.size;
+        attr.nameLength = m_Name.size;
+        m_AttrBytes.Append(m_Name.data, m_Name.size);
+        if (m_AttrBytes.size != attr.name + attr.nameLength)
+            continue;   // out of memory: the attribute is dropped
+        m_AttrList.Append((const uint8_t*)&attr, sizeof attr);
     }
+}
+
+// Stores the attributes read by ReadAttributes in one list of exactly their
+// number.
+void CXML_Parser::StoreAttributes(CXML_Element* element)
+{
+    int count = (int)(m_AttrList.size / sizeof(PendingAttr));
+    if (count == 0)
+        return;
+    CXML_AttrItem* items = element->m_AttrMap.AllocItems(count, m_pAllocator);
+    if (!items)
+        return;
+    const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
+    for (int i = 0; i < count; i++) {
+        const PendingAttr& attr = list[i];
+        items[i].m_QSpaceName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.prefix, (int)attr.prefixLength),
+                                  m_pAllocator);
+        items[i].m_AttrName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.name, (int)attr.nameLength), m_pAllocator);
+        items[i].m_Value.Set(
+            CKW_WideStringC((const wchar_t*)(m_AttrValues.data + attr.value), (int)attr.valueLength), m_pAllocator);
+    }
+}
+
+// Reads the attributes and the end of a start tag whose name has been read.
+// Returns the element, or null (nothing built) when the tag is malformed.
+CXML_Element* CXML_Parser::ParseStartTag(bool& isEmpty)
+{
+    isEmpty = true;
+    CXML_Element* element = new (m_pAllocator) CXML_Element(m_Prefix.View(), m_Name.View(), m_pAllocator);
+    if (!element)
+        return nullptr;
+    ReadAttributes();
     SkipWhiteSpaces(false);
-    if (!HaveByte())
+    if (!HaveByte()) {
+        StoreAttributes(element);
         return element;
+    }
     uint8_t b = Peek();
     Advance();
     if (b == '/') {
         SkipLiterals(">", 1);
+        StoreAttributes(element);
         return element;
     }
     if (b == '>') {
         isEmpty = false;
+        StoreAttributes(element);
         return element;
     }
     DestroyElement(element);

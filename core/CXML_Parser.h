@@ -188,6 +188,8 @@ private:
     void SkipDeclaration(int depth);
     bool ReadCDATA(Scratch& bytes);
     CXML_Element* ParseStartTag(bool& isEmpty);
+    void ReadAttributes();
+    void StoreAttributes(CXML_Element* element);
     const wchar_t* Decode(const uint8_t* utf8, size_t size);
     void FlushText(CXML_Element* element);
     void FlushKeptAndText(CXML_Element* element, bool trim);
@@ -215,6 +217,9 @@ private:
     Scratch m_Name;
     Scratch m_Value;
     Scratch m_Wide;        // decoded text before it is stored
+    Scratch m_AttrBytes;   // names of the attributes of the tag being read
+    Scratch m_AttrValues;  // their decoded values
+    Scratch m_AttrList;    // one record per attribute, pointing into both
     size_t m_nWideLength;
 };
 
