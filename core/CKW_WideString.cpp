@@ -646,6 +646,8 @@ void CKW_WideString::FormatV(const wchar_t* format, va_list args)
 {
     if (!format) return;
     // Widths and precisions past 131072 are refused outright, as the byte string does.
+    // Arguments are only walked when a '*' takes a width or precision from them.
+    const bool walkArguments = wcschr(format, L'*') != nullptr;
     va_list walk;
     va_copy(walk, args);
     const wchar_t* bad = nullptr;
@@ -689,6 +691,7 @@ void CKW_WideString::FormatV(const wchar_t* format, va_list args)
         // consume the conversion's own argument by its class.
         while (*p == L'h' || *p == L'l' || *p == L'L' || *p == L'q' || *p == L'j' || *p == L'z' || *p == L't') ++p;
         if (!*p) break;
+        if (!walkArguments) continue;
         switch (*p) {
         case L'e': case L'E': case L'f': case L'F': case L'g': case L'G': case L'a': case L'A':
             (void)va_arg(walk, double);
