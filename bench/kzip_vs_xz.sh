@@ -3,6 +3,7 @@
 # agent's unpacker (kzip-unpack → CKW_Kzip::Unzip2) and decodes the same LZMA
 # part with `xz --format=lzma -dc`, both writing to files on the same disk.
 # Prints both times, the time ratio and both peak memories (max RSS).
+# Packing the random half takes a minute or two; the decoders then run twice.
 # Goal: at most 1.2× xz's time, peak memory under 64 MiB at any package size.
 #
 #   bash bench/kzip_vs_xz.sh            KZIP_BENCH_MB=400 bash bench/kzip_vs_xz.sh
@@ -12,13 +13,14 @@ mb=${KZIP_BENCH_MB:-200}
 build=${BUILD_DIR:-build/bench-kzip}
 [ -x /usr/bin/time ] || { echo "needs GNU time (/usr/bin/time)"; exit 1; }
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DUPDATER_BENCH=OFF >/dev/null
-cmake --build "$build" --target kzip-pack kzip-unpack -j 4 >/dev/null
-pack=$build/tools/kzip/kzip-pack
-unpack=$build/tools/kzip/kzip-unpack
-
 work=$(mktemp -d "${TMPDIR:-/tmp}/kzip-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DUPDATER_BENCH=OFF > "$work/build.log" 2>&1 \
+  && cmake --build "$build" --target kzip-pack kzip-unpack -j 4 >> "$work/build.log" 2>&1 \
+  || { tail -n 40 "$work/build.log"; exit 1; }
+pack=$build/tools/kzip/kzip-pack
+unpack=$build/tools/kzip/kzip-unpack
 
 # Half readable text (log-like lines), half random bytes, in files of ~10 MB.
 mkdir -p "$work/src/text" "$work/src/bin"
@@ -58,19 +60,32 @@ lzma_len=$(od -An -tu4 -j16 -N4 "$work/pkg.kzip" | tr -d ' ')
 tail -c +29 "$work/pkg.kzip" | head -c "$lzma_len" > "$work/part.lzma"
 cat "$work/pkg.kzip" "$work/part.lzma" > /dev/null   # both start from a warm cache
 
-/usr/bin/time -f "%e %M" -o "$work/xz.t" xz --format=lzma -dc "$work/part.lzma" > "$work/xz.out"
+# Two alternating rounds; the best of each counts. CPU time (user + system)
+# is the compared figure: on a shared machine it moves far less than wall time.
 mkdir -p "$work/data"
-XDG_DATA_HOME="$work/data" /usr/bin/time -f "%e %M" -o "$work/kzip.t" "$unpack" "$work/pkg.kzip" "$work/out" >/dev/null
+for round in 1 2; do
+  /usr/bin/time -f "%e %U %S %M" -a -o "$work/xz.t" xz --format=lzma -dc "$work/part.lzma" > "$work/xz.out"
+  rm -rf "$work/out"
+  XDG_DATA_HOME="$work/data" /usr/bin/time -f "%e %U %S %M" -a -o "$work/kzip.t" \
+    "$unpack" "$work/pkg.kzip" "$work/out" >/dev/null
+done
 
 unpacked=$(find "$work/out" -type f -printf '%s\n' | awk '{s += $1} END {print s}')
 decoded=$(stat -c %s "$work/xz.out")
 [ "$unpacked" = "$decoded" ] || { echo "size mismatch: unpacked $unpacked, xz $decoded"; exit 1; }
 
-read -r xz_s xz_kib < "$work/xz.t"
-read -r kz_s kz_kib < "$work/kzip.t"
-awk -v mb="$mb" -v pkg="$(stat -c %s "$work/pkg.kzip")" -v xs="$xz_s" -v xk="$xz_kib" -v ks="$kz_s" -v kk="$kz_kib" 'BEGIN {
+best() { # file → "wall cpu peak_kib", each the best of the rounds
+  awk 'NF == 4 { w = $1; c = $2 + $3; m = $4
+                 if (!n++ || w < bw) bw = w; if (n == 1 || c < bc) bc = c; if (n == 1 || m > bm) bm = m }
+       END { print bw, bc, bm }' "$1"
+}
+read -r xz_w xz_c xz_kib <<< "$(best "$work/xz.t")"
+read -r kz_w kz_c kz_kib <<< "$(best "$work/kzip.t")"
+awk -v mb="$mb" -v pkg="$(stat -c %s "$work/pkg.kzip")" -v xw="$xz_w" -v xc="$xz_c" -v xk="$xz_kib" \
+    -v kw="$kz_w" -v kc="$kz_c" -v kk="$kz_kib" 'BEGIN {
   printf "package: %d MB of contents, %.1f MB packed\n", mb, pkg / 1048576
-  printf "xz --format=lzma -dc: %.2f s, peak %.1f MiB\n", xs, xk / 1024
-  printf "Unzip2:               %.2f s, peak %.1f MiB\n", ks, kk / 1024
-  printf "time ratio Unzip2/xz: %.2f (goal <= 1.20); Unzip2 peak memory %.1f MiB (goal < 64)\n", (xs > 0 ? ks / xs : 0), kk / 1024
+  printf "xz --format=lzma -dc: cpu %.2f s, wall %.2f s, peak %.1f MiB\n", xc, xw, xk / 1024
+  printf "Unzip2:               cpu %.2f s, wall %.2f s, peak %.1f MiB\n", kc, kw, kk / 1024
+  printf "time ratio Unzip2/xz: %.2f cpu, %.2f wall (goal <= 1.20)\n", (xc > 0 ? kc / xc : 0), (xw > 0 ? kw / xw : 0)
+  printf "Unzip2 peak memory: %.1f MiB (goal < 64)\n", kk / 1024
 }'
