@@ -4,6 +4,7 @@
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
 #include "CUP_Log.h"
+#include "DlgDownload.h"
 #include "DlgUpdateChecking.h"
 #include "LocaleInfo.h"
 #include "Platform.h"
@@ -206,13 +207,18 @@ void UpdaterApp::finishCheck(int result)
 
 void UpdaterApp::installRoad()
 {
-    // All packages of the run unpack into the one folder made for it.
+    // Each package unpacks into its own subfolder of the run's folder: its
+    // installers run after this loop has moved on, and must not read files
+    // that the next package writes.
     try {
-        // DlgDownload dlg(nullptr);
+        DlgDownload dlg(nullptr);
+        int number = 0;
         for (const std::string& path : m_pCommandLine->GetVecKzipPath()) {
             if (path.empty())
                 continue;
-            // dlg.InstallKzip(QString::fromStdString(path), m_strUncompressPath, true, false);
+            const QString folder = m_strUncompressPath + QStringLiteral("/%1").arg(++number);
+            QDir().mkpath(folder);
+            dlg.InstallKzip(QString::fromStdString(path), folder, true, false);
         }
     } catch (...) {
         qDebug() << "install of the named packages failed";
