@@ -54,11 +54,6 @@ inline bool IsCSpace(uint8_t b)
     return b == ' ' || (b >= 9 && b <= 13);
 }
 
-inline bool IsNameByte(uint8_t b)
-{
-    return b == ':' || g_KWCRT_XML_IsNameChar(b);
-}
-
 // Largest run of text the parser gathers in one piece; bytes beyond it are
 // dropped (wide strings count their length in 32 bits).
 const size_t kMaxScratch = 0x1FFFFFF0;
