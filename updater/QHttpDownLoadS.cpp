@@ -18,6 +18,7 @@ namespace {
 
 const int kAnswerCheckMs = 90000;
 const int kWatchdogMs = 90000;
+const qint64 kReadBufferSize = 1024 * 1024;
 
 // First byte position of a "Content-Range: bytes S-E/T" value, -1 when unreadable.
 qint64 contentRangeStart(const QByteArray& value)
@@ -159,6 +160,9 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
     m_bFailed = false;
     m_bResponse = false;   // each request has to show by itself that the server answers
     m_pReply = m_pManager->get(request);
+    // Without a bound the network thread runs ahead of our writes and the
+    // whole body piles up in memory; 1 MiB keeps both busy.
+    m_pReply->setReadBufferSize(kReadBufferSize);
     connect(m_pReply, SIGNAL(readyRead()), this, SLOT(readyRead()));
     connect(m_pReply, SIGNAL(downloadProgress(qint64, qint64)), this, SLOT(downloadProgress(qint64, qint64)));
     connect(m_pReply, SIGNAL(error(QNetworkReply::NetworkError)), this,
