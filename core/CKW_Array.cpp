@@ -31,12 +31,7 @@ CKW_BasicArray::~CKW_BasicArray()
 
 void CKW_BasicArray::FreeData()
 {
-    if (m_pData) {
-        if (m_pAllocator)
-            m_pAllocator->Free(m_pAllocator, m_pData);
-        else
-            KWMEM_DefaultFree(m_pData, 0);
-    }
+    KWMEM_FreeWith(m_pAllocator, m_pData);
     m_pData = nullptr;
     m_nSize = 0;
     m_nMaxSize = 0;
@@ -228,12 +223,7 @@ void* CKW_BaseSegmentedArray::AllocBlock(size_t bytes) const
 
 void CKW_BaseSegmentedArray::FreeBlock(void* block) const
 {
-    if (!block)
-        return;
-    if (m_pAllocator)
-        m_pAllocator->Free(m_pAllocator, block);
-    else
-        KWMEM_DefaultFree(block, 0);
+    KWMEM_FreeWith(m_pAllocator, block);
 }
 
 void** CKW_BaseSegmentedArray::NewIndexNode() const
@@ -509,10 +499,7 @@ void CKW_Plex::FreeDataChain(_IKW_Allocator* allocator)
     CKW_Plex* block = this;
     while (block) {
         CKW_Plex* next = block->pNext;
-        if (allocator)
-            allocator->Free(allocator, block);
-        else
-            KWMEM_DefaultFree(block, 0);
+        KWMEM_FreeWith(allocator, block);
         block = next;
     }
 }

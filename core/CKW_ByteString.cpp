@@ -1185,12 +1185,7 @@ CKW_ByteString CKW_ByteString::LoadFromFile(const CKW_ByteStringC& path)
 // ---------------------------------------------------------------------------
 void CKW_ByteStringL::Empty(_IKW_Allocator* allocator)
 {
-    if (m_Ptr) {
-        if (allocator)
-            allocator->Free(allocator, m_Ptr);
-        else
-            KWMEM_DefaultFree(m_Ptr, 0);
-    }
+    KWMEM_FreeWith(allocator, m_Ptr);
     m_Ptr = nullptr;
     m_Length = 0;
 }

@@ -890,12 +890,7 @@ float KW_wtof(const wchar_t* text, int length)
 
 void CKW_WideStringL::Empty(_IKW_Allocator* allocator)
 {
-    if (m_Ptr) {
-        if (allocator)
-            allocator->Free(allocator, m_Ptr);
-        else
-            KWMEM_DefaultFree(m_Ptr, 0);
-    }
+    KWMEM_FreeWith(allocator, m_Ptr);
     m_Ptr = nullptr;
     m_Length = 0;
 }

@@ -16,17 +16,12 @@ typedef uint64_t ChildUnit;
 
 void* AllocRecord(_IKW_Allocator* allocator, size_t size)
 {
-    return allocator ? allocator->Alloc(allocator, size) : KWMEM_DefaultAlloc(size, 0);
+    return KWMEM_AllocWith(allocator, size);
 }
 
 void FreeRecordWith(_IKW_Allocator* allocator, void* record)
 {
-    if (!record)
-        return;
-    if (allocator)
-        allocator->Free(allocator, record);
-    else
-        KWMEM_DefaultFree(record, 0);
+    KWMEM_FreeWith(allocator, record);
 }
 
 bool NameMatches(const CKW_ByteStringL& storedPrefix, const CKW_ByteStringL& storedName,

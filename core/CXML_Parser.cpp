@@ -33,20 +33,6 @@ const uint8_t g_KWCRT_XML_ByteTypes[256] = {
 
 namespace {
 
-void* AllocWith(_IKW_Allocator* allocator, size_t size)
-{
-    return allocator ? allocator->Alloc(allocator, size) : KWMEM_DefaultAlloc(size, 0);
-}
-
-void FreeWith(_IKW_Allocator* allocator, void* p)
-{
-    if (!p)
-        return;
-    if (allocator)
-        allocator->Free(allocator, p);
-    else
-        KWMEM_DefaultFree(p, 0);
-}
 
 // White space as the C locale's isspace sees it, whatever the process locale.
 inline bool IsCSpace(uint8_t b)
@@ -62,7 +48,7 @@ const size_t kMaxScratch = 0x1FFFFFF0;
 
 CXML_Parser::Scratch::~Scratch()
 {
-    FreeWith(allocator, data);
+    KWMEM_FreeWith(allocator, data);
 }
 
 bool CXML_Parser::Scratch::Reserve(size_t extra)
@@ -133,7 +119,7 @@ bool CheckFirstNonEmptyChar(const uint8_t* data, size_t size)
 
 CXML_DataBufAcc* CXML_DataBufAcc::Create(const uint8_t* data, size_t size, _IKW_Allocator* allocator)
 {
-    void* record = AllocWith(allocator, sizeof(CXML_DataBufAcc));
+    void* record = KWMEM_AllocWith(allocator, sizeof(CXML_DataBufAcc));
     if (!record)
         return nullptr;
     return new (record) CXML_DataBufAcc(data, size, allocator);
@@ -143,7 +129,7 @@ void CXML_DataBufAcc::Release()
 {
     _IKW_Allocator* allocator = m_pAllocator;
     this->~CXML_DataBufAcc();
-    FreeWith(allocator, this);
+    KWMEM_FreeWith(allocator, this);
 }
 
 int64_t CXML_DataBufAcc::SetPosition(int64_t pos)
@@ -170,7 +156,7 @@ bool CXML_DataBufAcc::ReadNextBlock(bool restart)
 
 CXML_DataStmAcc* CXML_DataStmAcc::Create(IKW_FileRead* stream, _IKW_Allocator* allocator, size_t blockSize)
 {
-    void* record = AllocWith(allocator, sizeof(CXML_DataStmAcc));
+    void* record = KWMEM_AllocWith(allocator, sizeof(CXML_DataStmAcc));
     if (!record)
         return nullptr;
     return new (record) CXML_DataStmAcc(stream, allocator, blockSize);
@@ -184,14 +170,14 @@ CXML_DataStmAcc::CXML_DataStmAcc(IKW_FileRead* stream, _IKW_Allocator* allocator
 
 CXML_DataStmAcc::~CXML_DataStmAcc()
 {
-    FreeWith(m_pAllocator, m_pBuffer);
+    KWMEM_FreeWith(m_pAllocator, m_pBuffer);
 }
 
 void CXML_DataStmAcc::Release()
 {
     _IKW_Allocator* allocator = m_pAllocator;
     this->~CXML_DataStmAcc();
-    FreeWith(allocator, this);
+    KWMEM_FreeWith(allocator, this);
 }
 
 bool CXML_DataStmAcc::IsEOF()
@@ -218,7 +204,7 @@ bool CXML_DataStmAcc::ReadNextBlock(bool restart)
     // The buffer is sized for the block actually read: a file that grows
     // between two blocks gets a larger buffer, never a write past its end.
     if (size > m_dwBufferCapacity) {
-        FreeWith(m_pAllocator, m_pBuffer);
+        KWMEM_FreeWith(m_pAllocator, m_pBuffer);
         m_pBuffer = (uint8_t*)(m_pAllocator ? m_pAllocator->Alloc(m_pAllocator, size)
                                             : KWMEM_DefaultAlloc2(size, 1, 0));
         m_dwBufferCapacity = m_pBuffer ? size : 0;
@@ -254,7 +240,7 @@ CXML_Parser::~CXML_Parser()
 {
     if (m_pDataAcc && m_bOwnedStream)
         m_pDataAcc->Release();
-    FreeWith(m_pAllocator, m_pStack);
+    KWMEM_FreeWith(m_pAllocator, m_pStack);
 }
 
 bool CXML_Parser::Init(const uint8_t* buffer, size_t size)
@@ -895,7 +881,7 @@ CXML_Element* CXML_Parser::ParseElement(CXML_Element* /*parent*/, bool afterOpen
     // The open elements, root first. Nesting is bounded, so the stack is too.
     const int capacity = kMaxDepth - baseDepth + 1;
     if (!m_pStack) {
-        m_pStack = (OpenElement*)AllocWith(m_pAllocator, sizeof(OpenElement) * (kMaxDepth + 1));
+        m_pStack = (OpenElement*)KWMEM_AllocWith(m_pAllocator, sizeof(OpenElement) * (kMaxDepth + 1));
         if (!m_pStack)
             return root;
     }

@@ -350,6 +350,21 @@ void* KWMEM_DefaultReallocDebug2(void* p, size_t count, size_t unit, int flags, 
     return g_pDefVeltoMgr->ReallocDebug(p, count * unit, flags, file, line);
 }
 
+void* KWMEM_AllocWith(_IKW_Allocator* allocator, size_t size)
+{
+    return allocator ? allocator->Alloc(allocator, size) : KWMEM_DefaultAlloc(size, 0);
+}
+
+void KWMEM_FreeWith(_IKW_Allocator* allocator, void* p)
+{
+    if (!p)
+        return;
+    if (allocator)
+        allocator->Free(allocator, p);
+    else
+        KWMEM_DefaultFree(p, 0);
+}
+
 void KWMEM_DefaultFree(void* p, int flags) { g_pDefVeltoMgr->Free(p, flags); }
 
 int KWMEM_SetPyConfig(...) { return 0; }

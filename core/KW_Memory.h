@@ -130,6 +130,12 @@ void* KWMEM_DefaultReallocDebug(void* p, size_t newSize, int flags, const char* 
 void* KWMEM_DefaultReallocDebug2(void* p, size_t count, size_t unit, int flags, const char* file, int line);
 void KWMEM_DefaultFree(void* p, int flags);
 
+// Memory of the core's objects comes from the allocator they were given, or
+// from the default manager when they were given none; these two keep that
+// choice in one place. Freeing null does nothing.
+void* KWMEM_AllocWith(_IKW_Allocator* allocator, size_t size);
+void KWMEM_FreeWith(_IKW_Allocator* allocator, void* p);
+
 // The pool manager (small-object pools, KW_Pool.h). One static record.
 CKW_MemoryMgr* KWMEM_CreatePyMgr();
 int KWMEM_SetPyConfig(...);

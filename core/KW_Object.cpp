@@ -30,12 +30,7 @@ void* AllocFor(size_t size, _IKW_Allocator* allocator, const char* file, int lin
 
 void FreeThrough(void* p, _IKW_Allocator* allocator)
 {
-    if (!p)
-        return;
-    if (allocator)
-        allocator->Free(allocator, p);
-    else
-        KWMEM_DefaultFree(p, 0);
+    KWMEM_FreeWith(allocator, p);
 }
 
 constexpr uint64_t kAlign = 16;
