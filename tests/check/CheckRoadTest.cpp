@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
@@ -57,10 +58,13 @@ TEST_F(CheckRoad, RoadsByCommandAndReply)
         QStringList reports;
         bool listOpens;
         bool managerGone;
+        bool closeList = false;   // the user leaves the list with Close and Yes
     };
     const Case cases[] = {
         {"-updater -type \"Update List\"", "reply_offers.xml", {"close"}, true, false},
         {"-updater -type \"Auto Updater\"", "reply_offers.xml", {}, true, false},
+        // Close releases the manager while its own query signal is still being delivered.
+        {"-updater -type \"Update List\"", "reply_offers.xml", {"close"}, true, true, true},
         {"-updater -type \"Update List\"", "reply_nothing.xml", {"update finished"}, false, true},
         // Only silent installs: the controller, not the dialog, tells the reader.
         {"-updater -type \"Update List\"", "reply_silent.xml", {"update finished"}, false, false},
@@ -93,8 +97,13 @@ TEST_F(CheckRoad, RoadsByCommandAndReply)
         if (c.listOpens) {
             answerer.answer([&](QWidget* w) {
                 listRows = rowsOf(static_cast<DlgUpdatesTree*>(w)->model()->invisibleRootItem());
-                static_cast<QDialog*>(w)->done(0);
+                if (c.closeList)
+                    w->findChild<QPushButton*>(QStringLiteral("button_cancel"))->click();
+                else
+                    static_cast<QDialog*>(w)->done(0);
             }, QStringLiteral("DlgUpdatesTree"));
+            if (c.closeList)
+                answerer.clickButton(QStringLiteral("Yes"), QStringLiteral("QMessageBox"));
         }
         controller.runUpdateVisible(31, 225);
 
