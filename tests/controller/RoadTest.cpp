@@ -2,6 +2,7 @@
 #include "ControllerTestSupport.h"
 #include "CSetup_CommandLine.h"
 #include "IsolatedEnv.h"
+#include "ModalAnswerer.h"
 #include "UpdaterApp.h"
 
 #include <QDateTime>
@@ -59,6 +60,8 @@ TEST(Roads, CommandTextChoosesTheJobAndEveryRoadEndsTheRun)
         EXPECT_EQ(UpdaterApp::chooseJob(commandLine), c.job) << c.commandText;
 
         UpdaterApp app(&commandLine);
+        ModalAnswerer answerer;   // the component road asks first: answer No
+        answerer.done(0, QStringLiteral("CDlgComponentFound"));
         app.runUpdateVisible(31, 225);
         EXPECT_TRUE(app.bQuit) << c.commandText;
         // None of these roads has anything to tell the reader.
