@@ -8,7 +8,6 @@
 #include "platform/Platform.h"
 
 #include <QDebug>
-#include <QStringList>
 #include <QTimer>
 
 namespace {

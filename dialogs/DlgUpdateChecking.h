@@ -12,7 +12,6 @@
 #include "MODULEINFO.h"
 
 #include <QDialog>
-#include <QPointer>
 #include <QString>
 #include <string>
 
@@ -41,9 +40,6 @@ public:
     bool OnUpdateQueryResult(QueryResultInfo result);
     // True when the version is newer than the reader's own.
     bool CheckMajorVersionUpgrade(std::string version);
-
-    // The manager this dialog still holds (null once released).
-    CReaderModuleManager* moduleManager() const { return m_pModuleManager; }
 
     int nResult;
 

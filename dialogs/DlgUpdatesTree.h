@@ -58,9 +58,8 @@ public:
     void AddModule(MODULEINFO* module);
     bool CheckMajorVersionUpgrade(std::string version);
 
-    // The view and the model, for callers that inspect the list.
+    // The tree's model, for callers that inspect the list.
     QStandardItemModel* model() const { return m_pModel; }
-    CReaderModuleManager* moduleManager() const { return m_pModuleManager; }
     const QVector<MODULEINFO*>& declinedModules() const { return m_vecNotInstall; }
 
     bool bHandled = false;
