@@ -1,6 +1,7 @@
 // The job choice of a run, its unpack folder and how each road ends.
 #include "ControllerTestSupport.h"
 #include "CSetup_CommandLine.h"
+#include "HttpTestServer.h"
 #include "IsolatedEnv.h"
 #include "ModalAnswerer.h"
 #include "UpdaterApp.h"
@@ -59,9 +60,22 @@ TEST(Roads, CommandTextChoosesTheJobAndEveryRoadEndsTheRun)
         commandLine.ProcessCmdLine(QString::fromUtf8(c.commandText));
         EXPECT_EQ(UpdaterApp::chooseJob(commandLine), c.job) << c.commandText;
 
+        // The check roads query a loopback service that never answers and
+        // end with the user's Cancel (which reports nothing).
+        HttpTestServer service;
+        service.setFallback([](const HttpTestServer::Request&) {
+            HttpTestServer::Reply reply;
+            reply.neverAnswer = true;
+            return reply;
+        });
+        env.set("UPDATER_SERVICE_BASE", service.baseUrl().toUtf8());
+
         UpdaterApp app(&commandLine);
         ModalAnswerer answerer;   // the component road asks first: answer No
-        answerer.done(0, QStringLiteral("CDlgComponentFound"));
+        if (c.job == Job::CheckRun || c.job == Job::CheckUpdater)
+            answerer.clickButton(QStringLiteral("Cancel"), QStringLiteral("DlgUpdateChecking"));
+        else
+            answerer.done(0, QStringLiteral("CDlgComponentFound"));
         app.runUpdateVisible(31, 225);
         EXPECT_TRUE(app.bQuit) << c.commandText;
         // None of these roads has anything to tell the reader.
