@@ -174,9 +174,10 @@ void DlgDownload::downloadUpates(int work)
     ui->timeRemainLabel->setText(QString());
 
     m_pCurModule = module;
-    m_nResumeOffset = 0;
-
+    // The old downloader writes its byte count into the shared offset when its
+    // transfer is stopped, so it goes first: the new module starts at 0.
     releaseDownloader();
+    m_nResumeOffset = 0;
     m_pDownloader = new QHttpDownLoadS(nullptr, ui->progressBar, ui->timeRemainLabel, &m_nResumeOffset);
     m_pDownloader->m_bFollowRedirects = true;
     connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64,qint64)), this,

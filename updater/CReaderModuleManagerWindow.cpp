@@ -1,17 +1,13 @@
 // The manager's plug points to the hidden download window (DlgDownload).
-// Everything the manager asks of the window is here and nowhere else. While
-// the window class is not part of the build, the manager has no window: every
-// call below is a clean no-op and Download() reports the selection as failed.
+// Everything the manager asks of the window is here and nowhere else. Without
+// a window (none could be made) every call below is a clean no-op and
+// Download() reports the selection as failed.
 #include "CReaderModuleManager.h"
 
 #include "CUP_Log.h"
-
-#if __has_include("DlgDownload.h")
 #include "DlgDownload.h"
+
 #define READER_MANAGER_HAS_WINDOW 1
-#else
-#define READER_MANAGER_HAS_WINDOW 0
-#endif
 
 void CReaderModuleManager::createDownloadWindow()
 {
