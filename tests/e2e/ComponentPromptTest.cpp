@@ -110,6 +110,7 @@ TEST(ComponentPrompt, LinkOnTheRedirectService)
 TEST(ComponentPrompt, YesAcceptsNoRejectsAndAPictureForPeople)
 {
     IsolatedEnv env;
+    AgentFont font;
     ComponentInfo info = infoFor(QStringLiteral("OCR_jp_jp,OCR_zh_cn"));
     CDlgComponentFound prompt(info, nullptr);
     EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Download Components"));

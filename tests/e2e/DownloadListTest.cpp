@@ -336,6 +336,7 @@ TEST_F(DownloadList, SecondFillSkipsModulesAlreadyListed)
 
 TEST_F(DownloadList, ScreenshotsMidDownloadLightAndDark)
 {
+    AgentFont font;
     selectThree();
     auto list = openList();
     list->show();

@@ -10,6 +10,8 @@
 #include "UpdaterApp.h"
 #include "dlgfound.h"
 
+#include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QPushButton>
@@ -42,6 +44,23 @@ inline MODULEINFO* keptRecord(const std::string& name, const std::string& title,
     m.result = true;
     return &m;
 }
+
+// The agent's 12-pixel application font for the lifetime of the object, so
+// that pictures show the windows as the agent shows them.
+class AgentFont
+{
+public:
+    AgentFont() : m_saved(QApplication::font())
+    {
+        QFont font = m_saved;
+        font.setPixelSize(12);
+        QApplication::setFont(font);
+    }
+    ~AgentFont() { QApplication::setFont(m_saved); }
+
+private:
+    QFont m_saved;
+};
 
 class AgentRunInProcess
 {
