@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QUrlQuery>
+#include <functional>
 
 namespace {
 
@@ -263,4 +264,57 @@ TEST_F(EndToEnd, ComponentRoadOffersTheComponentsAndInstallsThem)
         EXPECT_EQ(md5Of(run.env.agentDataRoot() + QStringLiteral("updater/") + QFileInfo(p.file).fileName()), p.md5Hex)
             << name;
     }
+}
+
+// The road a user takes: the check, the update list (all add-ons chosen), the
+// download-and-install list, every module downloaded, unpacked, handed to the
+// installer and shown with its success icon.
+TEST_F(EndToEnd, WholeUpdateFromTheCheckToTheLastSuccessIcon)
+{
+    run.start(QStringLiteral("-updater -type \"Update List\" -version 12.1.0.1 -readerlang en-US"));
+    ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
+
+    ModalAnswerer answerer;
+    QStringList offered;
+    answerer.answer([&](QWidget* w) {
+        auto* model = w->findChild<QTreeView*>()->model();
+        auto* items = qobject_cast<QStandardItemModel*>(model);
+        ASSERT_NE(items, nullptr);
+        // Every add-on leaf, the OCR sub-group's included.
+        std::function<void(QStandardItem*, bool)> walk = [&](QStandardItem* item, bool addons) {
+            for (int r = 0; r < item->rowCount(); ++r) {
+                QStandardItem* child = item->child(r, 0);
+                if (!child)
+                    continue;
+                const bool inAddons = addons || child->text() == QLatin1String("Add-ons");
+                if (child->rowCount() > 0) {
+                    walk(child, inAddons);
+                } else {
+                    offered << child->text();
+                    if (inAddons)
+                        child->setCheckState(Qt::Checked);
+                }
+            }
+        };
+        walk(items->invisibleRootItem(), false);
+        QMetaObject::invokeMethod(w, "OnOK");
+    }, QStringLiteral("DlgUpdatesTree"));
+    ListOutcome outcome;
+    answerer.answer([&](QWidget* w) { closeListWhenDone(w, outcome); }, QStringLiteral("dlgfound"));
+    run.app->runUpdateVisible(31, 225);
+
+    EXPECT_EQ(answerer.pending(), 0);
+    offered.sort();
+    EXPECT_EQ(offered, QStringList({"Font Pack", "OCR German", "Spell Check Dictionaries", "Stamp Collection",
+                                    "Velto PDF Reader 12.2"}));
+    EXPECT_EQ(addonOfQuery(), QStringLiteral("Update List"));
+    EXPECT_TRUE(outcome.ended) << outcome.progress.join('|').toStdString();
+    QStringList titles = outcome.titles;
+    titles.sort();
+    EXPECT_EQ(titles, QStringList({"Font Pack", "OCR German", "Spell Check Dictionaries", "Stamp Collection"}));
+    EXPECT_EQ(outcome.icons, QStringList({"success", "success", "success", "success"})) << outcome.progress.join('|').toStdString();
+    QStringList installed = installedNames();
+    installed.sort();
+    EXPECT_EQ(installed, QStringList({"FontPackInstaller.pkg", "OCR_de_deInstaller.pkg",
+                                      "StampPackInstaller.pkg", "Velto_Spell_Check_LanguageInstaller.pkg"}));
 }
