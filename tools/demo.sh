@@ -1,58 +1,111 @@
 #!/usr/bin/env bash
-# Builds the agent and runs, in a throw-away isolated environment, the jobs that
-# exist so far. Nothing here touches your own settings or data folders.
+# The agent's main job against a local demo update service, in a throw-away
+# isolated environment (nothing here touches your own settings or data):
+#
+#   tools/demo.sh                          visible update check: check, list, download list
+#   tools/demo.sh --component OCR_de_de    component install (any component list)
+#   tools/demo.sh --headless               an automatic user clicks through (no display needed)
+#
+# With a display you click through yourself: choose add-ons (or the reader
+# update) in the list, press "Download and Install", pause and continue if you
+# like, and watch each module turn green. Without a display (or with
+# --headless) the run goes under xvfb-run (offscreen when xvfb-run is
+# missing) with an automatic user, which prints every window and outcome.
+# The demo service stops when the agent ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+component=""
+headless=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --component) component="${2:?--component needs a component list}"; shift 2 ;;
+    --headless) headless=1; shift ;;
+    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
+    *) echo "unknown option: $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  headless=1
+fi
+
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
-export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 
-build=build/release
-echo "== building the agent ($build)"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target UpdaterApp http-test-server
+build="${BUILD_DIR:-build/release}"
+echo "== building the agent and the demo service ($build)"
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target UpdaterApp demo-service installer-standin demo-drive
 agent="$PWD/$build/updater/UpdaterApp"
-server_bin="$PWD/$build/tools/http-test-server/http-test-server"
+driver="$PWD/$build/tools/demo-service/demo-drive"
+service_bin="$PWD/$build/tools/demo-service/demo-service"
+standin="$PWD/$build/tools/installer-standin/installer-standin"
 
 demo=$(mktemp -d "${TMPDIR:-/tmp}/updater-demo.XXXXXX")
-server_pid=""
+service_pid=""
 cleanup() {
-  if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
-  rm -rf "$demo"
+  if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; wait "$service_pid" 2>/dev/null || true; fi
+  if [ -z "${KEEP_DEMO:-}" ]; then rm -rf "$demo"; else echo "== kept $demo"; fi
 }
 trap cleanup EXIT
-mkdir -p "$demo"/{data,config,tmp,sysroot,home}
+mkdir -p "$demo"/{data,config,tmp,sysroot,home,packages}
 export XDG_DATA_HOME="$demo/data" XDG_CONFIG_HOME="$demo/config" TMPDIR="$demo/tmp" \
        HOME="$demo/home" UPDATER_SYSTEM_ROOT="$demo/sysroot" XDG_RUNTIME_DIR="$demo/tmp"
-unset UPDATER_SERVICE_BASE UPDATER_TIME_SCALE
+unset UPDATER_TIME_SCALE
 echo "== isolated demo environment: $demo"
 
-quiet() { "$@" 2>/dev/null; }   # the agent's debug channel goes to stderr
+# The system installer and "open" are the stand-in; the install history starts empty.
+sysroot="$demo/sysroot"
+installer_dir="$sysroot/System/Library/CoreServices/Installer.app/Contents/MacOS"
+mkdir -p "$installer_dir" "$sysroot/usr/bin" "$sysroot/Library/Receipts"
+cp "$standin" "$installer_dir/Installer"
+cp "$standin" "$sysroot/usr/bin/open"
+cat >"$sysroot/Library/Receipts/InstallHistory.plist" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0">
+<array/>
+</plist>
+EOF
+
+"$service_bin" --dir "$demo/packages" >"$demo/service.out" 2>"$demo/service.log" &
+service_pid=$!
+for _ in $(seq 100); do [ -s "$demo/service.out" ] && break; sleep 0.1; done
+base=$(head -n1 "$demo/service.out")
+if [ -z "$base" ]; then echo "the demo service did not start:" >&2; cat "$demo/service.log" >&2; exit 1; fi
+export UPDATER_SERVICE_BASE="$base"
+echo "== demo update service at $base"
+
+# The reader passes the type between double quotes, inside one argument.
+if [ -n "$component" ]; then
+  args=(-updater -type "\"$component\"" -version 12.1.0.1 -readerlang en-US -Edition Business)
+else
+  args=(-updater -type "\"Update List\"" -version 12.1.0.1 -readerlang en-US -Edition Business)
+fi
+
+status=0
+if [ "$headless" = 0 ]; then
+  echo "== UpdaterApp ${args[*]}"
+  "$agent" "${args[@]}" 2>"$demo/agent.log" || status=$?
+else
+  echo "== no display: an automatic user drives UpdaterApp ${args[*]}"
+  if command -v xvfb-run >/dev/null; then
+    xvfb-run -a "$driver" "${args[@]}" 2>"$demo/agent.log" || status=$?
+  else
+    QT_QPA_PLATFORM=offscreen "$driver" "${args[@]}" 2>"$demo/agent.log" || status=$?
+  fi
+fi
+echo "== the agent ended with $status"
 
 echo
-echo "== 1. store the next automatic-check time"
-next=$(( $(date +%s) + 86400 ))
-quiet "$agent" "setnextautoupdatetime:$next"
-echo "exit code $?; the reader's settings now hold:"
-grep -h "LastDay" "$demo/config/Velto Software/Velto.PDF.Reader.conf"
-
+echo "== what the demo service was asked"
+grep -E " GET " "$demo/service.log" || echo "(nothing)"
 echo
-echo "== 2. refresh a trust-certificate list from the local demo service"
-list="$demo/eutl.xml"
-"$server_bin" --text "/lists/eutl.xml=<TrustList>demo</TrustList>" >"$demo/server.out" &
-server_pid=$!
-for _ in $(seq 50); do [ -s "$demo/server.out" ] && break; sleep 0.1; done
-base=$(head -n1 "$demo/server.out")
-echo "demo service at $base"
-status=$(quiet "$agent" -downloadTrustCertfile -certeutlurl "$base/lists/eutl.xml" -eutlfile "$list" -downtype auto)
-echo "status number printed by the agent: $status (268500992 = list fetched, downtype auto)"
-echo "fetched list: $(cat "$list" 2>/dev/null || echo '(none)')"
-
-echo
-echo "== 3. a run that reaches the controller (no job on its command line)"
-quiet "$agent" -readerpath /Applications/Demo.app
-echo "exit code $?; unpack folder prepared: $(ls -d "$demo/data/Velto Software/Continuous/updater/uncompress/"* 2>/dev/null || echo none)"
-
-echo
-echo "The visible update check against the demo service is not part of this demo yet;"
-echo "the runs above are what the agent does today."
+echo "== installers handed to the (stand-in) system installer"
+if [ -f "$installer_dir/handoffs.log" ]; then
+  grep -v "Installer.app$" "$installer_dir/handoffs.log" | awk -F'\t' '{ n = split($3, p, "/"); print "  " p[n] }'
+else
+  echo "  (none)"
+fi
+exit "$status"
