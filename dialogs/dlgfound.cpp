@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "CReaderModuleManager.h"
 #include "CSetup_CommandLine.h"
+#include "DlgDownload.h"
 #include "MODULEINFO.h"
 #include "UpdaterApp.h"
 
@@ -17,12 +18,6 @@
 #include <QStandardItem>
 #include <QStandardItemModel>
 
-#if __has_include("DlgDownload.h")
-#include "DlgDownload.h"
-#define DLGFOUND_HAS_WINDOW 1
-#else
-#define DLGFOUND_HAS_WINDOW 0
-#endif
 
 namespace {
 
@@ -376,14 +371,10 @@ void dlgfound::showInstallProgress(QString name, int percent)
 
 void dlgfound::startInstallPkg(QString qsName)
 {
-#if DLGFOUND_HAS_WINDOW
     if (DlgDownload* window = m_pManager->GetDownloadWindow()) {
         window->setVisible(false);
         window->installHasDownloadUpdates(qsName);
     }
-#else
-    Q_UNUSED(qsName)
-#endif
 }
 
 void dlgfound::OnAppearanceSetting(bool isDarkMode)

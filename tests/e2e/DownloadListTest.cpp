@@ -11,6 +11,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
 
@@ -357,4 +358,74 @@ TEST_F(DownloadList, ScreenshotsMidDownloadLightAndDark)
     // A list opened in dark mode starts dark.
     auto second = openList();
     EXPECT_EQ(second->styleSheet(), QStringLiteral("color:rgb(222,222,222);"));
+}
+
+// The modes and helpers that no run of the agent reaches.
+TEST_F(DownloadList, AutoUpdaterModeFillsAndStartsLikeTheListMode)
+{
+    selectThree();
+    dlgfound list("Auto Updater", true, false, false, false, run.manager.get());
+    ListView view(&list);
+    EXPECT_EQ(view.column(2), QStringList({"Downloading", "Waiting", "Waiting"}));
+    EXPECT_EQ(list.downloadState(), dlgfound::StateDownloading);
+}
+
+TEST_F(DownloadList, OtherModeWithoutSelectionQueriesOnTheGuiThread)
+{
+    const QByteArray reply = "<addons><addon name=\"OCR_de_de\" title=\"OCR German\" version=\"2.0\" result=\"true\""
+                             " module_type=\"service\" url=\"http://127.0.0.1:9/OCR.kzip\"/></addons>";
+    server.setRoute("/addons/get_addons.php", reply);
+    run.env.set("UPDATER_SERVICE_BASE", server.baseUrl().toUtf8());
+    ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
+
+    CReaderModuleManager* own = nullptr;
+    {
+        // No manager given: the list makes one of its mode and keeps it.
+        dlgfound list("OCR_de_de", true, false, false, false, nullptr);
+        own = list.moduleManager();
+        ASSERT_NE(own, nullptr);
+        ASSERT_NE(own, run.manager.get());
+        ListView view(&list);
+        EXPECT_EQ(view.rows(), 0);
+        EXPECT_FALSE(view.download()->isEnabled());
+        EXPECT_EQ(list.downloadState(), dlgfound::StateNone);
+        list.downloadInstall();   // nothing to act on yet
+        EXPECT_EQ(list.downloadState(), dlgfound::StateNone);
+
+        QSignalSpy finished(own, &CReaderModuleManager::sQueryModuleInfoFinish);
+        ASSERT_TRUE(finished.wait(10000));
+        EXPECT_EQ(own->CountAvailableModule(), 1);
+        ASSERT_EQ(server.requests("/addons/get_addons.php").size(), 1);
+        EXPECT_TRUE(server.requests("/addons/get_addons.php").at(0).query.startsWith("addon=OCR_de_de&"));
+    }
+    // The list left its manager alive; what the list made is gone with it.
+    EXPECT_EQ(own->CountAvailableModule(), 1);
+    delete own->GetDownloadWindow();
+    delete own;
+}
+
+TEST_F(DownloadList, AddModuleToDownloadListAddsEachSelectedModuleOnce)
+{
+    MODULEINFO* updater = keptRecord("ReaderUpdate", "Reader 12.2", "1", url("ReaderUpdate"));
+    updater->module_type = "updater";
+    MODULEINFO* addon = keptRecord("Stamps", "Stamps", "1", url("Stamps"));
+    run.manager->AddSelModule(updater);
+    run.manager->AddSelModule(addon);
+    auto list = openList();
+    ASSERT_EQ(ListView(list.get()).column(0), QStringList({"Reader 12.2", "Stamps"}));
+
+    EXPECT_FALSE(list->AddModuleToDownloadList("NotSelected"));
+    // The updater already has its row.
+    EXPECT_FALSE(list->AddModuleToDownloadList("ReaderUpdate"));
+    EXPECT_EQ(run.manager->CountSelModules(), 2);
+    // A selected add-on not yet chosen is chosen and selected again; once chosen, never again.
+    EXPECT_TRUE(list->AddModuleToDownloadList("Stamps"));
+    EXPECT_TRUE(addon->bChosen);
+    EXPECT_EQ(run.manager->CountSelModules(), 3);
+    EXPECT_FALSE(list->AddModuleToDownloadList("Stamps"));
+    EXPECT_EQ(run.manager->CountSelModules(), 3);
+
+    EXPECT_FALSE(list->CanFindAppointItem(nullptr));
+    EXPECT_TRUE(list->CanFindAppointItem(addon));
+    EXPECT_FALSE(list->CanFindAppointItem(keptRecord("Other", "Other", "1", "")));
 }

@@ -11,6 +11,7 @@
 #include "ModalAnswerer.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -191,6 +192,37 @@ TEST_F(EndToEnd, PauseMidTransferAndContinueResumeFromTheBytesOnDisk)
     EXPECT_EQ(view.close()->text(), QStringLiteral("Close"));
     view.close()->click();
     EXPECT_FALSE(list.isVisible());
+}
+
+TEST_F(EndToEnd, PackageAlreadyOnDiskIsInstalledThroughTheListWithoutDownloading)
+{
+    run.env.set("UPDATER_TIME_SCALE", "0.05");
+    run.start(QStringLiteral("-updater -type \"Update List\" -version 12.1.0.1"));
+    ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
+    const DemoCatalog::Package& stamps = package(QStringLiteral("StampPack"));
+    const QString onDisk = run.env.agentDataRoot() + QStringLiteral("updater/StampPack.kzip");
+    QDir().mkpath(QFileInfo(onDisk).path());
+    ASSERT_TRUE(QFile::copy(stamps.file, onDisk));
+
+    QSignalSpy queried(run.manager.get(), &CReaderModuleManager::sQueryModuleInfoFinish);
+    ASSERT_EQ(run.manager->QueryModuleInfo(nullptr, false), 0);
+    ASSERT_TRUE(queried.wait(10000));
+    run.manager->AddSelModule(QStringLiteral("StampPack"));
+
+    // The window finds the package complete and hands it back through the
+    // list, which hides the window and has it install the package.
+    QSignalSpy handedBack(run.manager.get(), &CReaderModuleManager::sSendInstallPkg);
+    dlgfound list("Update List", true, false, false, false, run.manager.get());
+    ListView view(&list);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view.icon(0).isEmpty(); }, 20000)) << view.cell(0, 2).toStdString();
+    EXPECT_EQ(view.icon(0), QStringLiteral("success"));
+    ASSERT_EQ(handedBack.count(), 1);
+    EXPECT_EQ(handedBack.at(0).at(0).toString(), onDisk);
+    EXPECT_FALSE(run.manager->GetDownloadWindow()->isVisible());
+    EXPECT_EQ(server.requests(stamps.urlPath).size(), 0);
+    EXPECT_EQ(installedNames(), QStringList({"StampPackInstaller.pkg"}));
+    // Such a run ends when the controller returns.
+    EXPECT_TRUE(run.app->bQuit);
 }
 
 TEST_F(EndToEnd, ComponentRoadWithAFailingQueryEndsWithTheWarning)
