@@ -155,6 +155,20 @@ void mount(HttpTestServer& server, const QVector<Package>& packages, qint64 byte
         reply.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("text/xml; charset=utf-8")));
         return reply;
     });
+    // The component prompt's link: the redirect service sends it on to the
+    // add-ons page, which lists the packages for a later download.
+    server.setRoute("/go.php", HttpTestServer::Reply::redirect("/products/addons.php"));
+    QByteArray page = "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Add-ons</title></head><body>"
+                      "<h1>Add-ons</h1><ul>";
+    for (const Package& package : packages) {
+        page += "<li><a href=\"" + package.urlPath + "\">" + package.module.title.toHtmlEscaped().toUtf8() + "</a> "
+            + package.module.version.toUtf8() + "</li>";
+    }
+    page += "</ul></body></html>";
+    HttpTestServer::Reply addonsPage = HttpTestServer::Reply::ok(page);
+    addonsPage.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("text/html; charset=utf-8")));
+    server.setRoute("/products/addons.php", addonsPage);
+
     for (const Package& package : packages) {
         HttpTestServer::Reply reply;
         reply.bodyFile = package.file;

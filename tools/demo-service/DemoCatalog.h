@@ -45,7 +45,8 @@ bool buildPackages(const QVector<Module>& modules, const QString& folder, QVecto
 // comma-separated components (an unknown component gets an empty list).
 QByteArray replyXml(const QVector<Package>& packages, const QString& baseUrl, const QString& addon);
 
-// Mounts the query path and the packages on the server. Packages honour
+// Mounts the query path, the packages, and the component link's redirect
+// ("/go.php") with the add-ons page it leads to, on the server. Packages honour
 // Range and are sent at most `bytesPerTick` every `tickMs` (0: unthrottled).
 void mount(HttpTestServer& server, const QVector<Package>& packages, qint64 bytesPerTick, int tickMs);
 
