@@ -2,7 +2,10 @@
 // Appearance_mac.mm).
 #include "Appearance.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+#include <QStyle>
 #include <QMetaObject>
 #include <QMutex>
 #include <QMutexLocker>
@@ -65,8 +68,40 @@ bool CAppearanceMonitor::isDarkMode()
 
 namespace {
 
+// On macOS the system itself paints windows dark in the dark appearance and
+// the dialogs only switch their text colours and images. The stand-in does
+// the system's part with an application palette, so that a dark run looks
+// like one here too.
+void applySystemPalette()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    if (!CAppearanceMonitor::isDarkMode()) {
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        return;
+    }
+    QPalette dark;
+    const QColor window(40, 40, 40), base(58, 58, 58), text(222, 222, 222), disabled(120, 120, 120);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, QColor(60, 60, 60));
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::Highlight, QColor(10, 95, 200));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, window);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::Link, QColor(90, 160, 255));
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, disabled);
+    QApplication::setPalette(dark);
+}
+
 void deliverOnGuiThread()
 {
+    applySystemPalette();
     // Slots may destroy observers (their dialogs), so the registry is not
     // held while signalling and each observer is checked before its turn.
     QVector<QPointer<CAppearanceObserver>> observers;
@@ -87,6 +122,8 @@ CAppearanceObserver::CAppearanceObserver(QObject* parent)
     : QObject(parent)
     , m_pMonitor(new CAppearanceMonitor(this))
 {
+    if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
+        applySystemPalette();
 }
 
 CAppearanceObserver::~CAppearanceObserver()
