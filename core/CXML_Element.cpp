@@ -137,12 +137,25 @@ CXML_AttrItem* CXML_AttrMap::AllocItems(int count, _IKW_Allocator* allocator)
     return items;
 }
 
+// Lengths are compared before any byte, so most items are passed over
+// without reading their names.
 const CKW_WideStringL* CXML_AttrMap::Lookup(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name) const
 {
     int count = GetSize();
+    if (count == 0)
+        return nullptr;
+    const CXML_AttrItem* items = (const CXML_AttrItem*)m_pMap->GetDataPtr(0);
+    const int nameLength = name.GetLength();
+    const int prefixLength = prefix.GetLength();
     for (int i = 0; i < count; i++) {
-        const CXML_AttrItem& item = GetAt(i);
-        if (item.Matches(prefix, name))
+        const CXML_AttrItem& item = items[i];
+        if (item.m_AttrName.m_Length != nameLength)
+            continue;
+        if (prefixLength != 0
+            && (item.m_QSpaceName.m_Length != prefixLength
+                || memcmp(item.m_QSpaceName.m_Ptr, prefix.GetPtr(), (size_t)prefixLength) != 0))
+            continue;
+        if (nameLength == 0 || memcmp(item.m_AttrName.m_Ptr, name.GetPtr(), (size_t)nameLength) == 0)
             return &item.m_Value;
     }
     return nullptr;

@@ -688,7 +688,7 @@ void CXML_Parser::DestroyElement(CXML_Element* element)
 namespace {
 
 // One attribute of the tag being read: offsets into the parser's scratch
-// buffers (names as bytes, values as wide characters).
+// buffers (names and values as the document's bytes).
 struct PendingAttr {
     size_t prefix, prefixLength, name, nameLength, value, valueLength;
 };
@@ -713,17 +713,12 @@ void CXML_Parser::ReadAttributes()
             break;
         Advance();
         SkipWhiteSpaces(false);
-        m_Value.Clear();
-        ReadAttrValueInto(m_Value);
-
+        // The value's bytes stay UTF-8 until the attribute is stored, where
+        // they are decoded straight into the value's own block.
         PendingAttr attr;
         attr.value = m_AttrValues.size;
-        attr.valueLength = 0;
-        if (m_Value.size && m_AttrValues.Reserve(m_Value.size * sizeof(wchar_t))) {
-            attr.valueLength = KW_UTF8DecodeBulk(m_Value.data, m_Value.size,
-                                                 (wchar_t*)(m_AttrValues.data + m_AttrValues.size));
-            m_AttrValues.size += attr.valueLength * sizeof(wchar_t);
-        }
+        ReadAttrValueInto(m_AttrValues);
+        attr.valueLength = m_AttrValues.size - attr.value;
         PendingAttr* list = (PendingAttr*)m_AttrList.data;
         size_t count = m_AttrList.size / sizeof(PendingAttr);
         bool replaced = false;
@@ -769,8 +764,9 @@ void CXML_Parser::StoreAttributes(CXML_Element* element)
         items[i].m_QSpaceName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.prefix, (int)attr.prefixLength),
                                   m_pAllocator);
         items[i].m_AttrName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.name, (int)attr.nameLength), m_pAllocator);
-        items[i].m_Value.Set(
-            CKW_WideStringC((const wchar_t*)(m_AttrValues.data + attr.value), (int)attr.valueLength), m_pAllocator);
+        WideText value;
+        if (PrepareWide(m_AttrValues.data + attr.value, attr.valueLength, false, value))
+            FillWide(items[i].m_Value, value);
     }
 }
 
@@ -817,24 +813,94 @@ const wchar_t* CXML_Parser::Decode(const uint8_t* utf8, size_t size)
     return (const wchar_t*)m_Wide.data;
 }
 
-void CXML_Parser::InsertContentSegment(bool cdata, const uint8_t* utf8, size_t size, CXML_Element* element,
-                                       bool trim)
+namespace {
+
+inline bool IsTrimmed(uint32_t ch)
 {
-    if (size == 0 || !element)
-        return;
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
+
+bool IsAscii(const uint8_t* s, size_t n)
+{
+    uint8_t any = 0;
+    for (size_t i = 0; i < n; i++)
+        any |= s[i];
+    return any < 0x80;
+}
+
+} // namespace
+
+// Measures the text that utf8 decodes to, with its trailing " \t\r\n"
+// dropped when trim is set; false when nothing is left. ASCII text (one
+// character per byte) is widened later straight into its own block; anything
+// else is decoded into the scratch buffer now.
+bool CXML_Parser::PrepareWide(const uint8_t* utf8, size_t size, bool trim, WideText& text)
+{
+    text.utf8 = utf8;
+    text.wide = nullptr;
+    text.chars = 0;
+    if (size == 0)
+        return false;
+    if (IsAscii(utf8, size)) {
+        if (trim) {
+            while (size > 0 && IsTrimmed(utf8[size - 1]))
+                size--;
+        }
+        text.size = size;
+        text.chars = size;
+        return size > 0;
+    }
     const wchar_t* wide = Decode(utf8, size);
     size_t length = m_nWideLength;
     if (trim) {
-        while (length > 0) {
-            wchar_t ch = wide[length - 1];
-            if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n')
-                break;
+        while (length > 0 && IsTrimmed((uint32_t)wide[length - 1]))
             length--;
-        }
     }
-    if (length == 0)
+    text.wide = wide;
+    text.chars = length;
+    return length > 0;
+}
+
+// Stores a prepared text into out (empty on entry): the same string, in a
+// block of the same size, as CKW_WideStringL::Set makes of the decoded text.
+void CXML_Parser::FillWide(CKW_WideStringL& out, const WideText& text)
+{
+    if (text.wide) {
+        out.Set(CKW_WideStringC(text.wide, (int)text.chars), m_pAllocator);
         return;
-    element->AddChildContent(CKW_WideStringC(wide, (int)length), cdata);
+    }
+    size_t chars = text.chars;
+    if (chars == 0 || chars > (size_t)CKW_WideString::kMaxLength)
+        return;
+    wchar_t* p = (wchar_t*)(m_pAllocator ? m_pAllocator->Alloc(m_pAllocator, (chars + 1) * sizeof(wchar_t))
+                                         : KWMEM_DefaultAlloc2(chars + 1, sizeof(wchar_t), 0));
+    if (!p)
+        return;
+    for (size_t i = 0; i < chars; i++)
+        p[i] = (wchar_t)text.utf8[i];
+    p[chars] = 0;
+    out.m_Ptr = p;
+    out.m_Length = (int)chars;
+}
+
+void CXML_Parser::InsertContentSegment(bool cdata, const uint8_t* utf8, size_t size, CXML_Element* element,
+                                       bool trim)
+{
+    if (!element)
+        return;
+    WideText text;
+    if (!PrepareWide(utf8, size, trim, text))
+        return;
+    // The node first, then its text, as AddChildContent does.
+    _IKW_Allocator* allocator = element->GetAllocator();
+    void* record = KWMEM_AllocWith(allocator, sizeof(CXML_Element::ContentNode));
+    if (!record)
+        return;
+    CXML_Element::ContentNode* node = new (record) CXML_Element::ContentNode();
+    node->m_bCDATA = cdata;
+    FillWide(node->m_Content, text);
+    if (!element->AppendChild(CXML_Element::Content, node))
+        element->ReleaseChild(CXML_Element::Content, node);
 }
 
 // Stores the pending text as a content segment of element (trimmed at its

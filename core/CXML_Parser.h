@@ -18,6 +18,7 @@
 #define CXML_PARSER_H
 
 #include "CKW_ByteString.h"
+#include "CKW_WideString.h"
 #include "IKW_Stream.h"
 
 #include <cstddef>
@@ -191,6 +192,14 @@ private:
     void ReadAttributes();
     void StoreAttributes(CXML_Element* element);
     const wchar_t* Decode(const uint8_t* utf8, size_t size);
+    struct WideText {
+        const uint8_t* utf8;
+        size_t size;
+        size_t chars;
+        const wchar_t* wide;   // decoded into m_Wide; null: decode utf8 later
+    };
+    bool PrepareWide(const uint8_t* utf8, size_t size, bool trim, WideText& text);
+    void FillWide(CKW_WideStringL& out, const WideText& text);
     void FlushText(CXML_Element* element);
     void FlushKeptAndText(CXML_Element* element, bool trim);
     void InsertContentSegment(bool cdata, const uint8_t* utf8, size_t size, CXML_Element* element, bool trim);
@@ -218,7 +227,7 @@ private:
     Scratch m_Value;
     Scratch m_Wide;        // decoded text before it is stored
     Scratch m_AttrBytes;   // names of the attributes of the tag being read
-    Scratch m_AttrValues;  // their decoded values
+    Scratch m_AttrValues;  // their values, as the document's bytes
     Scratch m_AttrList;    // one record per attribute, pointing into both
     size_t m_nWideLength;
 };
