@@ -1,6 +1,7 @@
 // The running probe on 127.0.0.1:8999.
-#include "ControllerTestSupport.h"
+#include "AgentProcess.h"
 #include "IsolatedEnv.h"
+#include "LoopbackClient.h"
 #include "UpdateListener.h"
 
 #include <QCoreApplication>
@@ -64,7 +65,7 @@ TEST(UpdateListener, AgentRunsAndEndsWhileThePortIsBusy)
     IsolatedEnv env;
     QTcpServer holder;
     holder.listen(QHostAddress::LocalHost, UpdateListener::kPort);
-    const AgentRun run = runAgent({QStringLiteral("-updater")}, 5000);
-    EXPECT_TRUE(run.finished) << run.output.toStdString();
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    const AgentResult run = AgentProcess::run({QStringLiteral("-updater")}, 5000);
+    EXPECT_TRUE(run.finished) << (run.standardOutput + run.standardError).toStdString();
+    EXPECT_EQ(run.exitCode, 0) << (run.standardOutput + run.standardError).toStdString();
 }

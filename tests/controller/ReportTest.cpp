@@ -1,6 +1,6 @@
 // Reports to the reader: the text on the local socket and the marker files.
-#include "ControllerTestSupport.h"
 #include "CSetup_CommandLine.h"
+#include "FakeReader.h"
 #include "IsolatedEnv.h"
 #include "ReaderReport.h"
 #include "UpdaterApp.h"
@@ -36,20 +36,20 @@ QByteArray readFile(const QString& path)
 TEST(ReaderReport, EachStateSendsItsExactTextOnItsOwnConnection)
 {
     IsolatedEnv env;
-    ThreadedFakeReader reader;
+    FakeReader reader;
     ASSERT_TRUE(reader.isListening());
     QDir().mkpath(markerFolder(env));
     CSetup_CommandLine commandLine = parsed(QStringLiteral("-updater -type \"Update List\""));
     UpdaterApp app(&commandLine);
 
-    const QList<QByteArray> expected = {"errornetwork", "update finished", "close", "autoclose"};
+    const QStringList expected = {"errornetwork", "update finished", "close", "autoclose"};
     for (int state = 0; state <= 3; ++state)
         app.NotifyMainCallBack(static_cast<UPDATE_CHECK_STATE>(state));
     // A number outside the enumeration sends nothing.
     app.NotifyMainCallBack(static_cast<UPDATE_CHECK_STATE>(4));
 
-    ASSERT_TRUE(reader.waitForReports(4));
-    EXPECT_EQ(reader.reports(), expected);
+    ASSERT_TRUE(reader.waitForMessages(4));
+    EXPECT_EQ(reader.messages(), expected);
     // One socket object serves every report.
     EXPECT_EQ(app.findChildren<QLocalSocket*>().size(), 1);
     // Without an internal update address no marker is left.
@@ -116,7 +116,7 @@ TEST(ReaderReport, ReaderThatNeverAnswersCostsOnlyTheBoundedWait)
     // 30 s waits become 30 ms: the report must be back long before the
     // unscaled wait could end.
     env.set("UPDATER_TIME_SCALE", "0.001");
-    ThreadedFakeReader reader(QByteArray{});
+    FakeReader reader(QStringLiteral("updater_check_state"), QByteArray{});
     ASSERT_TRUE(reader.isListening());
 
     QPointer<QLocalSocket> socket;
@@ -125,8 +125,8 @@ TEST(ReaderReport, ReaderThatNeverAnswersCostsOnlyTheBoundedWait)
     timer.start();
     EXPECT_FALSE(ReaderReport::sendText(socket, &owner, QStringLiteral("close")));
     EXPECT_LT(timer.elapsed(), 29000);
-    ASSERT_TRUE(reader.waitForReports(1));
-    EXPECT_EQ(reader.reports().value(0), QByteArray("close"));
+    ASSERT_TRUE(reader.waitForMessages(1));
+    EXPECT_EQ(reader.messages().value(0), QStringLiteral("close"));
 
     // The reader answers: the same socket object goes again.
     QLocalSocket* first = socket.data();
@@ -141,8 +141,8 @@ TEST(ReaderReport, MissingReaderIsNoFailureOfTheRun)
     QObject owner;
     EXPECT_FALSE(ReaderReport::sendText(socket, &owner, QStringLiteral("close")));
     // A reader that starts later gets the next report.
-    ThreadedFakeReader reader;
+    FakeReader reader;
     EXPECT_TRUE(ReaderReport::sendText(socket, &owner, QStringLiteral("update finished")));
-    ASSERT_TRUE(reader.waitForReports(1));
-    EXPECT_EQ(reader.reports().value(0), QByteArray("update finished"));
+    ASSERT_TRUE(reader.waitForMessages(1));
+    EXPECT_EQ(reader.messages().value(0), QStringLiteral("update finished"));
 }

@@ -1,5 +1,6 @@
 // The job choice of a run, its unpack folder and how each road ends.
-#include "ControllerTestSupport.h"
+#include "AgentProcess.h"
+#include "FakeReader.h"
 #include "CSetup_CommandLine.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnv.h"
@@ -55,7 +56,7 @@ TEST(Roads, CommandTextChoosesTheJobAndEveryRoadEndsTheRun)
     };
     for (const Case& c : cases) {
         IsolatedEnv env;
-        ThreadedFakeReader reader;
+        FakeReader reader;
         CSetup_CommandLine commandLine;
         commandLine.ProcessCmdLine(QString::fromUtf8(c.commandText));
         EXPECT_EQ(UpdaterApp::chooseJob(commandLine), c.job) << c.commandText;
@@ -82,7 +83,7 @@ TEST(Roads, CommandTextChoosesTheJobAndEveryRoadEndsTheRun)
         app.runUpdateVisible(31, 225);
         EXPECT_TRUE(app.bQuit) << c.commandText;
         // None of these roads has anything to tell the reader.
-        EXPECT_TRUE(reader.reports().isEmpty()) << c.commandText;
+        EXPECT_TRUE(reader.messages().isEmpty()) << c.commandText;
     }
 }
 
@@ -171,9 +172,9 @@ TEST(AgentProcess, RunsWithoutWorkEndAtOnce)
     };
     for (const QStringList& arguments : commands) {
         IsolatedEnv env;
-        const AgentRun run = runAgent(arguments, 5000);
+        const AgentResult run = AgentProcess::run(arguments, 5000);
         EXPECT_TRUE(run.finished) << arguments.join(' ').toStdString();
-        EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+        EXPECT_EQ(run.exitCode, 0) << (run.standardOutput + run.standardError).toStdString();
     }
 }
 
@@ -185,8 +186,8 @@ TEST(AgentProcess, LinkInsideTheUnpackFolderLeavesItsTargetAlone)
     QDir().mkpath(uncompressFolder(env));
     ASSERT_TRUE(QFile::link(outside, uncompressFolder(env) + QStringLiteral("link")));
 
-    const AgentRun run = runAgent({QStringLiteral("-updater")}, 5000);
-    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    const AgentResult run = AgentProcess::run({QStringLiteral("-updater")}, 5000);
+    EXPECT_EQ(run.exitCode, 0) << (run.standardOutput + run.standardError).toStdString();
 
     QFile precious(outside + QStringLiteral("/precious.txt"));
     ASSERT_TRUE(precious.open(QIODevice::ReadOnly));
