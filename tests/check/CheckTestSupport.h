@@ -8,6 +8,7 @@
 #include "FakeReader.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnv.h"
+#include "QtPrinters.h"
 #include "UpdaterApp.h"
 
 #include <QCoreApplication>
@@ -17,13 +18,6 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 // The path the update service's query goes to on the global host.
 constexpr const char* kServicePath = "/addons/get_addons.php";

@@ -6,7 +6,8 @@
 #include "CSetup_CommandLine.h"
 #include "IsolatedEnv.h"
 #include "MODULEINFO.h"
-#include "QueryFixture.h"   // PrintTo for Qt texts, ScheduleFileGuard
+#include "QtPrinters.h"
+#include "ScheduleFileGuard.h"
 #include "UpdaterApp.h"
 #include "dlgfound.h"
 
@@ -21,7 +22,6 @@
 #include <QTreeView>
 #include <deque>
 #include <memory>
-#include <ostream>
 #include <gtest/gtest.h>
 
 

@@ -8,6 +8,7 @@
 #include "DlgDownload.h"
 #include "InstallerStandin.h"
 #include "IsolatedEnv.h"
+#include "QtPrinters.h"
 #include "KzipWriter.h"
 #include "UpdaterApp.h"
 
@@ -19,13 +20,6 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 // Every SignalInstallProgress (or the manager's relay of it) as "title:value".
 class OutcomeLog : public QObject

@@ -1,30 +1,22 @@
 #pragma once
 // A run of the agent inside the test process: an isolated environment, a
 // parsed command line, the controller published as theApp, and a module
-// manager of the run's type. The schedule file lives beside the test
-// executable's folder tree (as it does beside the agent's), so tests that may
-// touch it hold a lock shared by every test process.
+// manager of the run's type. Tests that touch the schedule file hold a
+// ScheduleFileGuard.
 #include "CReaderModuleManager.h"
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
 #include "IsolatedEnv.h"
+#include "QtPrinters.h"
+#include "ScheduleFileGuard.h"
 #include "UpdaterApp.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QLockFile>
 #include <QSettings>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* os)
-{
-    *os << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 class QueryRun : public ::testing::Test
 {
@@ -104,47 +96,4 @@ protected:
     std::unique_ptr<CSetup_CommandLine> cmd;
     std::unique_ptr<UpdaterApp> app;
     std::unique_ptr<CReaderModuleManager> manager;
-};
-
-// Serialises the tests that read or write the schedule file, across processes,
-// and restores the file as it was.
-class ScheduleFileGuard
-{
-public:
-    explicit ScheduleFileGuard(const QString& path)
-        : m_path(path), m_lock(path + QStringLiteral(".testlock"))
-    {
-        m_lock.setStaleLockTime(0);
-        m_locked = m_lock.lock();
-        QFile file(m_path);
-        m_existed = file.open(QIODevice::ReadOnly);
-        if (m_existed)
-            m_saved = file.readAll();
-        file.close();
-        QFile::remove(m_path);
-    }
-    ~ScheduleFileGuard()
-    {
-        QDir().rmdir(m_path);
-        QFile::remove(m_path);
-        if (m_existed) {
-            QFile file(m_path);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(m_saved);
-        }
-        if (m_locked)
-            m_lock.unlock();
-    }
-    QString read() const
-    {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QStringLiteral("<none>");
-    }
-
-private:
-    QString m_path;
-    QLockFile m_lock;
-    bool m_locked = false;
-    bool m_existed = false;
-    QByteArray m_saved;
 };
