@@ -33,6 +33,13 @@ QString LocalMachinePlistPath()
         QStringLiteral("/usr/local/share/velto/%1/LocalMachine.plist").arg(kProductName));
 }
 
+// Registry-style key paths use backslashes; QSettings groups use slashes.
+static QString slashed(QString path)
+{
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return path;
+}
+
 bool CheckIsContinue()
 {
     QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
@@ -46,8 +53,7 @@ bool CheckSingleKeysPlist(const QString& name, QVariant& value, QVariant& defaul
                           QString organisation, QString application)
 {
     defaultOwner(organisation, application);
-    QString settingsName = name;
-    settingsName.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString settingsName = slashed(name);
     QSettings settings(organisation, application);
     if (CheckIsContinue()) {
         value = settings.value(settingsName, defaultValue);
@@ -61,8 +67,7 @@ bool WriteSingleKeysPlist(const QString& name, const QVariant& value,
                           QString organisation, QString application)
 {
     defaultOwner(organisation, application);
-    QString settingsName = name;
-    settingsName.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString settingsName = slashed(name);
     QSettings settings(organisation, application);
     if (CheckIsContinue()) {
         settings.setValue(settingsName, value);
@@ -87,11 +92,7 @@ CRegister::~CRegister() = default;
 
 QString CRegister::settingsName(const QString& key, const QString& name)
 {
-    QString result = key;
-    if (!name.isEmpty())
-        result += QLatin1Char('\\') + name;
-    result.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return result;
+    return slashed(name.isEmpty() ? key : key + QLatin1Char('\\') + name);
 }
 
 QString CRegister::regGetString(QString key, QString name)

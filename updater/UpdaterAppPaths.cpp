@@ -1,9 +1,8 @@
 // Data folders of the agent. The storage mode ("Continuous" or "Classic") is
 // the machine-wide flag that the reader keeps in its LocalMachine.plist.
 #include "UpdaterApp.h"
-#include "Platform.h"
+#include "CRegister.h"
 
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
@@ -12,13 +11,7 @@ const QString kProductName = QStringLiteral("Velto PDF Reader");
 
 QString storageMode()
 {
-    const QString plist = Platform::systemPath(
-        QStringLiteral("/usr/local/share/velto/%1/LocalMachine.plist").arg(kProductName));
-    QSettings machine(plist, QSettings::NativeFormat);
-    const QString flag = machine.value(
-        QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/%1/bContinue").arg(kProductName),
-        QStringLiteral("1")).toString();
-    return flag == QLatin1String("1") ? QStringLiteral("Continuous") : QStringLiteral("Classic");
+    return CheckIsContinue() ? QStringLiteral("Continuous") : QStringLiteral("Classic");
 }
 
 QString dataLocation()
