@@ -56,11 +56,7 @@ QHttpDownLoadS::~QHttpDownLoadS()
         delete m_pFile;
         m_pFile = nullptr;
     }
-    if (m_pLockFile) {
-        m_pLockFile->unlock();
-        delete m_pLockFile;
-        m_pLockFile = nullptr;
-    }
+    releaseLockFile();
     delete m_pCheckTimer;
     m_pCheckTimer = nullptr;
     m_nWatchdog = -1;
@@ -117,10 +113,7 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
     stopWatchdogs();
 
     if (m_bUseLockFile) {
-        if (m_pLockFile) {
-            m_pLockFile->unlock();
-            delete m_pLockFile;
-        }
+        releaseLockFile();
         m_pLockFile = new QLockFile(m_strFilePath + tr(".tmp"));
         if (!m_pLockFile->tryLock(0)) {
             delete m_pLockFile;
@@ -136,11 +129,7 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
         qDebug() << "Error:Cannot open file: " << m_strFilePath;
         delete m_pFile;
         m_pFile = nullptr;
-        if (m_pLockFile) {
-            m_pLockFile->unlock();
-            delete m_pLockFile;
-            m_pLockFile = nullptr;
-        }
+        releaseLockFile();
         return false;
     }
     const bool ranged = m_pResumeOffset || m_bHasOwnOffset;
@@ -281,11 +270,7 @@ void QHttpDownLoadS::slotError(QNetworkReply::NetworkError errorCode)
     m_bFailed = true;
     if (m_pFile && m_pFile->isOpen())
         m_pFile->close();
-    if (m_pLockFile) {
-        m_pLockFile->unlock();
-        delete m_pLockFile;
-        m_pLockFile = nullptr;
-    }
+    releaseLockFile();
     emit error_network();
 }
 
@@ -347,11 +332,7 @@ void QHttpDownLoadS::replyFinished()
             failed = true;
         m_pFile->close();
     }
-    if (m_pLockFile) {
-        m_pLockFile->unlock();
-        delete m_pLockFile;
-        m_pLockFile = nullptr;
-    }
+    releaseLockFile();
     disconnect(reply, nullptr, this, nullptr);
     m_pReply = nullptr;
     reply->deleteLater();
@@ -423,11 +404,7 @@ void QHttpDownLoadS::pauseDownloads()
         name = m_pFile->fileName();
         m_pFile->close();
     }
-    if (m_pLockFile) {
-        m_pLockFile->unlock();
-        delete m_pLockFile;
-        m_pLockFile = nullptr;
-    }
+    releaseLockFile();
     const QFileInfo info(name);
     const qint64 size = info.exists() ? info.size() : 0;
     if (m_pResumeOffset) {
@@ -457,4 +434,13 @@ void QHttpDownLoadS::stopDownLoads()
 void QHttpDownLoadS::setProgressBar(QProgressBar* progressBar)
 {
     Q_UNUSED(progressBar);
+}
+
+void QHttpDownLoadS::releaseLockFile()
+{
+    if (!m_pLockFile)
+        return;
+    m_pLockFile->unlock();
+    delete m_pLockFile;
+    m_pLockFile = nullptr;
 }

@@ -75,6 +75,8 @@ public slots:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    // Gives up the ".tmp" lock beside the target, when one is held.
+    void releaseLockFile();
     bool bodyAccepted();
     void takeTotalFromHead();
     void failTransfer(const QString& why);
