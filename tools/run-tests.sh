@@ -20,5 +20,5 @@ status=0
 echo "== tests: release build"
 ctest --test-dir build/release -j "$jobs" --output-on-failure || status=1
 echo "== tests: sanitizer build"
-ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build/asan -j "$jobs" --output-on-failure || status=1
+ctest --test-dir build/asan -j "$jobs" --output-on-failure || status=1
 exit $status
