@@ -275,17 +275,30 @@ CKW_MemoryMgr* KWMEM_GetStaticDefaultMgr() { return &g_DefaultMgrRecord; }
 // ---------------------------------------------------------------------------
 void* KWMEM_DefaultAlloc(size_t size, int flags) { return g_pDefVeltoMgr->Alloc(size, flags); }
 
-void* KWMEM_DefaultAlloc2(size_t count, size_t unit, int flags)
+namespace {
+
+// A count x unit request to the default manager: false for an empty request,
+// and for one past the limit after telling the manager's out-of-memory handler.
+bool AdmitDefaultRequest(size_t count, size_t unit, int flags)
 {
     switch (CheckRequest(count, unit)) {
     case Guard::Zero:
-        return nullptr;
+        return false;
     case Guard::Refused:
         Failed(g_pDefVeltoMgr, flags);
-        return nullptr;
+        return false;
     case Guard::Ok:
         break;
     }
+    return true;
+}
+
+} // namespace
+
+void* KWMEM_DefaultAlloc2(size_t count, size_t unit, int flags)
+{
+    if (!AdmitDefaultRequest(count, unit, flags))
+        return nullptr;
     return g_pDefVeltoMgr->Alloc(count * unit, flags);
 }
 
@@ -298,15 +311,8 @@ void* KWMEM_DefaultRealloc2(void* p, size_t count, size_t unit, int flags)
 {
     if (!p)
         return KWMEM_DefaultAlloc2(count, unit, flags);
-    switch (CheckRequest(count, unit)) {
-    case Guard::Zero:
+    if (!AdmitDefaultRequest(count, unit, flags))
         return nullptr;
-    case Guard::Refused:
-        Failed(g_pDefVeltoMgr, flags);
-        return nullptr;
-    case Guard::Ok:
-        break;
-    }
     return g_pDefVeltoMgr->Realloc(p, count * unit, flags);
 }
 
@@ -317,15 +323,8 @@ void* KWMEM_DefaultAllocDebug(size_t size, int flags, const char* file, int line
 
 void* KWMEM_DefaultAllocDebug2(size_t count, size_t unit, int flags, const char* file, int line)
 {
-    switch (CheckRequest(count, unit)) {
-    case Guard::Zero:
+    if (!AdmitDefaultRequest(count, unit, flags))
         return nullptr;
-    case Guard::Refused:
-        Failed(g_pDefVeltoMgr, flags);
-        return nullptr;
-    case Guard::Ok:
-        break;
-    }
     return g_pDefVeltoMgr->AllocDebug(count * unit, flags, file, line);
 }
 
@@ -338,15 +337,8 @@ void* KWMEM_DefaultReallocDebug2(void* p, size_t count, size_t unit, int flags, 
 {
     if (!p)
         return KWMEM_DefaultAllocDebug2(count, unit, flags, file, line);
-    switch (CheckRequest(count, unit)) {
-    case Guard::Zero:
+    if (!AdmitDefaultRequest(count, unit, flags))
         return nullptr;
-    case Guard::Refused:
-        Failed(g_pDefVeltoMgr, flags);
-        return nullptr;
-    case Guard::Ok:
-        break;
-    }
     return g_pDefVeltoMgr->ReallocDebug(p, count * unit, flags, file, line);
 }
 
