@@ -789,31 +789,22 @@ FormatCheck TranslateFormat(const char* format, va_list args, std::string& out, 
                 numeric = true;
             out += *p++;
         }
-        // width
-        unsigned width = 0;
-        if (*p == '*') {
-            width = static_cast<unsigned>(va_arg(args, int));
-            out += *p++;
-        } else {
-            width = static_cast<unsigned>(KWSYS_atoi(p));
+        // A width or precision: '*' takes the next argument, digits stand as written.
+        auto readCount = [&]() -> unsigned {
+            if (*p == '*') {
+                out += *p++;
+                return static_cast<unsigned>(va_arg(args, int));
+            }
+            const unsigned count = static_cast<unsigned>(KWSYS_atoi(p));
             while (*p >= '0' && *p <= '9')
                 out += *p++;
-        }
-        if (width > 0x20000u)
+            return count;
+        };
+        if (readCount() > 0x20000u)
             return FormatCheck::BadWidth;
-        // precision
         if (*p == '.') {
             out += *p++;
-            unsigned precision = 0;
-            if (*p == '*') {
-                precision = static_cast<unsigned>(va_arg(args, int));
-                out += *p++;
-            } else {
-                precision = static_cast<unsigned>(KWSYS_atoi(p));
-                while (*p >= '0' && *p <= '9')
-                    out += *p++;
-            }
-            if (precision > 0x20000u)
+            if (readCount() > 0x20000u)
                 return FormatCheck::BadPrecision;
         }
         // size prefix
