@@ -8,6 +8,7 @@
 #include "CSetup_CommandLine.h"
 #include "IsolatedEnv.h"
 #include "QtPrinters.h"
+#include "ReaderSettings.h"
 #include "ScheduleFileGuard.h"
 #include "UpdaterApp.h"
 
@@ -76,11 +77,7 @@ protected:
     // Switches the reader's settings to the "Classic" layout.
     void useClassicLayout()
     {
-        QDir().mkpath(QFileInfo(LocalMachinePlistPath()).path());
-        QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
-        machine.setValue(QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/Velto PDF Reader/bContinue"),
-                         QStringLiteral("0"));
-        machine.sync();
+        setReaderLayout(false);
     }
 
     // Names of the available modules, in order.

@@ -5,27 +5,12 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include "ReaderSettings.h"
 
 namespace {
 
 const QString kUpdaterKey =
     QStringLiteral("HKEY_CURRENT_USER\\Software\\Velto Software\\Velto PDF Reader\\plugins\\Updater");
-const QString kLastDayName =
-    QStringLiteral("HKEY_CURRENT_USER/Software/Velto Software/Velto PDF Reader/plugins/Updater/LastDay");
-
-// The reader's LocalMachine.plist under the test's system root.
-void setLayout(bool continuous)
-{
-    QDir().mkpath(QFileInfo(LocalMachinePlistPath()).absolutePath());
-    QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
-    machine.setValue(QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/Velto PDF Reader/bContinue"),
-                     continuous ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-QSettings* readerSettings()
-{
-    return new QSettings(QStringLiteral("Velto Software"), QStringLiteral("Velto.PDF.Reader"));
-}
 
 // The value as the reader would find it in the chosen layout.
 QVariant stored(bool continuous, const QString& name)
@@ -40,7 +25,7 @@ QVariant stored(bool continuous, const QString& name)
 class SettingsLayout : public ::testing::TestWithParam<bool>
 {
 protected:
-    void SetUp() override { setLayout(GetParam()); }
+    void SetUp() override { setReaderLayout(GetParam()); }
     IsolatedEnv env;
 };
 
@@ -110,7 +95,7 @@ TEST(SettingsStore, MissingFlagFileMeansContinuous)
 TEST(SettingsStore, ClassicWithoutMapReadsNothingNotTheDefault)
 {
     IsolatedEnv env;
-    setLayout(false);
+    setReaderLayout(false);
     {
         std::unique_ptr<QSettings> reader(readerSettings());
         reader->setValue(kLastDayName, QStringLiteral("continuous value is not read"));
@@ -130,7 +115,7 @@ TEST(SettingsStore, ClassicWithoutMapReadsNothingNotTheDefault)
 TEST(SettingsStore, ClassicEntryThatIsNotAMapIsNeverOverwritten)
 {
     IsolatedEnv env;
-    setLayout(false);
+    setReaderLayout(false);
     {
         std::unique_ptr<QSettings> reader(readerSettings());
         reader->setValue(QStringLiteral("Classic"), QStringLiteral("reader data we cannot read as a map"));

@@ -16,25 +16,11 @@
 #include <QPushButton>
 #include <QSettings>
 #include <gtest/gtest.h>
+#include "ReaderSettings.h"
 #include <memory>
 
 namespace {
 
-const QString kLastDayName =
-    QStringLiteral("HKEY_CURRENT_USER/Software/Velto Software/Velto PDF Reader/plugins/Updater/LastDay");
-
-void setLayout(bool continuous)
-{
-    QDir().mkpath(QFileInfo(LocalMachinePlistPath()).absolutePath());
-    QSettings machine(LocalMachinePlistPath(), QSettings::NativeFormat);
-    machine.setValue(QStringLiteral("HKEY_LOCAL_MACHINE/SOFTWARE/Velto Software/Velto PDF Reader/bContinue"),
-                     continuous ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-std::unique_ptr<QSettings> readerSettings()
-{
-    return std::make_unique<QSettings>(QStringLiteral("Velto Software"), QStringLiteral("Velto.PDF.Reader"));
-}
 
 // The controller renews this folder in every run that reaches its job choice.
 bool controllerRan()
@@ -113,7 +99,7 @@ TEST(Startup, WholeCommandPrefixes)
     for (const Case& c : cases) {
         SCOPED_TRACE((c.args.join(QLatin1Char('|')) + (c.continuous ? " continuous" : " Classic")).toStdString());
         IsolatedEnv env;
-        setLayout(c.continuous);
+        setReaderLayout(c.continuous);
         const AgentResult run = AgentProcess::run(c.args, 20000);
         ASSERT_TRUE(run.finished);
         EXPECT_EQ(run.exitCode, 0);
