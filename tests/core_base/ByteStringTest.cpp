@@ -311,8 +311,8 @@ TEST(ByteStringL, AllocatorBound)
     EXPECT_EQ(s.m_Ptr, nullptr);
     s.Set("x", alloc.get());
     s.Empty(alloc.get());
-    EXPECT_TRUE(alloc.own.live.empty());
-    EXPECT_EQ(alloc.own.foreignFrees, 0);
+    EXPECT_TRUE(alloc.live.empty());
+    EXPECT_EQ(alloc.foreignFrees, 0);
 }
 
 } // namespace

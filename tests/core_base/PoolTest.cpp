@@ -167,13 +167,13 @@ TEST(GrowOnlyPool, BumpsWithinChunksAndAlignsBlocks)
         char* b = static_cast<char*>(pool.Alloc(1));
         EXPECT_TRUE(Aligned16(a));
         EXPECT_EQ(b - a, 16); // blocks stay aligned for any scalar type
-        EXPECT_EQ(chunks.own.allocs, 1);
+        EXPECT_EQ(chunks.allocs, 1);
         char* c = static_cast<char*>(pool.Alloc(100)); // a new chunk of its own size
         EXPECT_TRUE(Aligned16(c));
-        EXPECT_EQ(chunks.own.allocs, 2);
+        EXPECT_EQ(chunks.allocs, 2);
         char* d = static_cast<char*>(pool.Alloc(32)); // still fits the first chunk
         EXPECT_EQ(d - a, 32);
-        EXPECT_EQ(chunks.own.allocs, 2);
+        EXPECT_EQ(chunks.allocs, 2);
         // Usable as an allocator: Alloc serves, Free does nothing.
         _IKW_Allocator* iface = pool;
         void* e = iface->Alloc(iface, 8);
@@ -181,8 +181,8 @@ TEST(GrowOnlyPool, BumpsWithinChunksAndAlignsBlocks)
         iface->Free(iface, e);
         EXPECT_EQ(iface->Realloc(iface, e, 16), nullptr);
     }
-    EXPECT_EQ(chunks.own.frees, chunks.own.allocs);
-    EXPECT_TRUE(chunks.own.live.empty());
+    EXPECT_EQ(chunks.frees, chunks.allocs);
+    EXPECT_TRUE(chunks.live.empty());
 }
 
 TEST(GrowOnlyPool, ChunksReturnToTheAllocatorThatMadeThem)
@@ -194,9 +194,9 @@ TEST(GrowOnlyPool, ChunksReturnToTheAllocatorThatMadeThem)
         pool.SetAllocator(second.get());
         pool.Alloc(1000);
     }
-    EXPECT_EQ(first.own.foreignFrees + second.own.foreignFrees, 0);
-    EXPECT_TRUE(first.own.live.empty());
-    EXPECT_TRUE(second.own.live.empty());
+    EXPECT_EQ(first.foreignFrees + second.foreignFrees, 0);
+    EXPECT_TRUE(first.live.empty());
+    EXPECT_TRUE(second.live.empty());
 }
 
 struct Plain : CKW_Object {
@@ -229,9 +229,9 @@ TEST(ObjectAllocation, AllocObjectsReturnToTheirAllocator)
     EXPECT_EQ(b->GetAllocator(), alloc.get());
     EXPECT_EQ(b->value, 9);
     delete b;
-    EXPECT_EQ(alloc.own.allocs, 1);
-    EXPECT_EQ(alloc.own.frees, 1);
-    EXPECT_TRUE(alloc.own.live.empty());
+    EXPECT_EQ(alloc.allocs, 1);
+    EXPECT_EQ(alloc.frees, 1);
+    EXPECT_TRUE(alloc.live.empty());
 
     ScopedCountingDefault counting;
     Bound* d = new (static_cast<_IKW_Allocator*>(nullptr)) Bound;
@@ -240,7 +240,7 @@ TEST(ObjectAllocation, AllocObjectsReturnToTheirAllocator)
     delete d;
     EXPECT_EQ(counting.LiveBlocks(), 0u);
 
-    alloc.own.failNext = true;
+    alloc.failAfter = 0;
     EXPECT_EQ(new (alloc.get()) Bound, nullptr);
 }
 

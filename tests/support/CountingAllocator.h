@@ -1,14 +1,15 @@
-// Counting system table and allocator for the core tests: every block they
-// hand out is tracked, so a test can check that each block went back to the
+// Counting memory for the core tests. CountingSystem is a system table for a
+// memory manager; CountingAllocator is a plain allocator interface that can be
+// told to fail after a number of requests or above a size. Both track every
+// block they hand out, so a test can check that each block went back to the
 // table or allocator that made it and that nothing leaked.
 #pragma once
 
 #include "KW_Memory.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <set>
-#include <string>
-#include <vector>
 
 struct CountingSystem {
     _KWMEM_SystemMgr table;
@@ -73,29 +74,84 @@ struct CountingSystem {
 };
 
 // A plain allocator interface (not a manager) that counts and tracks blocks.
-struct CountingAllocator {
-    _IKW_Allocator iface;
-    CountingSystem* sys; // reuse the bookkeeping
-    CountingSystem own;
+struct CountingAllocator : _IKW_Allocator {
+    std::set<void*> live;
+    long allocs = 0;
+    long requests = 0;         // allocations and reallocations asked for
+    long frees = 0;
+    long foreignFrees = 0;     // blocks this allocator never handed out
+    size_t largestRequest = 0;
+    long failAfter = -1;       // successful requests before every later one fails
+    size_t failAbove = (size_t)-1;
 
-    CountingAllocator() : sys(&own)
+    CountingAllocator()
     {
-        iface = {AllocDebug, Alloc, ReallocDebug, Realloc, Free};
+        AllocDebug = [](_IKW_Allocator* a, size_t n, const char*, int) { return Self(a)->DoAlloc(n); };
+        Alloc = [](_IKW_Allocator* a, size_t n) { return Self(a)->DoAlloc(n); };
+        ReallocDebug = [](_IKW_Allocator* a, void* p, size_t n, const char*, int) {
+            return Self(a)->DoRealloc(p, n);
+        };
+        Realloc = [](_IKW_Allocator* a, void* p, size_t n) { return Self(a)->DoRealloc(p, n); };
+        Free = [](_IKW_Allocator* a, void* p) { Self(a)->DoFree(p); };
     }
-    static CountingAllocator* Of(_IKW_Allocator* a) { return reinterpret_cast<CountingAllocator*>(a); }
-    static void* AllocDebug(_IKW_Allocator* a, size_t size, const char*, int) { return Alloc(a, size); }
-    static void* Alloc(_IKW_Allocator* a, size_t size) { return CountingSystem::Alloc(&Of(a)->own.table, size, 0); }
-    static void* ReallocDebug(_IKW_Allocator* a, void* p, size_t size, const char*, int) { return Realloc(a, p, size); }
-    static void* Realloc(_IKW_Allocator* a, void* p, size_t size)
+    ~CountingAllocator()
     {
-        return CountingSystem::Realloc(&Of(a)->own.table, p, size, 0);
+        for (void* p : live)
+            std::free(p);
     }
-    static void Free(_IKW_Allocator* a, void* p)
+    _IKW_Allocator* get() { return this; }
+    static CountingAllocator* Self(_IKW_Allocator* a) { return static_cast<CountingAllocator*>(a); }
+
+    bool ShouldFail(size_t n)
     {
-        if (p)
-            CountingSystem::Free(&Of(a)->own.table, p, 0);
+        requests++;
+        if (n > largestRequest)
+            largestRequest = n;
+        if (n > failAbove)
+            return true;
+        if (failAfter == 0)
+            return true;
+        if (failAfter > 0)
+            failAfter--;
+        return false;
     }
-    _IKW_Allocator* get() { return &iface; }
+    void* DoAlloc(size_t n)
+    {
+        if (ShouldFail(n))
+            return nullptr;
+        void* p = std::malloc(n ? n : 1);
+        live.insert(p);
+        allocs++;
+        return p;
+    }
+    void* DoRealloc(void* p, size_t n)
+    {
+        if (!p)
+            return DoAlloc(n);
+        if (!live.count(p)) {
+            foreignFrees++;
+            return nullptr;
+        }
+        if (ShouldFail(n))
+            return nullptr;
+        void* q = std::realloc(p, n ? n : 1);
+        if (q) {
+            live.erase(p);
+            live.insert(q);
+        }
+        return q;
+    }
+    void DoFree(void* p)
+    {
+        if (!p)
+            return;
+        if (!live.erase(p)) {
+            foreignFrees++;
+            return;
+        }
+        frees++;
+        std::free(p);
+    }
 };
 
 // Makes a counting manager the default for the scope of a test.
