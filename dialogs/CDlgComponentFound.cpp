@@ -2,6 +2,7 @@
 #include "ui_CDlgComponentFound.h"
 
 #include "Platform.h"
+#include "RedirectService.h"
 #include "UpdaterApp.h"
 
 #include <QCoreApplication>
@@ -11,10 +12,8 @@
 
 namespace {
 
-// Redirect service (global and China region), the Japanese site and the
-// maker's own site. UPDATER_SERVICE_BASE replaces "https://" + host.
-const char* const kRedirectHost = "go.velto.example";
-const char* const kRedirectChinaHost = "go.velto-cn.example";
+// The Japanese site and the maker's own site. UPDATER_SERVICE_BASE replaces
+// "https://" + host.
 const char* const kJapanHost = "www.velto.example.jp";
 const char* const kWebHost = "www.velto.example";
 
@@ -72,9 +71,7 @@ QString replaceOcrCodes(QString list)
 
 QString linkAddress(const ComponentInfo& info)
 {
-    QString base = Platform::serviceBase(QLatin1String(kRedirectHost));
-    if (UpdaterApp::GetPackageType() == QLatin1String("zh-CN"))
-        base = Platform::serviceBase(QLatin1String(kRedirectChinaHost));
+    QString base = RedirectServiceBase();
     if (info.localLangName.compare(QLatin1String("ja-JP"), Qt::CaseInsensitive) == 0)
         base = Platform::serviceBase(QLatin1String(kJapanHost)) + QStringLiteral("/go.php");
 

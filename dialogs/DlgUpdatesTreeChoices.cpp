@@ -5,6 +5,7 @@
 
 #include "CReaderModuleManager.h"
 #include "CRegister.h"
+#include "MajorUpgradeRecord.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -14,8 +15,7 @@ namespace {
 
 // "LastDay" lives under the full HKEY_CURRENT_USER path; the skip values under
 // the same key without it. The reader reads each where it is written.
-const QString kUpdaterKey = QStringLiteral("Software\\Velto Software\\Velto PDF Reader\\plugins\\Updater");
-const QString kCurrentUserUpdaterKey = QStringLiteral("HKEY_CURRENT_USER\\") + kUpdaterKey;
+const QString kCurrentUserUpdaterKey = QStringLiteral("HKEY_CURRENT_USER\\") + MajorUpgradeRecord::key();
 
 // The integer before the first "." (the whole text without one; 0 when it is
 // not a number).
@@ -81,14 +81,12 @@ void DlgUpdatesTree::OnNotInstall()
 void DlgUpdatesTree::OnSkip()
 {
     if (m_pModuleManager) {
-        for (int i = 0; i < m_pModuleManager->CountAvailableModule(); ++i) {
-            const MODULEINFO* module = m_pModuleManager->GetAvailabletModule(i);
-            if (isUpdater(module) && module->bMajorUpgrade) {
-                CRegister::regSetString(kUpdaterKey, QStringLiteral("UpdateRejectVersion"),
-                                        QString::fromStdString(module->version));
-                CRegister::regSetDword(kUpdaterKey, QStringLiteral("MajorUpdateChecked"), 3);
-                break;
-            }
+        QVector<MODULEINFO*> offered;
+        for (int i = 0; i < m_pModuleManager->CountAvailableModule(); ++i)
+            offered.append(m_pModuleManager->GetAvailabletModule(i));
+        if (const MODULEINFO* major = MajorUpgradeRecord::findMajorReaderUpdate(offered)) {
+            MajorUpgradeRecord::writeRejectedVersion(*major);
+            MajorUpgradeRecord::setCheckedCount(3);
         }
     }
     reject();

@@ -88,6 +88,12 @@ UpdaterApp::~UpdaterApp()
     }
 }
 
+void UpdaterApp::SetModuleManager(CReaderModuleManager* manager)
+{
+    m_pModuleManager = manager;
+    m_moduleManagerGuard = manager;
+}
+
 void UpdaterApp::runUpdate(int language, int country)
 {
     m_nLanguage = language;

@@ -87,6 +87,15 @@ public:
     // The job a parsed command line asks for.
     static Job chooseJob(const CSetup_CommandLine& commandLine);
 
+    // For windows used without a run of their own (tests): the run's language
+    // and the module manager that runUpdateVisible would otherwise set up.
+    void SetRunLanguage(int language, int country)
+    {
+        m_nLanguage = language;
+        m_nCountry = country;
+    }
+    void SetModuleManager(CReaderModuleManager* manager);
+
     CSetup_CommandLine* GetCommandLine() const { return m_pCommandLine; }
     // Null until runUpdateVisible creates it, and again once the check dialog
     // has released it.

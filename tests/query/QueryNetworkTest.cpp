@@ -4,6 +4,7 @@
 
 #include "HttpTestServer.h"
 #include "ModalAnswerer.h"
+#include "PackageTypeFile.h"
 
 #include <QHostInfo>
 #include <QSignalSpy>
@@ -32,34 +33,6 @@ public:
 private:
     QByteArray m_saved;
     bool m_wasSet;
-};
-
-// The package type of the bundle is read beside the running executable; a
-// test that needs "zh-CN" places the file there for its lifetime.
-class PackageTypeFile
-{
-public:
-    explicit PackageTypeFile(const QString& name)
-    {
-        const QString dir = QCoreApplication::applicationDirPath().chopped(6) + QStringLiteral("/Resources");
-        m_path = dir + QStringLiteral("/packagetype.xml");
-        m_created = !QFile::exists(m_path);
-        if (m_created) {
-            QDir().mkpath(dir);
-            QFile file(m_path);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(QStringLiteral("<!DOCTYPE packagetype><packagetype name=\"%1\"/>").arg(name).toUtf8());
-        }
-    }
-    ~PackageTypeFile()
-    {
-        if (m_created)
-            QFile::remove(m_path);
-    }
-    bool created() const { return m_created; }
-private:
-    QString m_path;
-    bool m_created = false;
 };
 
 } // namespace
