@@ -84,6 +84,7 @@ public:
     int GetSegmentSize() const { return m_SegmentSize; }
     int GetIndexSize() const { return m_IndexSize; }
     int GetIndexDepth() const { return m_IndexDepth; }
+    _IKW_Allocator* GetAllocator() const { return m_pAllocator; }
 
 private:
     void* AllocBlock(size_t bytes) const;
