@@ -107,7 +107,7 @@ int32_t KW_GetCatchCode();
         if (kw_tryContext_ && !KW_Push_Try(kw_tryContext_))                      \
             KW_Throw(KW_EXCEPTION_OVERFLOW);                                     \
         CKW_Exception kw_exception_(kw_tryContext_ != nullptr);                  \
-        KW_TryLevel* const kw_tryLevel_ =                                        \
+        KW_TryLevel* volatile const kw_tryLevel_ =                                     \
             kw_tryContext_ ? kw_tryContext_->Level(kw_tryContext_->m_nTop) : nullptr; \
         if (kw_tryLevel_)                                                        \
             kw_tryLevel_->code = setjmp(kw_tryLevel_->jump);                     \

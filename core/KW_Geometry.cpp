@@ -19,11 +19,6 @@ int32_t SaturateWhole(float x)
     return static_cast<int32_t>(x);
 }
 
-int32_t Saturate64(int64_t v)
-{
-    return v < INT_MIN ? INT_MIN : v > INT_MAX ? INT_MAX : static_cast<int32_t>(v);
-}
-
 float Length(float x, float y)
 {
     if (x == 0)
@@ -185,29 +180,39 @@ namespace {
 
 // The whole edge (floor or ceil of low) that keeps an extent of whole size
 // `size` closest to [low, high]; a tie takes the floor.
-int32_t ClosestStart(float low, float high, int32_t size)
+double ClosestStart(float low, float high, double size)
 {
-    const float down = std::floor(low), up = std::ceil(low);
-    const float costDown = std::fabs(high - down - size) + std::fabs(low - down);
-    const float costUp = std::fabs(high - up - size) + std::fabs(low - up);
-    return SaturateWhole(costUp < costDown ? up : down);
+    const double down = std::floor(low), up = std::ceil(low);
+    const double costDown = std::fabs(high - down - size) + std::fabs(low - down);
+    const double costUp = std::fabs(high - up - size) + std::fabs(low - up);
+    return costUp < costDown ? up : down;
+}
+
+// A whole double to 32 bits, saturating; NaN gives 0.
+int32_t SaturateWholeDouble(double x)
+{
+    if (x != x)
+        return 0;
+    return x <= -2147483648.0 ? INT_MIN : x >= 2147483647.0 ? INT_MAX : static_cast<int32_t>(x);
 }
 
 } // namespace
 
 KW_RECT CKW_FloatRect::GetClosestRect() const
 {
-    const int32_t w = SaturateWhole(std::ceil(right - left));
-    const int32_t h = SaturateWhole(std::ceil(top - bottom));
-    const int32_t l = ClosestStart(left, right, w);
-    const int32_t b = ClosestStart(bottom, top, h);
-    const int32_t r = Saturate64(static_cast<int64_t>(l) + w);
-    const int32_t t = Saturate64(static_cast<int64_t>(b) + h);
+    // Sizes and edges stay in double until the end, so that a clamped size
+    // cannot pull the far edge back across the near one.
+    const double w = std::ceil(static_cast<double>(right) - left);
+    const double h = std::ceil(static_cast<double>(top) - bottom);
+    const double l = ClosestStart(left, right, w);
+    const double b = ClosestStart(bottom, top, h);
+    const int32_t l1 = SaturateWholeDouble(l), r1 = SaturateWholeDouble(l + w);
+    const int32_t b1 = SaturateWholeDouble(b), t1 = SaturateWholeDouble(b + h);
     KW_RECT rect;
-    rect.left = std::min(l, r);
-    rect.right = std::max(l, r);
-    rect.top = std::min(b, t);
-    rect.bottom = std::max(b, t);
+    rect.left = std::min(l1, r1);
+    rect.right = std::max(l1, r1);
+    rect.top = std::min(b1, t1);
+    rect.bottom = std::max(b1, t1);
     return rect;
 }
 

@@ -1,0 +1,82 @@
+#include "KW_Time.h"
+
+#include "KW_PlatformThread.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+void FillSystemTime(bool local, KW_SYSTEMTIME* out)
+{
+    if (!out)
+        return;
+    int64_t seconds = 0;
+    int32_t microseconds = 0;
+    KWPLAT_GetTimeOfDay(&seconds, &microseconds);
+    struct tm parts;
+    if (!KWPLAT_BreakDown(seconds, local, &parts))
+        return;
+    out->year = static_cast<uint16_t>(parts.tm_year + 1900);
+    out->month = static_cast<uint16_t>(parts.tm_mon + 1);
+    out->dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
+    out->day = static_cast<uint16_t>(parts.tm_mday);
+    out->hour = static_cast<uint16_t>(parts.tm_hour);
+    out->minute = static_cast<uint16_t>(parts.tm_min);
+    out->second = static_cast<uint16_t>(parts.tm_sec);
+    out->milliseconds = static_cast<uint16_t>(microseconds / 1000);
+}
+
+} // namespace
+
+void KW_Time_GetSystemTime(KW_SYSTEMTIME* time)
+{
+    FillSystemTime(false, time);
+}
+
+void KW_Time_GetLocalTime(KW_SYSTEMTIME* time)
+{
+    FillSystemTime(true, time);
+}
+
+int32_t KW_Time_GetClock()
+{
+    return static_cast<int32_t>(KWPLAT_ProcessorMilliseconds());
+}
+
+int32_t KW_Time_Sleep(uint32_t milliseconds)
+{
+    KWPLAT_SleepMilliseconds(milliseconds);
+    return 0;
+}
+
+int32_t KWCRT_GetSystemTimeAt(int64_t seconds, int32_t microseconds, KW_CURRENTTIME* out)
+{
+    if (!out)
+        return 0;
+    memset(out, 0, sizeof(*out));
+    struct tm parts;
+    if (!KWPLAT_BreakDown(seconds, true, &parts))
+        return 0;
+    out->year = static_cast<uint16_t>(parts.tm_year + 1900);
+    out->month = static_cast<uint16_t>(parts.tm_mon + 1);
+    out->day = static_cast<uint16_t>(parts.tm_mday);
+    out->dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
+    out->hour = static_cast<uint16_t>(parts.tm_hour);
+    out->minute = static_cast<uint16_t>(parts.tm_min);
+    out->second = static_cast<uint16_t>(parts.tm_sec);
+    out->milliseconds = static_cast<uint16_t>(microseconds / 1000);
+    // The offset of this very breakdown, so that summer time counts.
+    const long offset = parts.tm_gmtoff;
+    out->tzHour = static_cast<int32_t>(offset / 3600);
+    out->tzMinute = static_cast<uint16_t>((labs(offset) % 3600) / 60);
+    return out->tzMinute;
+}
+
+int32_t KWCRT_GetCurrentSystemTime(KW_CURRENTTIME* time)
+{
+    int64_t seconds = 0;
+    int32_t microseconds = 0;
+    KWPLAT_GetTimeOfDay(&seconds, &microseconds);
+    return KWCRT_GetSystemTimeAt(seconds, microseconds, time);
+}
