@@ -55,4 +55,27 @@ struct FontData {
 // 0xAARRGGBB, alpha in the top byte.
 using RGBColor = uint32_t;
 
+// A size policy packed into one 32-bit word, in the order of Qt's own
+// layout: stretches, horizontal then vertical policy, the control type as a
+// one-bit flag (only QSizePolicy's flags up to Frame fit) and three flags.
+struct SizePolicy {
+    uint32_t horizontalStretch : 8;
+    uint32_t verticalStretch : 8;
+    uint32_t horizontalPolicy : 4;
+    uint32_t verticalPolicy : 4;
+    uint32_t controlType : 5;
+    uint32_t heightForWidth : 1;
+    uint32_t widthForHeight : 1;
+    uint32_t retainSizeWhenHidden : 1;
+};
+static_assert(sizeof(SizePolicy) == 4, "SizePolicy is one 32-bit word");
+
+// The stock icon of a balloon tip; any other value shows none.
+enum BalloonTipIconType : int32_t {
+    BalloonTipNoIcon = 0,
+    BalloonTipInformation = 1,
+    BalloonTipWarning = 2,
+    BalloonTipCritical = 3,
+};
+
 } // namespace AUILib
