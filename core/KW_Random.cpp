@@ -6,10 +6,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/time.h>
-#if defined(__APPLE__)
-#include <stdlib.h>
-#else
-#include <sys/random.h>
+#if !defined(__APPLE__)
+#include <sys/random.h>   // arc4random_buf comes with stdlib.h on macOS
 #endif
 
 namespace {
