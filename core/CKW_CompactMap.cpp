@@ -81,7 +81,25 @@ bool _CMapLookupCallback(void* param, void* unit)
     return !UnitHolds(static_cast<const uint8_t*>(unit), *find->key, find->hash);
 }
 
-bool FindFreeCallback(void*, void* unit) { return static_cast<const uint8_t*>(unit)[kLengthOffset] != kFreeUnit; }
+struct SetParam {
+    const CKW_ByteStringC* key;
+    uint32_t hash;
+    uint8_t* firstFree;
+};
+
+// One pass for SetAt: stops at the key's unit and notes the first free one
+// on the way.
+bool SetAtCallback(void* param, void* unit)
+{
+    SetParam* set = static_cast<SetParam*>(param);
+    uint8_t* u = static_cast<uint8_t*>(unit);
+    if (u[kLengthOffset] == kFreeUnit) {
+        if (!set->firstFree)
+            set->firstFree = u;
+        return true;
+    }
+    return !UnitHolds(u, *set->key, set->hash);
+}
 
 } // namespace
 
@@ -153,13 +171,13 @@ void CKW_CMapByteStringToPtr::SetAt(const CKW_ByteStringC& key, void* value)
 {
     if (key.GetLength() > kMaxKeyLength)
         return;
-    const uint32_t hash = CompoundHash(key);
-    if (uint8_t* unit = FindUnit(key, hash)) {
+    SetParam param = {&key, CompoundHash(key), nullptr};
+    if (uint8_t* unit = (uint8_t*)m_Buffer.Iterate(SetAtCallback, &param)) {
         SetUnitValue(unit, value);
         return;
     }
-    if (uint8_t* unit = (uint8_t*)m_Buffer.Iterate(FindFreeCallback, nullptr)) {
-        StoreKey(unit, key, hash, value);
+    if (param.firstFree) {
+        StoreKey(param.firstFree, key, param.hash, value);
         return;
     }
     AddValue(key, value);

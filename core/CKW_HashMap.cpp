@@ -245,6 +245,8 @@ void CKW_MapPtrToPtr::GetNextAssoc(void*& position, void*& key, void*& value) co
 
 // ---- CKW_MapByteStringToPtr ----------------------------------------------------
 
+static_assert(sizeof(CKW_MapByteStringToPtr::CAssoc) == 32, "the cached hash fits the entry's padding");
+
 CKW_MapByteStringToPtr::CKW_MapByteStringToPtr(int blockSize, _IKW_Allocator* allocator)
     : m_pAllocator(allocator), m_pHashTable(nullptr), m_nHashTableSize(kDefaultTableSize), m_nCount(0),
       m_pFreeList(nullptr), m_pBlocks(nullptr), m_nBlockSize(blockSize < 1 ? 1 : blockSize)
@@ -265,12 +267,19 @@ unsigned CKW_MapByteStringToPtr::HashKey(const CKW_ByteStringC& key) const
 CKW_MapByteStringToPtr::CAssoc* CKW_MapByteStringToPtr::GetAssocAt(const CKW_ByteStringC& key,
                                                                    unsigned& bucket) const
 {
-    bucket = HashKey(key) % m_nHashTableSize;
+    return FindAssoc(key, HashKey(key), bucket);
+}
+
+CKW_MapByteStringToPtr::CAssoc* CKW_MapByteStringToPtr::FindAssoc(const CKW_ByteStringC& key, unsigned hash,
+                                                                  unsigned& bucket) const
+{
+    bucket = hash % m_nHashTableSize;
     if (!m_pHashTable)
         return nullptr;
     const int length = key.GetLength();
     for (CAssoc* assoc = m_pHashTable[bucket]; assoc; assoc = assoc->pNext)
-        if (assoc->key.GetLength() == length && (length == 0 || memcmp(assoc->key.c_str(), key.GetPtr(), length) == 0))
+        if (assoc->nHash == hash && assoc->key.GetLength() == length
+            && (length == 0 || memcmp(assoc->key.c_str(), key.GetPtr(), length) == 0))
             return assoc;
     return nullptr;
 }
@@ -287,8 +296,9 @@ bool CKW_MapByteStringToPtr::Lookup(const CKW_ByteStringC& key, void*& value) co
 
 void*& CKW_MapByteStringToPtr::operator[](const CKW_ByteStringC& key)
 {
+    const unsigned hash = HashKey(key);
     unsigned bucket;
-    if (CAssoc* hit = GetAssocAt(key, bucket))
+    if (CAssoc* hit = FindAssoc(key, hash, bucket))
         return hit->value;
     if (!m_pHashTable) {
         m_pHashTable = (CAssoc**)AllocTable(m_pAllocator, m_nHashTableSize);
@@ -297,6 +307,7 @@ void*& CKW_MapByteStringToPtr::operator[](const CKW_ByteStringC& key)
     }
     CAssoc* assoc = NewAssoc();
     if (assoc) {
+        assoc->nHash = hash;
         assoc->key = key;
         if (assoc->key.GetLength() != key.GetLength()) {
             // The key's copy failed: an entry must never stand for another key.
@@ -331,6 +342,7 @@ CKW_MapByteStringToPtr::CAssoc* CKW_MapByteStringToPtr::NewAssoc()
     m_nCount++;
     assoc->pNext = nullptr;
     assoc->nBucket = 0;
+    assoc->nHash = 0;
     new (&assoc->key) CKW_ByteString();
     assoc->value = nullptr;
     return assoc;
@@ -391,7 +403,8 @@ void CKW_MapByteStringToPtr::ExpendHashTable()
         CAssoc* assoc = m_pHashTable[i];
         while (assoc) {
             CAssoc* next = assoc->pNext;
-            unsigned bucket = HashKey(assoc->key) % newSize;
+            assoc->nHash = HashKey(assoc->key);
+            unsigned bucket = assoc->nHash % newSize;
             assoc->nBucket = bucket;
             assoc->pNext = table[bucket];
             table[bucket] = assoc;

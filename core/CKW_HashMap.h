@@ -77,6 +77,9 @@ public:
     struct CAssoc {
         CAssoc* pNext;
         uint32_t nBucket;
+        // The key's full hash, kept in what would be padding so that a chain
+        // walk compares bytes only for a likely match.
+        uint32_t nHash;
         CKW_ByteString key;
         void* value;
     };
@@ -111,6 +114,7 @@ protected:
     void ExpendHashTable();
 
 private:
+    CAssoc* FindAssoc(const CKW_ByteStringC& key, unsigned hash, unsigned& bucket) const;
     CAssoc* NextAfter(const CAssoc* assoc) const;
 
     _IKW_Allocator* m_pAllocator;

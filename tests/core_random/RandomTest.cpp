@@ -1,0 +1,79 @@
+// The 848-word twister's sequence, the system-drawn sources and GUIDs.
+#include "KW_Random.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <set>
+#include <vector>
+
+namespace {
+
+TEST(RandomTest, TwisterSequence)
+{
+    void* state = KW_Random_MT_Start(5489);
+    ASSERT_NE(nullptr, state);
+    std::vector<uint32_t> words;
+    for (int i = 0; i < 2000; ++i)
+        words.push_back(KW_Random_MT_Generate(state));
+    KW_Random_MT_Close(state);
+    EXPECT_EQ(386868661u, words[0]);
+    EXPECT_EQ(1437503590u, words[1]);
+    EXPECT_EQ(1110257047u, words[2]);
+    // Across the first regeneration of the 848 words, and well past it.
+    EXPECT_EQ(2749966752u, words[847]);
+    EXPECT_EQ(3455191406u, words[848]);
+    EXPECT_EQ(1194231712u, words[1999]);
+
+    void* again = KW_Random_MT_Start(5489);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(words[i], KW_Random_MT_Generate(again));
+    KW_Random_MT_Close(again);
+    EXPECT_EQ(0u, KW_Random_MT_Generate(nullptr));
+}
+
+TEST(RandomTest, SourcesFillWhatTheyAreAskedFor)
+{
+    uint32_t words[9];
+    const uint32_t marker = 0x5A5A5A5A;
+    for (auto generate : {KW_Random_GenerateBase, KW_Random_GenerateCrypto, KW_Random_GenerateMT}) {
+        std::fill(std::begin(words), std::end(words), marker);
+        generate(words, 0);
+        generate(words, -3);
+        EXPECT_EQ(marker, words[0]);
+        generate(words, 8);
+        EXPECT_EQ(marker, words[8]);
+        std::set<uint32_t> distinct(words, words + 8);
+        EXPECT_GT(distinct.size(), 4u);   // not one repeated word
+    }
+}
+
+TEST(RandomTest, CryptoWordsDoNotRepeatAcrossCalls)
+{
+    // Seeding from the clock would give equal words to calls made together.
+    std::set<uint32_t> seen;
+    for (int i = 0; i < 1000; ++i) {
+        uint32_t w[2];
+        KW_Random_GenerateCrypto(w, 2);
+        seen.insert(w[0]);
+        seen.insert(w[1]);
+    }
+    EXPECT_GT(seen.size(), 1990u);
+}
+
+TEST(RandomTest, GuidsAreDistinctVersionFour)
+{
+    std::set<std::array<uint8_t, 16>> seen;
+    std::set<uint8_t> byte8;
+    for (int i = 0; i < 200000; ++i) {
+        std::array<uint8_t, 16> guid;
+        KW_GUID_CreateV4(guid.data());
+        ASSERT_EQ(0x40, guid[6] & 0xF0);
+        byte8.insert(guid[8]);
+        ASSERT_TRUE(seen.insert(guid).second) << i;
+    }
+    EXPECT_GT(byte8.size(), 200u);   // no variant bits forced
+}
+
+} // namespace
