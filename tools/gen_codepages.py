@@ -8,8 +8,12 @@ them against the same independent source at run time.
 A byte sequence belongs to a page when iconv decodes exactly that sequence into
 exactly one character; a code point belongs to it when iconv encodes it into
 one character code of the page (one byte, or a lead byte and a trail byte on a
-double-byte page). Several byte codes may decode to one code point; the reverse
-direction keeps iconv's own choice.
+double-byte page) that decodes back to that same code point. Several byte codes
+may decode to one code point; the reverse direction keeps iconv's own choice
+among them. iconv's one-way "best fit" encodings (CP932 U+00A5 to 0x5C, U+203E
+to 0x7E, CP1258 U+0340 to 0xCC, ...) are left out: the published code-page
+tables do not hold them, and a yen sign that turns into a backslash, or an
+overline into a tilde, changes what a path or an escape means.
 
 Table layout (see KW_CodePage.h):
   bytes to Unicode: 256 index entries by first byte (low 16 bits: number of
@@ -141,9 +145,9 @@ def read_page(ic, cp):
         out = enc(struct.pack("=I", cpnt))
         if out is None:
             continue
-        if len(out) == 1 and out[0] not in leads:
+        if len(out) == 1 and out[0] not in leads and single.get(out[0]) == cpnt:
             to_code[cpnt] = out[0]
-        elif len(out) == 2 and out[0] in leads:
+        elif len(out) == 2 and leads.get(out[0], {}).get(out[1]) == cpnt:
             to_code[cpnt] = out[0] << 8 | out[1]
     return single, leads, to_code
 
