@@ -5,7 +5,8 @@
 // becomes "ll", "hs"/"hS" a byte string, "S"/"lS" the wide string, "C" the
 // wide character, and the far/near prefixes 'F'/'N' disappear. "%n" prints
 // nothing and its argument is stepped over: nothing is ever written through a
-// pointer taken from a format. A width or precision above 131072 refuses the whole format.
+// pointer taken from a format. A width or precision above 131072 refuses the
+// whole format.
 //
 // While walking the arguments the rewrite also adds up a bound on the length
 // of the result in characters, generous but never short, so that a caller that

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ std::wstring W(std::initializer_list<uint32_t> cps)
     for (uint32_t c : cps) s.push_back(static_cast<wchar_t>(c));
     return s;
 }
+
+void PrintTo(const DecodeCase& c, std::ostream* os) { *os << c.name << " " << ::testing::PrintToString(c.bytes); }
 
 class Utf8ArrayDecode : public ::testing::TestWithParam<DecodeCase> {};
 
