@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <new>
 #include <string>
 
 int g_iPrecision = 0;
@@ -769,9 +770,15 @@ void CKW_ByteString::FormatV(const char* format, va_list args)
     if (!format)
         return;
     kwformat::Plan<char> plan;
+    kwformat::Check check = kwformat::Check::Ok;
     va_list walk;
     va_copy(walk, args);
-    kwformat::Check check = kwformat::Translate(format, walk, plan);
+    try {
+        check = kwformat::Translate(format, walk, plan);
+    } catch (const std::bad_alloc&) {
+        va_end(walk);
+        return;   // out of memory: the string stays as it was
+    }
     va_end(walk);
     if (check == kwformat::Check::BadWidth) {
         *this = "Bad width";

@@ -10,6 +10,7 @@
 #include <locale.h>
 #include <string.h>
 
+#include <new>
 #include <string>
 
 namespace {
@@ -648,14 +649,21 @@ void CKW_WideString::Format(const wchar_t* format, ...)
 // measure its output and reports a short buffer and an unconvertible byte
 // string alike with -1, so the buffer grows only while the output did not fit,
 // never past the bound the format walk gives, and a conversion error (EILSEQ)
-// ends the call at once. A failure leaves the string as it was.
+// ends the call at once. A failure, running out of memory included, leaves
+// the string as it was.
 void CKW_WideString::FormatV(const wchar_t* format, va_list args)
 {
     if (!format) return;
     kwformat::Plan<wchar_t> plan;
+    kwformat::Check check = kwformat::Check::Ok;
     va_list walk;
     va_copy(walk, args);
-    kwformat::Check check = kwformat::Translate(format, walk, plan);
+    try {
+        check = kwformat::Translate(format, walk, plan);
+    } catch (const std::bad_alloc&) {
+        va_end(walk);
+        return;   // out of memory: the string stays as it was
+    }
     va_end(walk);
     if (check == kwformat::Check::BadWidth) {
         *this = L"Bad width";
@@ -670,7 +678,11 @@ void CKW_WideString::FormatV(const wchar_t* format, va_list args)
     const bool ok = kwformat::PrintPieces(plan, args, [&](const wchar_t* piece, va_list pieceArgs) {
         uint64_t capacity = limit < 256 ? limit : 256;
         for (;;) {
-            buffer.assign(static_cast<size_t>(capacity), L'\0');
+            try {
+                buffer.assign(static_cast<size_t>(capacity), L'\0');
+            } catch (const std::bad_alloc&) {
+                return false;
+            }
             va_list output;
             va_copy(output, pieceArgs);
             int error = 0;
@@ -682,8 +694,13 @@ void CKW_WideString::FormatV(const wchar_t* format, va_list args)
             });
             va_end(output);
             if (written >= 0) {
-                result.append(buffer.data(), static_cast<size_t>(written));
-                return result.size() <= static_cast<size_t>(kMaxLength);
+                if (result.size() + static_cast<size_t>(written) > static_cast<size_t>(kMaxLength)) return false;
+                try {
+                    result.append(buffer.data(), static_cast<size_t>(written));
+                } catch (const std::bad_alloc&) {
+                    return false;
+                }
+                return true;
             }
             if (error == EILSEQ || capacity >= limit) return false;   // unconvertible, or past the bound
             capacity = capacity * 4 < limit ? capacity * 4 : limit;
