@@ -1,5 +1,6 @@
 #include "CKW_ByteString.h"
 
+#include "KW_FormatDialect.h"
 #include "KW_Memory.h"
 #include "KW_Primitives.h"
 
@@ -8,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <new>
 #include <string>
 
 int g_iPrecision = 0;
@@ -752,237 +754,8 @@ void CKW_ByteString::TrimLeft(char target) { TrimLeft(CKW_ByteStringC(&target, 1
 uint32_t CKW_ByteString::GetID(int start) const { return CKW_ByteStringC(*this).GetID(start); }
 
 // ---------------------------------------------------------------------------
-// Formatting
-//
-// The format is rewritten for the C library first: the 64-bit size prefix
-// "I64" becomes "ll", "hs"/"hS" a byte string, "S"/"lS" and "C" the wide
-// string and character, and the far/near prefixes 'F'/'N' disappear. The
-// result is measured and written exactly, so output is never cut.
-
-namespace {
-
-enum class FormatCheck { Ok, BadWidth, BadPrecision };
-
-// Walks the format once, consuming the arguments the way the C library will,
-// to read '*' widths and precisions. Fills the rewritten format.
-FormatCheck TranslateFormat(const char* format, va_list args, std::string& out, bool& numeric)
-{
-    numeric = false;
-    out.clear();
-    out.reserve(strlen(format) + 8);
-    const char* p = format;
-    while (*p) {
-        if (*p != '%') {
-            out += *p++;
-            continue;
-        }
-        if (p[1] == '%') {
-            out += "%%";
-            p += 2;
-            continue;
-        }
-        const size_t convStart = out.size();
-        out += *p++;
-        // flags
-        while (*p == '-' || *p == '+' || *p == '0' || *p == ' ' || *p == '#' || *p == '\'') {
-            if (*p == '\'')
-                numeric = true;
-            out += *p++;
-        }
-        // A width or precision: '*' takes the next argument, digits stand as written.
-        auto readCount = [&]() -> unsigned {
-            if (*p == '*') {
-                out += *p++;
-                return static_cast<unsigned>(va_arg(args, int));
-            }
-            const unsigned count = static_cast<unsigned>(KWSYS_atoi(p));
-            while (*p >= '0' && *p <= '9')
-                out += *p++;
-            return count;
-        };
-        if (readCount() > 0x20000u)
-            return FormatCheck::BadWidth;
-        if (*p == '.') {
-            out += *p++;
-            if (readCount() > 0x20000u)
-                return FormatCheck::BadPrecision;
-        }
-        // size prefix
-        enum { kNone, kShort, kChar, kLong, kLongLong, kSize, kMax, kPtrDiff, kLongDouble } size = kNone;
-        for (bool more = true; more;) {
-            switch (*p) {
-            case 'I':
-                if (p[1] == '6' && p[2] == '4') {
-                    size = kLongLong;
-                    p += 3;
-                } else if (p[1] == '3' && p[2] == '2') {
-                    size = kNone;
-                    p += 3;
-                } else {
-                    size = kSize;
-                    ++p;
-                }
-                break;
-            case 'h':
-                size = size == kShort ? kChar : kShort;
-                ++p;
-                break;
-            case 'l':
-                size = size == kLong ? kLongLong : kLong;
-                ++p;
-                break;
-            case 'q':
-                size = kLongLong;
-                ++p;
-                break;
-            case 'z':
-                size = kSize;
-                ++p;
-                break;
-            case 'j':
-                size = kMax;
-                ++p;
-                break;
-            case 't':
-                size = kPtrDiff;
-                ++p;
-                break;
-            case 'L':
-                size = kLongDouble;
-                ++p;
-                break;
-            case 'N':
-                ++p;
-                break;
-            case 'F':
-                // A far-pointer prefix only when a conversion follows it.
-                if (p[1] && strchr("cCdiouxXeEfgGaAnpsS", p[1])) {
-                    ++p;
-                    break;
-                }
-                more = false;
-                break;
-            default:
-                more = false;
-                break;
-            }
-        }
-        const char conv = *p;
-        if (!conv)
-            break;
-        ++p;
-        switch (conv) {
-        case 'c':
-        case 'C':
-            (void)va_arg(args, int);
-            out += (conv == 'C' && size != kShort) || (conv == 'c' && size == kLong) ? "lc" : "c";
-            break;
-        case 's':
-        case 'S':
-            if ((conv == 'S' && size != kShort) || (conv == 's' && size == kLong)) {
-                (void)va_arg(args, const wchar_t*);
-                out += "ls";
-            } else {
-                (void)va_arg(args, const char*);
-                out += "s";
-            }
-            break;
-        case 'd':
-        case 'i':
-        case 'o':
-        case 'u':
-        case 'x':
-        case 'X':
-            switch (size) {
-            case kLong:
-                (void)va_arg(args, long);
-                out += 'l';
-                break;
-            case kLongLong:
-                (void)va_arg(args, long long);
-                out += "ll";
-                break;
-            case kSize:
-                (void)va_arg(args, size_t);
-                out += 'z';
-                break;
-            case kMax:
-                (void)va_arg(args, intmax_t);
-                out += 'j';
-                break;
-            case kPtrDiff:
-                (void)va_arg(args, ptrdiff_t);
-                out += 't';
-                break;
-            case kShort:
-                (void)va_arg(args, int);
-                out += 'h';
-                break;
-            case kChar:
-                (void)va_arg(args, int);
-                out += "hh";
-                break;
-            default:
-                (void)va_arg(args, int);
-                break;
-            }
-            out += conv;
-            break;
-        case 'p':
-            (void)va_arg(args, void*);
-            out += 'p';
-            break;
-        case 'a':
-        case 'A':
-        case 'e':
-        case 'E':
-        case 'f':
-        case 'F':
-        case 'g':
-        case 'G':
-            numeric = true;
-            if (size == kLongDouble) {
-                (void)va_arg(args, long double);
-                out += 'L';
-            } else {
-                (void)va_arg(args, double);
-            }
-            out += conv;
-            break;
-        case 'n':
-            // Writing through a pointer taken from the format is never done:
-            // the conversion is dropped and its argument skipped.
-            (void)va_arg(args, void*);
-            out.resize(convStart);
-            break;
-        default:
-            out += conv; // unknown: printed as the C library prints it, no argument
-            break;
-        }
-    }
-    return FormatCheck::Ok;
-}
-
-// Runs vsnprintf with the C numeric conventions when numbers are formatted.
-int FormatC(char* buffer, size_t size, const char* format, va_list args, bool numeric)
-{
-    if (!numeric)
-        return vsnprintf(buffer, size, format, args);
-    locale_t base = duplocale(LC_GLOBAL_LOCALE);
-    locale_t cNumeric = base ? newlocale(LC_NUMERIC_MASK, "C", base) : static_cast<locale_t>(0);
-    if (!cNumeric) {
-        if (base)
-            freelocale(base);
-        return vsnprintf(buffer, size, format, args);
-    }
-    locale_t previous = uselocale(cNumeric);
-    int n = vsnprintf(buffer, size, format, args);
-    uselocale(previous);
-    freelocale(cNumeric);
-    return n;
-}
-
-} // namespace
+// Formatting: the library's printf dialect (KW_FormatDialect.h), measured and
+// written exactly, so output is never cut.
 
 void CKW_ByteString::Format(const char* format, ...)
 {
@@ -996,39 +769,49 @@ void CKW_ByteString::FormatV(const char* format, va_list args)
 {
     if (!format)
         return;
-    std::string translated;
-    bool numeric = false;
+    kwformat::Plan<char> plan;
+    kwformat::Check check = kwformat::Check::Ok;
     va_list walk;
     va_copy(walk, args);
-    FormatCheck check = TranslateFormat(format, walk, translated, numeric);
+    try {
+        check = kwformat::Translate(format, walk, plan);
+    } catch (const std::bad_alloc&) {
+        va_end(walk);
+        return;   // out of memory: the string stays as it was
+    }
     va_end(walk);
-    if (check == FormatCheck::BadWidth) {
+    if (check == kwformat::Check::BadWidth) {
         *this = "Bad width";
         return;
     }
-    if (check == FormatCheck::BadPrecision) {
+    if (check == kwformat::Check::BadPrecision) {
         *this = "Bad precision";
         return;
     }
-    va_list measure;
-    va_copy(measure, args);
-    int n = FormatC(nullptr, 0, translated.c_str(), measure, numeric);
-    va_end(measure);
-    if (n < 0 || !FitsLength(n))
+    int64_t total = 0;
+    bool ok = kwformat::PrintPieces(plan, args, [&](const char* piece, va_list pieceArgs) {
+        const int n = kwformat::WithCNumeric(plan.numeric, [&] { return vsnprintf(nullptr, 0, piece, pieceArgs); });
+        total += n;
+        return n >= 0 && FitsLength(total);
+    });
+    if (!ok)
         return; // not representable: the string stays as it was
-    if (n == 0) {
+    if (total == 0) {
         Release();
         return;
     }
     // Written into a new block: the arguments may point into this string.
-    CKW_StringData* d = NewData(n, n);
+    CKW_StringData* d = NewData(static_cast<int>(total), static_cast<int>(total));
     if (!d)
         return;
-    va_list output;
-    va_copy(output, args);
-    int written = FormatC(d->m_String, static_cast<size_t>(n) + 1, translated.c_str(), output, numeric);
-    va_end(output);
-    if (written != n) {
+    int64_t at = 0;
+    ok = kwformat::PrintPieces(plan, args, [&](const char* piece, va_list pieceArgs) {
+        const size_t room = static_cast<size_t>(total - at) + 1;
+        const int n = kwformat::WithCNumeric(plan.numeric, [&] { return vsnprintf(d->m_String + at, room, piece, pieceArgs); });
+        at += n;
+        return n >= 0 && at <= total;
+    });
+    if (!ok || at != total) {
         ReleaseData(d);
         return;
     }

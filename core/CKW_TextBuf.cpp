@@ -163,6 +163,8 @@ void CKW_BinaryBuf::TakeOver(CKW_BinaryBuf& other)
 {
     if (&other == this) return;
     FreeBuffer();
+    // The block goes on being grown and freed by the allocator that made it.
+    m_pAllocator = other.m_pAllocator;
     m_pBuffer = other.m_pBuffer;
     m_DataSize = m_AllocSize = other.m_DataSize;
     other.m_pBuffer = nullptr;

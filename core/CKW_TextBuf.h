@@ -41,7 +41,10 @@ public:
     // The caller takes the memory. The allocated size is kept, so appends
     // that would fit in it fail until a buffer is attached again.
     void DetachBuffer();
+    // The buffer must come from this buffer's allocator; a block of the
+    // default system manager may be any malloc block.
     void AttachData(void* buffer, int size);
+    // Takes other's block together with other's allocator.
     void TakeOver(CKW_BinaryBuf& other);
 
     CKW_ByteStringC GetByteString() const { return CKW_ByteStringC(m_pBuffer, m_DataSize); }

@@ -1,13 +1,16 @@
 #include "CKW_WideString.h"
 
 #include "CKW_CharMap.h"
+#include "KW_FormatDialect.h"
 #include "KW_Memory.h"
 #include "KW_Primitives.h"
 #include "KW_UTF.h"
 
+#include <errno.h>
 #include <locale.h>
 #include <string.h>
 
+#include <new>
 #include <string>
 
 namespace {
@@ -642,106 +645,73 @@ void CKW_WideString::Format(const wchar_t* format, ...)
     va_end(args);
 }
 
+// The same dialect as the byte string (KW_FormatDialect.h). vswprintf cannot
+// measure its output and reports a short buffer and an unconvertible byte
+// string alike with -1, so the buffer grows only while the output did not fit,
+// never past the bound the format walk gives, and a conversion error (EILSEQ)
+// ends the call at once. A failure, running out of memory included, leaves
+// the string as it was.
 void CKW_WideString::FormatV(const wchar_t* format, va_list args)
 {
     if (!format) return;
-    // Widths and precisions past 131072 are refused outright, as the byte string does.
-    // Arguments are only walked when a '*' takes a width or precision from them.
-    const bool walkArguments = wcschr(format, L'*') != nullptr;
+    kwformat::Plan<wchar_t> plan;
+    kwformat::Check check = kwformat::Check::Ok;
     va_list walk;
     va_copy(walk, args);
-    const wchar_t* bad = nullptr;
-    for (const wchar_t* p = format; *p && !bad; ++p) {
-        if (*p != L'%') continue;
-        if (p[1] == L'%') {
-            ++p;
-            continue;
-        }
-        ++p;
-        while (*p == L'-' || *p == L'+' || *p == L'0' || *p == L' ' || *p == L'#') ++p;
-        unsigned width = 0;
-        if (*p == L'*') {
-            width = static_cast<unsigned>(va_arg(walk, int));
-            ++p;
-        } else {
-            width = static_cast<unsigned>(KWSYS_wtoi(p));
-            while (*p >= L'0' && *p <= L'9') ++p;
-        }
-        if (width > 0x20000u) {
-            bad = L"Bad width";
-            break;
-        }
-        if (*p == L'.') {
-            ++p;
-            unsigned precision = 0;
-            if (*p == L'*') {
-                precision = static_cast<unsigned>(va_arg(walk, int));
-                ++p;
-            } else {
-                precision = static_cast<unsigned>(KWSYS_wtoi(p));
-                while (*p >= L'0' && *p <= L'9') ++p;
-            }
-            if (precision > 0x20000u) {
-                bad = L"Bad precision";
-                break;
-            }
-        }
-        // Only '*' consumes arguments before the conversion; the rest of the
-        // walk does not matter once every '*' has been read in order, so
-        // consume the conversion's own argument by its class.
-        while (*p == L'h' || *p == L'l' || *p == L'L' || *p == L'q' || *p == L'j' || *p == L'z' || *p == L't') ++p;
-        if (!*p) break;
-        if (!walkArguments) continue;
-        switch (*p) {
-        case L'e': case L'E': case L'f': case L'F': case L'g': case L'G': case L'a': case L'A':
-            (void)va_arg(walk, double);
-            break;
-        case L'd': case L'i': case L'o': case L'u': case L'x': case L'X': case L'c': case L'C':
-            // Promoted integers and 64-bit ones share a register slot on this ABI;
-            // reading as long long keeps the walk aligned for both.
-            (void)va_arg(walk, long long);
-            break;
-        case L's': case L'S': case L'p': case L'n':
-            (void)va_arg(walk, void*);
-            break;
-        default:
-            break;
-        }
+    try {
+        check = kwformat::Translate(format, walk, plan);
+    } catch (const std::bad_alloc&) {
+        va_end(walk);
+        return;   // out of memory: the string stays as it was
     }
     va_end(walk);
-    if (bad) {
-        *this = bad;
+    if (check == kwformat::Check::BadWidth) {
+        *this = L"Bad width";
         return;
     }
-
-    // Numbers in the C conventions whatever the process locale.
-    locale_t base = duplocale(LC_GLOBAL_LOCALE);
-    locale_t cNumeric = base ? newlocale(LC_NUMERIC_MASK, "C", base) : nullptr;
-    if (!cNumeric && base) freelocale(base);
-    locale_t previous = cNumeric ? uselocale(cNumeric) : nullptr;
-
-    size_t capacity = 256;
-    std::wstring buffer;
-    int written = -1;
-    while (capacity <= static_cast<size_t>(kMaxLength) + 1) {
-        buffer.assign(capacity, L'\0');
-        va_list output;
-        va_copy(output, args);
-        written = vswprintf(&buffer[0], capacity, format, output);
-        va_end(output);
-        if (written >= 0) break;
-        capacity *= 4;
+    if (check == kwformat::Check::BadPrecision) {
+        *this = L"Bad precision";
+        return;
     }
-    if (cNumeric) {
-        uselocale(previous);
-        freelocale(cNumeric);
-    }
-    if (written < 0) return;   // not representable: the string stays as it was
-    if (written == 0) {
+    const uint64_t limit = (plan.bound < static_cast<uint64_t>(kMaxLength) ? plan.bound : kMaxLength) + 1;
+    std::wstring result, buffer;
+    const bool ok = kwformat::PrintPieces(plan, args, [&](const wchar_t* piece, va_list pieceArgs) {
+        uint64_t capacity = limit < 256 ? limit : 256;
+        for (;;) {
+            try {
+                buffer.assign(static_cast<size_t>(capacity), L'\0');
+            } catch (const std::bad_alloc&) {
+                return false;
+            }
+            va_list output;
+            va_copy(output, pieceArgs);
+            int error = 0;
+            const int written = kwformat::WithCNumeric(plan.numeric, [&] {
+                errno = 0;
+                const int n = vswprintf(&buffer[0], buffer.size(), piece, output);
+                error = errno;
+                return n;
+            });
+            va_end(output);
+            if (written >= 0) {
+                if (result.size() + static_cast<size_t>(written) > static_cast<size_t>(kMaxLength)) return false;
+                try {
+                    result.append(buffer.data(), static_cast<size_t>(written));
+                } catch (const std::bad_alloc&) {
+                    return false;
+                }
+                return true;
+            }
+            if (error == EILSEQ || capacity >= limit) return false;   // unconvertible, or past the bound
+            capacity = capacity * 4 < limit ? capacity * 4 : limit;
+        }
+    });
+    if (!ok) return;   // the string stays as it was
+    if (result.empty()) {
         Release();
         return;
     }
-    AssignCopy(written, buffer.data());
+    AssignCopy(static_cast<int>(result.size()), result.data());
 }
 
 // ---- Encodings --------------------------------------------------------------------------

@@ -3,30 +3,102 @@
 #include <stdint.h>
 #include <stdlib.h>
 
+#include <atomic>
+#include <mutex>
+#include <unordered_map>
+
 namespace {
 
-// Every block a manager hands out is preceded by this header. 16 bytes keep
-// the user block aligned for any scalar type, as the system block is.
-struct BlockHeader {
-    CKW_MemoryMgr* owner;
-    uintptr_t reserved;
+// Which manager made a block. Blocks of the static default record are plain
+// malloc blocks and are entered nowhere, so any malloc block may be handed to
+// the library. Blocks of every other manager are entered here with their
+// maker, so that they return to it whichever manager is asked to free them.
+// When a maker is destroyed its blocks stay entered with its system table
+// alone, which frees them without hooks.
+struct Maker {
+    CKW_MemoryMgr* mgr;           // null once the manager is destroyed
+    _KWMEM_SystemMgr* table;
 };
-static_assert(sizeof(BlockHeader) == 16, "block header must keep 16-byte alignment");
-constexpr size_t kHeader = sizeof(BlockHeader);
 
-inline BlockHeader* HeaderOf(const void* p)
-{
-    return reinterpret_cast<BlockHeader*>(const_cast<char*>(static_cast<const char*>(p)) - kHeader);
-}
+class BlockRegistry {
+public:
+    bool Enter(void* p, CKW_MemoryMgr* mgr)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        try {
+            m_Blocks[p] = Maker{mgr, mgr->m_pSystemMgr};
+        } catch (...) {
+            return false;
+        }
+        g_Entered.store(m_Blocks.size(), std::memory_order_release);
+        return true;
+    }
 
-inline void* Publish(void* raw, CKW_MemoryMgr* owner)
+    // Takes p's entry out, for a free.
+    bool Take(const void* p, Maker& maker)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Blocks.find(p);
+        if (it == m_Blocks.end())
+            return false;
+        maker = it->second;
+        m_Blocks.erase(it);
+        g_Entered.store(m_Blocks.size(), std::memory_order_release);
+        return true;
+    }
+
+    // While a block is reallocated its entry is held aside (its old address
+    // may be handed out again at once) and then put back under the block's
+    // new address. Putting it back needs no memory: the table had room for it.
+    using Entry = std::unordered_map<const void*, Maker>::node_type;
+    Entry Hold(const void* p)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        return m_Blocks.extract(p);
+    }
+    void PutBack(Entry entry, const void* at)
+    {
+        if (entry.empty())
+            return;
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        entry.key() = at;
+        m_Blocks.insert(std::move(entry));
+    }
+
+    bool Find(const void* p, Maker& maker)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        auto it = m_Blocks.find(p);
+        if (it == m_Blocks.end())
+            return false;
+        maker = it->second;
+        return true;
+    }
+
+    void Orphan(CKW_MemoryMgr* mgr)
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        for (auto& entry : m_Blocks)
+            if (entry.second.mgr == mgr)
+                entry.second.mgr = nullptr;
+    }
+
+    // Entries exist at all: the plain-malloc path asks nothing else.
+    static bool Any() { return g_Entered.load(std::memory_order_acquire) != 0; }
+
+private:
+    static std::atomic<size_t> g_Entered;
+    std::mutex m_Mutex;
+    std::unordered_map<const void*, Maker> m_Blocks;
+};
+
+std::atomic<size_t> BlockRegistry::g_Entered{0};
+
+// Never destroyed: blocks may still be freed while the process ends.
+BlockRegistry& Registry()
 {
-    if (!raw)
-        return nullptr;
-    BlockHeader* h = static_cast<BlockHeader*>(raw);
-    h->owner = owner;
-    h->reserved = 0;
-    return h + 1;
+    static BlockRegistry* registry = new BlockRegistry;
+    return *registry;
 }
 
 // --- the C library's table ---------------------------------------------------
@@ -67,8 +139,6 @@ inline void Failed(CKW_MemoryMgr* m, int flags)
         m->m_pOOMHandler(m, m->m_pOOMHandlerParam);
 }
 
-inline bool Fits(size_t size) { return size <= SIZE_MAX - kHeader; }
-
 // count x unit within the library's request limit; zero when refused.
 enum class Guard { Zero, Refused, Ok };
 inline Guard CheckRequest(size_t count, size_t unit)
@@ -103,9 +173,47 @@ void CKW_MemoryMgr::Init(_KWMEM_SystemMgr* pSystemMgr, Type type)
     m_bFreeRecord = true;
 }
 
+namespace {
+
+inline bool IsPlain(const CKW_MemoryMgr* m) { return m == &g_DefaultMgrRecord; }
+
+// A new block of manager m: entered with its maker unless it is a plain one.
+// A block that cannot be entered is given back and the request fails.
+void* Adopt(CKW_MemoryMgr* m, void* block, int flags)
+{
+    if (!block || IsPlain(m) || Registry().Enter(block, m))
+        return block;
+    m->m_pSystemMgr->Free(m->m_pSystemMgr, block, flags);
+    return nullptr;
+}
+
+// The maker of a block; a block entered nowhere is a plain malloc block.
+Maker MakerOf(const void* p)
+{
+    Maker maker{&g_DefaultMgrRecord, &g_DefaultSystemMgr};
+    if (BlockRegistry::Any())
+        Registry().Find(p, maker);
+    return maker;
+}
+
+// Reallocates block p of manager m (or of a destroyed manager's table, when m
+// is null) with the given system call; the entry follows the block.
+template <typename SystemCall>
+void* Move(CKW_MemoryMgr* m, _KWMEM_SystemMgr* table, void* p, SystemCall call)
+{
+    if (m && IsPlain(m))
+        return call(table, p);
+    BlockRegistry::Entry entry = Registry().Hold(p);
+    void* r = call(table, p);
+    Registry().PutBack(std::move(entry), r ? r : p);   // on failure the old block stays alive
+    return r;
+}
+
+} // namespace
+
 void* CKW_MemoryMgr::Alloc(size_t size, int flags)
 {
-    void* r = Fits(size) ? Publish(m_pSystemMgr->Alloc(m_pSystemMgr, size + kHeader, flags), this) : nullptr;
+    void* r = Adopt(this, m_pSystemMgr->Alloc(m_pSystemMgr, size, flags), flags);
     if (m_pDebugger && m_pDebugger->OnAlloc)
         m_pDebugger->OnAlloc(this, r, size, flags);
     if (!r)
@@ -115,8 +223,7 @@ void* CKW_MemoryMgr::Alloc(size_t size, int flags)
 
 void* CKW_MemoryMgr::AllocDebug(size_t size, int flags, const char* file, int line)
 {
-    void* r = Fits(size) ? Publish(m_pSystemMgr->AllocDebug(m_pSystemMgr, size + kHeader, flags, file, line), this)
-                         : nullptr;
+    void* r = Adopt(this, m_pSystemMgr->AllocDebug(m_pSystemMgr, size, flags, file, line), flags);
     if (m_pDebugger && m_pDebugger->OnAllocDebug)
         m_pDebugger->OnAllocDebug(this, r, size, flags, file, line);
     if (!r)
@@ -128,14 +235,13 @@ void* CKW_MemoryMgr::Realloc(void* p, size_t newSize, int flags)
 {
     if (!p)
         return Alloc(newSize, flags);
-    CKW_MemoryMgr* owner = HeaderOf(p)->owner;
-    if (owner != this)
-        return owner->Realloc(p, newSize, flags);
-    void* r = nullptr;
-    if (Fits(newSize)) {
-        void* raw = m_pSystemMgr->Realloc(m_pSystemMgr, HeaderOf(p), newSize + kHeader, flags);
-        r = raw ? static_cast<BlockHeader*>(raw) + 1 : nullptr;
-    }
+    const Maker maker = MakerOf(p);
+    if (maker.mgr && maker.mgr != this)
+        return maker.mgr->Realloc(p, newSize, flags);
+    void* r = Move(maker.mgr, maker.table, p,
+                   [&](_KWMEM_SystemMgr* t, void* block) { return t->Realloc(t, block, newSize, flags); });
+    if (!maker.mgr)
+        return r;   // its manager is gone: no hooks, no handler
     if (m_pDebugger && m_pDebugger->OnRealloc)
         m_pDebugger->OnRealloc(this, p, r, newSize, flags);
     if (!r)
@@ -147,14 +253,14 @@ void* CKW_MemoryMgr::ReallocDebug(void* p, size_t newSize, int flags, const char
 {
     if (!p)
         return AllocDebug(newSize, flags, file, line);
-    CKW_MemoryMgr* owner = HeaderOf(p)->owner;
-    if (owner != this)
-        return owner->ReallocDebug(p, newSize, flags, file, line);
-    void* r = nullptr;
-    if (Fits(newSize)) {
-        void* raw = m_pSystemMgr->ReallocDebug(m_pSystemMgr, HeaderOf(p), newSize + kHeader, flags, file, line);
-        r = raw ? static_cast<BlockHeader*>(raw) + 1 : nullptr;
-    }
+    const Maker maker = MakerOf(p);
+    if (maker.mgr && maker.mgr != this)
+        return maker.mgr->ReallocDebug(p, newSize, flags, file, line);
+    void* r = Move(maker.mgr, maker.table, p, [&](_KWMEM_SystemMgr* t, void* block) {
+        return t->ReallocDebug(t, block, newSize, flags, file, line);
+    });
+    if (!maker.mgr)
+        return r;
     if (m_pDebugger && m_pDebugger->OnReallocDebug)
         m_pDebugger->OnReallocDebug(this, p, r, newSize, flags, file, line);
     if (!r)
@@ -166,10 +272,15 @@ void CKW_MemoryMgr::Free(void* p, int flags)
 {
     if (!p)
         return;
-    CKW_MemoryMgr* owner = HeaderOf(p)->owner;
-    if (owner->m_pDebugger && owner->m_pDebugger->OnFree)
+    Maker maker{&g_DefaultMgrRecord, &g_DefaultSystemMgr};
+    // The entry goes before the block: once freed, its address may be handed
+    // out and entered again at once.
+    if (BlockRegistry::Any())
+        Registry().Take(p, maker);
+    CKW_MemoryMgr* owner = maker.mgr;
+    if (owner && owner->m_pDebugger && owner->m_pDebugger->OnFree)
         owner->m_pDebugger->OnFree(owner, p, flags);
-    owner->m_pSystemMgr->Free(owner->m_pSystemMgr, HeaderOf(p), flags);
+    maker.table->Free(maker.table, p, flags);
 }
 
 void CKW_MemoryMgr::ReportOOM()
@@ -192,7 +303,7 @@ void CKW_MemoryMgr::PurgeMgr()
 
 CKW_MemoryMgr* KWMEM_GetBlockOwner(const void* p)
 {
-    return p ? HeaderOf(p)->owner : nullptr;
+    return p ? MakerOf(p).mgr : nullptr;
 }
 
 // ---------------------------------------------------------------------------
@@ -218,6 +329,11 @@ void KWMEM_DestroyVeltoMgr(CKW_MemoryMgr* pMgr)
         if (g_pKWMEM_PoolDiscard)
             g_pKWMEM_PoolDiscard(pMgr);
     } else if (pMgr->m_bFreeRecord) {
+        // The record is gone after this: the default must not lead to it,
+        // and its live blocks are left to its system table.
+        if (g_pDefVeltoMgr == pMgr)
+            KWMEM_ResetSystemMgr();
+        Registry().Orphan(pMgr);
         _KWMEM_SystemMgr* sys = pMgr->m_pSystemMgr;
         sys->Free(sys, pMgr, 0);
     }

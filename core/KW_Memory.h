@@ -7,9 +7,11 @@
 // it. Without any set-up the default manager is a static record over malloc,
 // so the library works before any initialisation call.
 //
-// Blocks handed out by a manager carry a small header naming that manager, so
-// a block is always returned to the manager that made it, even after the
-// default manager has been changed while the block was alive.
+// Blocks of the static default record are plain malloc blocks, so callers may
+// hand the library any malloc block and free its blocks with free(). Blocks of
+// every other manager are remembered with the manager that made them, so a
+// block always returns to its maker, even after the default manager has been
+// changed while the block was alive.
 #ifndef KW_MEMORY_H
 #define KW_MEMORY_H
 
@@ -87,11 +89,14 @@ struct CKW_MemoryMgr {
     void PurgeMgr();
 };
 
-// The manager that handed out block p (p must come from a manager).
+// The manager that made block p: the static default record for a plain
+// malloc block, null when p is null or its manager has been destroyed.
 CKW_MemoryMgr* KWMEM_GetBlockOwner(const void* p);
 
 // Managers.
 CKW_MemoryMgr* KWMEM_CreateVeltoMgr(_KWMEM_SystemMgr* pSystemMgr);
+// Destroying the current default makes the static default record the default
+// again. Blocks still alive are freed later through the manager's system table.
 void KWMEM_DestroyVeltoMgr(CKW_MemoryMgr* pMgr);
 void* KWMEM_Alloc(CKW_MemoryMgr* pMgr, size_t size, int flags);
 void* KWMEM_AllocDebug(CKW_MemoryMgr* pMgr, size_t size, int flags, const char* file, int line);

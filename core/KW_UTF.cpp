@@ -307,7 +307,12 @@ size_t KW_UTF8DecodeBulk(unsigned char const* s, size_t length, wchar_t* d)
         if (cls <= 0) continue;   // stray continuation or 0xFE/0xFF: ignored
         uint32_t cp = b & kLeadMask[cls];
         int got = 1;
-        while (got < cls && i < length && (s[i] & 0xC0) == 0x80) {
+        while (got < cls && i < length) {
+            if (s[i] >= 0xFE) {   // never part of a sequence, and no interruption of one either
+                ++i;
+                continue;
+            }
+            if ((s[i] & 0xC0) != 0x80) break;
             cp = (cp << 6) | (s[i] & 0x3F);
             ++i;
             ++got;

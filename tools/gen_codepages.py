@@ -8,8 +8,12 @@ them against the same independent source at run time.
 A byte sequence belongs to a page when iconv decodes exactly that sequence into
 exactly one character; a code point belongs to it when iconv encodes it into
 one character code of the page (one byte, or a lead byte and a trail byte on a
-double-byte page). Several byte codes may decode to one code point; the reverse
-direction keeps iconv's own choice.
+double-byte page) that decodes back to that same code point. Several byte codes
+may decode to one code point; the reverse direction keeps iconv's own choice
+among them. iconv's one-way "best fit" encodings (CP932 U+00A5 to 0x5C, U+203E
+to 0x7E, CP1258 U+0340 to 0xCC, ...) are left out: the published code-page
+tables do not hold them, and a yen sign that turns into a backslash, or an
+overline into a tilde, changes what a path or an escape means.
 
 Table layout (see KW_CodePage.h):
   bytes to Unicode: 256 index entries by first byte (low 16 bits: number of
@@ -34,7 +38,8 @@ import os
 PAGES = [874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258]
 INVALID = 0xFEFF
 
-# Charset names for KW_GetCodePageFromStringA; only their hashes are stored.
+# Charset names for KW_GetCodePageFromStringA (255 of them); only their hashes
+# are stored.
 CHARSET_NAMES = {
     # Windows pages
     **{f"windows-{n}": n for n in range(1250, 1259)},
@@ -77,6 +82,43 @@ CHARSET_NAMES = {
     "utf-7": 65000, "unicode-1-1-utf-7": 65000, "utf-8": 65001, "unicode-1-1-utf-8": 65001,
     "utf8": 65001, "utf-16": 1200, "utf-16le": 1200, "unicode": 1200, "ucs-2": 1200,
     "utf-16be": 1201, "unicodefffe": 1201,
+    # More spellings of the same families.
+    # Western: 1252 answers for 21 names in all.
+    "iso88591": 1252, "iso8859_1": 1252, "iso_8859_1": 1252, "latin-1": 1252, "8859_1": 1252,
+    "x-ansi": 1252, "ms-ansi": 1252, "cswindows1252": 1252,
+    # Windows
+    **{f"cswindows{n}": n for n in (1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258)},
+    # ISO 8859
+    "iso8859-2": 28592, "iso_8859-2": 28592, "iso-ir-101": 28592, "csisolatin2": 28592, "l2": 28592,
+    "iso8859-3": 28593, "iso_8859-3": 28593, "iso-ir-109": 28593, "csisolatin3": 28593, "l3": 28593,
+    "iso8859-4": 28594, "iso_8859-4": 28594, "iso-ir-110": 28594, "csisolatin4": 28594, "l4": 28594,
+    "iso8859-5": 28595, "iso_8859-5": 28595, "iso-ir-144": 28595, "csisolatincyrillic": 28595,
+    "iso8859-6": 28596, "iso_8859-6": 28596, "iso-ir-127": 28596, "csisolatinarabic": 28596,
+    "ecma-114": 28596, "asmo-708": 708,
+    "iso8859-7": 28597, "iso_8859-7": 28597, "iso-ir-126": 28597, "csisolatingreek": 28597,
+    "ecma-118": 28597, "elot_928": 28597,
+    "iso8859-8": 28598, "iso_8859-8": 28598, "iso-ir-138": 28598, "csisolatinhebrew": 28598,
+    "iso_8859-8-i": 38598, "csiso88598i": 38598, "logical": 38598,
+    "iso8859-9": 28599, "iso_8859-9": 28599, "iso-ir-148": 28599, "csisolatin5": 28599, "l5": 28599,
+    "iso8859-13": 28603, "iso_8859-13": 28603,
+    "iso8859-15": 28605, "iso_8859-15": 28605, "latin-9": 28605,
+    # EBCDIC
+    "cp037": 37, "csibm037": 37, "ebcdic-cp-ca": 37, "cp500": 500, "csibm500": 500, "ebcdic-cp-be": 500,
+    "ibm273": 20273, "ibm277": 20277, "ibm278": 20278, "ibm1026": 1026,
+    # Mac
+    "mac": 10000, "csmacintosh": 10000, "x-mac-icelandic": 10079, "x-mac-romanian": 10010,
+    "x-mac-ukrainian": 10017,
+    # KOI8
+    "koi8": 20866, "koi8r": 20866, "koi8u": 21866, "koi8-ru": 21866,
+    # EUC
+    "eucjp": 51932, "euckr": 51949, "cseucpkdfmtjapanese": 51932,
+    # ISO-2022
+    "csiso2022kr": 50225, "iso-2022-cn": 50227,
+    # UTF-7, UTF-8, UTF-16
+    "utf7": 65000, "unicode-2-0-utf-7": 65000, "x-unicode20utf7": 65000,
+    "unicode-2-0-utf-8": 65001, "x-unicode20utf8": 65001, "csutf8": 65001,
+    "utf16": 1200, "csunicode": 1200, "iso-10646-ucs-2": 1200, "unicodefeff": 1200,
+    "utf16le": 1200, "utf16be": 1201,
 }
 
 
@@ -141,9 +183,9 @@ def read_page(ic, cp):
         out = enc(struct.pack("=I", cpnt))
         if out is None:
             continue
-        if len(out) == 1 and out[0] not in leads:
+        if len(out) == 1 and out[0] not in leads and single.get(out[0]) == cpnt:
             to_code[cpnt] = out[0]
-        elif len(out) == 2 and out[0] in leads:
+        elif len(out) == 2 and leads.get(out[0], {}).get(out[1]) == cpnt:
             to_code[cpnt] = out[0] << 8 | out[1]
     return single, leads, to_code
 

@@ -1,11 +1,13 @@
 // Memory managers: request guards, hooks, the out-of-memory handler, and
 // blocks always returning to the manager that made them.
+#include "CKW_ByteString.h"
 #include "CountingAllocator.h"
 #include "KW_Memory.h"
 #include "KW_Pool.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -166,34 +168,101 @@ TEST(MemoryOwnership, BlocksReturnToTheirMakerAfterTheDefaultChanges)
     EXPECT_EQ(first.LiveBlocks(), 0u);
 }
 
-TEST(MemoryManagers, CreateAndDestroy)
+// A created manager takes its record and every block from its own table, and
+// destroying it gives the record back; a table that cannot give the record
+// makes no manager.
+TEST(MemoryManagers, CreatedManagerLivesOnItsOwnTable)
 {
     EXPECT_EQ(KWMEM_CreateVeltoMgr(nullptr), nullptr);
     CountingSystem sys;
     sys.failNext = true;
     EXPECT_EQ(KWMEM_CreateVeltoMgr(&sys.table), nullptr);
+    EXPECT_TRUE(sys.live.empty());
+
     CKW_MemoryMgr* m = KWMEM_CreateVeltoMgr(&sys.table);
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->m_Type, CKW_MemoryMgr::kCreated);
-    EXPECT_TRUE(m->m_bFreeRecord);
-    EXPECT_EQ(m->m_pAllocatorOwner, m);
+    EXPECT_EQ(sys.live.size(), 1u);   // the record itself
+    void* p = KWMEM_Alloc(m, 40, 0);
+    _IKW_Allocator* a = &m->m_Allocator;
+    void* q = a->Alloc(a, 8);         // its allocator record leads back to it
+    EXPECT_EQ(sys.live.size(), 3u);
+    q = a->Realloc(a, q, 4000);
+    KWMEM_Free(m, p, 0);
+    a->Free(a, q);
+    EXPECT_EQ(sys.live.size(), 1u);
     KWMEM_DestroyVeltoMgr(m);
     EXPECT_TRUE(sys.live.empty());
+    EXPECT_EQ(sys.foreignFrees, 0);
     KWMEM_DestroyVeltoMgr(nullptr);
 }
 
-TEST(MemoryManagers, StaticDefaultIsInForceAndRestorable)
+// Without any set-up, and again after a reset, the default hands out plain
+// malloc blocks; in between, requests reach the manager made the default.
+TEST(MemoryManagers, DefaultIsMallocUntilChangedAndAfterReset)
 {
-    CKW_MemoryMgr* def = KWMEM_GetDefaultMgr();
-    EXPECT_EQ(def->m_Type, CKW_MemoryMgr::kDefault);
-    EXPECT_EQ(def, KWMEM_GetStaticDefaultMgr());
+    void* before = KWMEM_DefaultAlloc(32, 0);
+    ASSERT_NE(before, nullptr);
+    free(before);   // a plain malloc block: the C library may free it
+
     CountingSystem sys;
     CKW_MemoryMgr* m = KWMEM_CreateVeltoMgr(&sys.table);
     KWMEM_SetDefaultMgr(m);
-    EXPECT_EQ(KWMEM_GetDefaultMgr(), m);
-    EXPECT_EQ(KWMEM_ResetSystemMgr(), def);
+    void* counted = KWMEM_DefaultAlloc(32, 0);
+    EXPECT_EQ(sys.live.count(counted), 1u);
+    CKW_MemoryMgr* def = KWMEM_ResetSystemMgr();
     EXPECT_EQ(KWMEM_GetDefaultMgr(), def);
+    EXPECT_NE(def, m);
+
+    const int allocs = sys.allocs;
+    void* after = KWMEM_DefaultAlloc(32, 0);
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(sys.allocs, allocs);
+    free(after);
+    KWMEM_DefaultFree(counted, 0);   // still returns to the manager that made it
+    EXPECT_EQ(sys.live.size(), 1u);
     KWMEM_DestroyVeltoMgr(m);
+    EXPECT_EQ(sys.foreignFrees, 0);
+}
+
+// Blocks that no manager other than the static default made are malloc
+// blocks: whichever manager is the default when they are freed, they go to
+// free() and never to that manager's table.
+TEST(MemoryManagers, MallocBlocksHandedInAreFreedByTheCLibrary)
+{
+    ScopedCountingDefault counting;
+    void* attached = malloc(24);
+    KWMEM_DefaultFree(attached, 0);
+    void* grown = KWMEM_DefaultRealloc(malloc(8), 5000, 0);
+    ASSERT_NE(grown, nullptr);
+    EXPECT_EQ(KWMEM_GetBlockOwner(grown), KWMEM_GetStaticDefaultMgr());
+    _IKW_Allocator* a = KWMEM_GetDefAllocator();
+    a->Free(a, grown);
+    EXPECT_EQ(counting.sys.foreignFrees, 0);
+    EXPECT_EQ(counting.sys.frees, 0);
+    EXPECT_EQ(counting.LiveBlocks(), 0u);
+}
+
+// Destroying the manager that is the default puts the static default back,
+// so the next request does not reach a freed record; blocks it made that are
+// still alive are freed through its table.
+TEST(MemoryManagers, DestroyingTheDefaultRestoresTheStaticDefault)
+{
+    CountingSystem sys;
+    CKW_MemoryMgr* m = KWMEM_CreateVeltoMgr(&sys.table);
+    KWMEM_SetDefaultMgr(m);
+    void* survivor = KWMEM_DefaultAlloc(64, 0);
+    ASSERT_NE(survivor, nullptr);
+    KWMEM_DestroyVeltoMgr(m);
+    EXPECT_EQ(KWMEM_GetDefaultMgr(), KWMEM_GetStaticDefaultMgr());
+
+    CKW_ByteString s("allocated after the manager is gone");
+    s += " and grown";
+    EXPECT_TRUE(s == "allocated after the manager is gone and grown");
+    survivor = KWMEM_DefaultRealloc(survivor, 128, 0);
+    EXPECT_EQ(sys.live.count(survivor), 1u);
+    KWMEM_DefaultFree(survivor, 0);
+    EXPECT_TRUE(sys.live.empty());
+    EXPECT_EQ(sys.foreignFrees, 0);
 }
 
 TEST(PoolManager, ServesSmallRequestsAndSurvivesRecreation)
@@ -207,16 +276,16 @@ TEST(PoolManager, ServesSmallRequestsAndSurvivesRecreation)
 
     CKWMEM_PyMgr* py = KWMEM_GetPyMgr();
     ASSERT_NE(py, nullptr);
-    // The manager's header sits in front of the block; the pool serves both.
-    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(small) - 16));
-    EXPECT_FALSE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(large) - 16));
+    // Small requests come from the pool, large ones from the fallback.
+    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, small));
+    EXPECT_FALSE(_PyObject_IsPoolBlock(&py->m_State, large));
 
     // Re-creating (and destroying) the manager while a block is live keeps
     // the pool that holds it.
     std::memset(small, 0x5a, 16);
     KWMEM_DestroyVeltoMgr(pool);
     pool = KWMEM_CreatePyMgr();
-    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, static_cast<char*>(small) - 16));
+    EXPECT_TRUE(_PyObject_IsPoolBlock(&py->m_State, small));
     EXPECT_EQ(static_cast<unsigned char*>(small)[15], 0x5a);
 
     // The malloc default is back, and frees still reach the pool.
@@ -228,7 +297,27 @@ TEST(PoolManager, ServesSmallRequestsAndSurvivesRecreation)
 
     KWMEM_DestroyVeltoMgr(pool);
     EXPECT_EQ(py->m_State.narenas_currently_allocated, 0u);
-    EXPECT_EQ(KWMEM_SetPyConfig(1, 2), 0);
+}
+
+// The pool takes no configuration: whatever it is given, it keeps serving
+// the same requests from the same size classes.
+TEST(PoolManager, ConfigurationChangesNothing)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    CKWMEM_PyMgr* py = KWMEM_GetPyMgr();
+    auto serve = [&](size_t size) {
+        void* p = KWMEM_Alloc(pool, size, 0);
+        const size_t blockSize = _PyObject_BlockSize(&py->m_State, p);
+        KWMEM_Free(pool, p, 0);
+        return blockSize;
+    };
+    const size_t small = serve(24), large = serve(5000);
+    EXPECT_GT(small, 0u);
+    EXPECT_EQ(large, 0u);
+    EXPECT_EQ(KWMEM_SetPyConfig(0, 1 << 20, "arena", 4), 0);
+    EXPECT_EQ(serve(24), small);
+    EXPECT_EQ(serve(5000), large);
+    KWMEM_DestroyVeltoMgr(pool);
 }
 
 } // namespace

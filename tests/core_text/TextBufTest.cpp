@@ -1,10 +1,12 @@
 // Growable byte and wide text buffers and the fixed-capacity byte buffer.
 #include "CKW_TextBuf.h"
+#include "CountingAllocator.h"
 #include "KW_Memory.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -102,6 +104,51 @@ TEST(BinaryBuf, DetachAttachTakeOver)
     CKW_ByteString s;
     s = other;
     EXPECT_TRUE(s == "abcd");
+}
+
+// A block taken over from a buffer of another allocator is grown and freed
+// by that allocator, whichever way round.
+TEST(BinaryBuf, TakeOverBringsTheAllocatorAlong)
+{
+    CountingAllocator counting;
+    {
+        CKW_BinaryBuf counted(&counting);
+        ASSERT_TRUE(counted.AppendBlock("counted", 7));
+        CKW_BinaryBuf plain;
+        ASSERT_TRUE(plain.AppendBlock("plain", 5));
+        plain.TakeOver(counted);
+        EXPECT_EQ(plain.GetAllocator(), &counting);
+        EXPECT_EQ(Bytes(plain), "counted");
+        ASSERT_TRUE(plain.AppendFill('x', 4000));   // grows through the counting allocator
+        EXPECT_EQ(counting.live.count(plain.GetBuffer()), 1u);
+
+        CKW_BinaryBuf back;
+        ASSERT_TRUE(back.AppendBlock("old", 3));
+        counted.TakeOver(back);                     // a default block into the counted buffer
+        EXPECT_EQ(counted.GetAllocator(), nullptr);
+        EXPECT_EQ(Bytes(counted), "old");
+        ASSERT_TRUE(counted.AppendFill('y', 4000));
+    }
+    EXPECT_TRUE(counting.live.empty());
+    EXPECT_EQ(counting.foreignFrees, 0);
+    EXPECT_EQ(counting.frees, counting.allocs);
+}
+
+// Under the default system manager a buffer may be handed any malloc block.
+TEST(BinaryBuf, AttachedMallocBlockIsReleased)
+{
+    void* block = std::malloc(64);
+    ASSERT_NE(block, nullptr);
+    std::memcpy(block, "malloc", 6);
+    {
+        CKW_BinaryBuf b;
+        b.AttachData(block, 6);
+        ASSERT_TRUE(b.AppendFill('!', 200));        // reallocated in place of the block
+        EXPECT_EQ(Bytes(b).substr(0, 7), "malloc!");
+    }
+    CKW_BinaryBuf b;
+    b.AttachData(std::malloc(16), 16);
+    b.AttachData(std::malloc(16), 16);              // the first is freed here, the second below
 }
 
 TEST(BinaryBuf, UsesItsAllocator)

@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <climits>
+#include <clocale>
 #include <cmath>
-#include <vector>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -310,20 +317,97 @@ TEST(WideString, Numbers)
     l.Empty(nullptr);
 }
 
-TEST(WideString, Format)
+// Each row runs one Format on a string holding "previous" with LC_CTYPE set to
+// the row's locale; a format that fails leaves "previous" in place.
+struct FormatCase {
+    const char* name;
+    const char* ctype;
+    std::function<void(CKW_WideString&)> op;
+    std::wstring expected;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name << " (LC_CTYPE " << c.ctype << ")"; }
+
+class CtypeScope {
+public:
+    explicit CtypeScope(const char* ctype) : m_saved(std::setlocale(LC_CTYPE, nullptr)) { std::setlocale(LC_CTYPE, ctype); }
+    ~CtypeScope() { std::setlocale(LC_CTYPE, m_saved.c_str()); }
+
+private:
+    std::string m_saved;
+};
+
+class WideStringFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(WideStringFormat, Table)
 {
-    CKW_WideString s;
-    s.Format(L"%d-%ls-%s-%.2f", 42, L"w\u00E9", "n", 2.5);
-    EXPECT_EQ(S(s), L"42-w\u00E9-n-2.50");
-    s.Format(L"%5000000d", 1);
-    EXPECT_EQ(S(s), L"Bad width");
-    s.Format(L"%.999999f", 1.0);
-    EXPECT_EQ(S(s), L"Bad precision");
-    s.Format(L"%*d|%-*d|", 4, 7, 3, 8);
-    EXPECT_EQ(S(s), L"   7|8  |");
-    std::wstring longText(5000, L'q');
-    s.Format(L"<%ls>", longText.c_str());
-    EXPECT_EQ(s.GetLength(), 5002);
+    const FormatCase& c = GetParam();
+    CtypeScope scope(c.ctype);
+    CKW_WideString s(L"previous");
+    c.op(s);
+    EXPECT_EQ(S(s), c.expected);
+}
+
+const FormatCase kFormatCases[] = {
+    {"plain", "C.UTF-8", [](CKW_WideString& s) { s.Format(L"%d-%ls-%s-%.2f", 42, L"w\u00E9", "n", 2.5); },
+     L"42-w\u00E9-n-2.50"},
+    {"bad_width", "C", [](CKW_WideString& s) { s.Format(L"%5000000d", 1); }, L"Bad width"},
+    {"bad_precision", "C", [](CKW_WideString& s) { s.Format(L"%.999999f", 1.0); }, L"Bad precision"},
+    {"star_widths", "C", [](CKW_WideString& s) { s.Format(L"%*d|%-*d|", 4, 7, 3, 8); }, L"   7|8  |"},
+    {"long_output", "C", [](CKW_WideString& s) { s.Format(L"<%ls>", std::wstring(5000, L'q').c_str()); },
+     L"<" + std::wstring(5000, L'q') + L">"},
+    {"empty_result", "C", [](CKW_WideString& s) { s.Format(L"%s", ""); }, L""},
+    {"percent", "C", [](CKW_WideString& s) { s.Format(L"100%%"); }, L"100%"},
+    {"utf8_bytes_converted", "C.UTF-8", [](CKW_WideString& s) { s.Format(L"[%s]", "caf\xC3\xA9"); }, L"[caf\u00E9]"},
+    {"unconvertible_byte_under_C", "C", [](CKW_WideString& s) { s.Format(L"%s", "\xFF"); }, L"previous"},
+    {"invalid_utf8_bytes", "C.UTF-8", [](CKW_WideString& s) { s.Format(L"a%sb", "\xC3\x28"); }, L"previous"},
+    {"invalid_utf8_after_long_text", "C.UTF-8",
+     [](CKW_WideString& s) { s.Format(L"%ls%s", std::wstring(3000, L'x').c_str(), "\xFF"); }, L"previous"},
+    {"n_with_null_pointer", "C", [](CKW_WideString& s) { s.Format(L"a%nb", static_cast<int*>(nullptr)); }, L"ab"},
+    {"n_is_not_written", "C",
+     [](CKW_WideString& s) {
+         int n = -1;
+         s.Format(L"a%nb%d", &n, 5);
+         if (n != -1) s += L"!";
+     },
+     L"ab5"},
+    {"n_with_star_width", "C", [](CKW_WideString& s) { s.Format(L"a%*nb%d", 7, static_cast<int*>(nullptr), 5); },
+     L"ab5"},
+    {"I64_prefix", "C", [](CKW_WideString& s) { s.Format(L"%I64d|%d", 1LL << 40, 7); }, L"1099511627776|7"},
+    {"I64_unsigned", "C", [](CKW_WideString& s) { s.Format(L"%I64u|%I64x", 1ULL << 63, 255ULL); },
+     L"9223372036854775808|ff"},
+    {"hs_byte_strings", "C", [](CKW_WideString& s) { s.Format(L"%hs|%hS|%s", "b", "c", "d"); }, L"b|c|d"},
+    {"S_wide_strings", "C", [](CKW_WideString& s) { s.Format(L"%S|%lS|%ls", L"w\u00E9", L"v", L"u"); },
+     L"w\u00E9|v|u"},
+    {"C_wide_character", "C", [](CKW_WideString& s) { s.Format(L"%C%c%hC", L'\u00E9', 'x', 'y'); }, L"\u00E9xy"},
+    {"star_after_dialect", "C", [](CKW_WideString& s) { s.Format(L"%I64d[%*d]", 1LL << 33, 4, 9); },
+     L"8589934592[   9]"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Rows, WideStringFormat, ::testing::ValuesIn(kFormatCases),
+                         [](const ::testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+
+// A byte string the locale cannot convert fails at once: the call asks for no
+// buffer beyond what the format can produce. Run under a data limit in a
+// child process, where growing a buffer toward a gigabyte cannot succeed.
+TEST(WideStringFormatLimits, UnconvertibleTextFailsWithoutGrowing)
+{
+    EXPECT_EXIT(
+        {
+            std::ifstream status("/proc/self/status");
+            std::string line;
+            unsigned long long dataKiB = 0;
+            while (std::getline(status, line))
+                if (line.rfind("VmData:", 0) == 0) dataKiB = std::stoull(line.substr(7));
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(dataKiB * 1024 + (64u << 20));
+            setrlimit(RLIMIT_DATA, &limit);
+            CtypeScope scope("C");
+            CKW_WideString s(L"previous");
+            for (int i = 0; i < 4; ++i) s.Format(L"%ls%s", L"text", "\xFF");
+            std::_Exit(s == L"previous" ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(WideString, Utf16Encodings)
