@@ -122,7 +122,9 @@ void CKW_MMapedFile::Unmap()
 
 bool CKW_MMapedFile::ReMap(int64_t offset, size_t size)
 {
-    if (offset < 0 || size == 0 || size > static_cast<uint64_t>(INT64_MAX - kGrowUnit - offset))
+    // The end, rounded up to the growth unit, must stay a valid file size.
+    if (offset < 0 || size == 0 || offset > INT64_MAX - kGrowUnit
+        || size > static_cast<uint64_t>(INT64_MAX - kGrowUnit - offset))
         return false;
     int64_t end = offset + static_cast<int64_t>(size);
     if (m_pMemory && offset >= m_nWindowOffset && end <= m_nWindowOffset + static_cast<int64_t>(m_nWindowLength))
