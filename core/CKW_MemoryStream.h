@@ -20,7 +20,9 @@ public:
     virtual void SetSizeHints(size_t firstSize, size_t growthStep) = 0;
     // The first data block, or null.
     virtual uint8_t* GetBuffer() = 0;
-    // Contiguous streams only: the buffer becomes the stream's data.
+    // Contiguous streams only: the buffer becomes the stream's data. Blocks
+    // the stream held are forgotten, not freed: take them with GetBuffer and
+    // DetachBuffer first.
     virtual void AttachBuffer(uint8_t* buffer, size_t size, bool takeOver) = 0;
     // Contiguous streams only: forgets the data without freeing it (the caller
     // took it with GetBuffer); the stream is left empty.
@@ -34,7 +36,9 @@ public:
     static const size_t kDefaultGrowth = 65536;
 
     CKW_MemoryStream(bool contiguous, _IKW_Allocator* allocator);
-    // Over a caller's buffer (contiguous); takeOver: the stream frees it.
+    // Over a caller's buffer (contiguous). takeOver: the buffer came from the
+    // allocator (the default manager when none) and the stream may grow and
+    // free it; otherwise it stays the caller's.
     CKW_MemoryStream(uint8_t* buffer, size_t size, bool takeOver, _IKW_Allocator* allocator);
     ~CKW_MemoryStream() override;
 
