@@ -1,0 +1,67 @@
+// One file stream shared by four threads doing positioned reads and writes;
+// each thread checks its reads against its own shadow copy of its quarter of
+// the file. The suite name ends in "Threads" so the thread-sanitizer run can
+// pick it out.
+#include "CKW_CRTFileStream.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+TEST(FileStreamThreads, SharedStreamPositionedTransfers)
+{
+    const int kThreads = 4;
+    const size_t kQuarter = 16384;
+    TempFolder dir;
+    std::string path = dir.Write("shared", std::string(kThreads * kQuarter, '\0'));
+    IKW_FileStream* stream = KW_CreateFileStream(path.c_str(), KW_FILEMODE_ReadWrite, nullptr);
+    ASSERT_NE(stream, nullptr);
+
+    std::vector<std::string> shadows(kThreads, std::string(kQuarter, '\0'));
+    std::atomic<int> mismatches{0};
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            IKW_FileStream* mine = stream->Retain();
+            std::mt19937 random(1234 + t);
+            std::string& shadow = shadows[t];
+            const int64_t base = static_cast<int64_t>(t * kQuarter);
+            std::string buffer(512, '\0');
+            for (int i = 0; i < 400; ++i) {
+                size_t size = 1 + random() % 512;
+                size_t at = random() % (kQuarter - size + 1);
+                if (random() % 2) {
+                    for (size_t k = 0; k < size; ++k)
+                        buffer[k] = static_cast<char>(random());
+                    if (!mine->WriteBlock(buffer.data(), base + static_cast<int64_t>(at), size))
+                        ++failures;
+                    shadow.replace(at, size, buffer.data(), size);
+                } else {
+                    if (!mine->ReadBlock(&buffer[0], base + static_cast<int64_t>(at), size))
+                        ++failures;
+                    else if (buffer.compare(0, size, shadow, at, size) != 0)
+                        ++mismatches;
+                }
+                mine->GetSize();
+                mine->GetPosition();
+            }
+            mine->Release();
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    stream->Release();
+
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(mismatches.load(), 0);
+    std::string expected;
+    for (const std::string& shadow : shadows)
+        expected += shadow;
+    EXPECT_EQ(TempFolder::Read(path), expected);
+}
