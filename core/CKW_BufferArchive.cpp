@@ -1,5 +1,7 @@
 #include "CKW_BufferArchive.h"
 
+#include "CKW_CRTFileStream.h"
+
 #include "IKW_Stream.h"
 #include "KW_Memory.h"
 #include "KW_Primitives.h"
@@ -102,6 +104,24 @@ bool CKW_FileBufferArchive::AttachFile(IKW_StreamWrite* stream, bool takeOver)
     m_pFile = stream;
     m_bTakeOver = takeOver;
     return true;
+}
+
+bool CKW_FileBufferArchive::AttachFile(const wchar_t* path)
+{
+    if (!path)
+        return false;
+    LetStreamGo();
+    IKW_FileWrite* file = KW_CreateFileWrite(path, nullptr);
+    return file && AttachFile(file, true);
+}
+
+bool CKW_FileBufferArchive::AttachFile(const char* path)
+{
+    if (!path)
+        return false;
+    LetStreamGo();
+    IKW_FileWrite* file = KW_CreateFileWrite(path, nullptr);
+    return file && AttachFile(file, true);
 }
 
 bool CKW_FileBufferArchive::DoWork(const void* data, size_t size)

@@ -55,6 +55,10 @@ public:
     // False for a null stream. A stream held with take over is released
     // first; with takeOver the archive releases the new one when done.
     bool AttachFile(IKW_StreamWrite* stream, bool takeOver);
+    // Opens the file for writing and holds it with take over; false for a
+    // null path or a file that cannot be opened.
+    bool AttachFile(const wchar_t* path);
+    bool AttachFile(const char* path);
 
     // Writes through the stream: false without one, true for nothing to do.
     bool DoWork(const void* data, size_t size) override;

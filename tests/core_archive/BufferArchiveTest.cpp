@@ -3,6 +3,7 @@
 #include "CKW_BufferArchive.h"
 #include "CountingAllocator.h"
 #include "IKW_Stream.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,27 @@ TEST(BufferArchiveTest, FileArchiveReleasesAStreamItTookOver)
         EXPECT_TRUE(archive.AttachFile(&second, true));
     }
     EXPECT_EQ(2, second.releases);
+}
+
+TEST(BufferArchiveTest, FileArchiveWritesAFileByPath)
+{
+    TempFolder folder;
+    ASSERT_TRUE(folder.IsValid());
+    const std::string path = folder.Path("archive.bin");
+    {
+        CKW_FileBufferArchive archive(4, nullptr);
+        EXPECT_FALSE(archive.AttachFile(static_cast<const char*>(nullptr)));
+        EXPECT_FALSE(archive.AttachFile(folder.Path("no-such-folder/archive.bin").c_str()));
+        ASSERT_TRUE(archive.AttachFile(path.c_str()));
+        archive.AppendString("0123456789");
+        EXPECT_TRUE(archive.Flush());
+        const std::wstring wide(path.begin(), path.end());
+        ASSERT_TRUE(archive.AttachFile((wide + L".2").c_str()));   // the first file is let go
+        archive.AppendString("wide");
+        EXPECT_TRUE(archive.Flush());
+    }
+    EXPECT_EQ(TempFolder::Read(path), "0123456789");
+    EXPECT_EQ(TempFolder::Read(path + ".2"), "wide");
 }
 
 } // namespace
