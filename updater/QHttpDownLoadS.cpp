@@ -139,7 +139,7 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
     m_pFile = new QFile(m_strFilePath);
     // Unbuffered: a failed write shows at once, and the file on disk always
     // holds what was received. Never through a link planted at the target.
-    if (!Platform::openNoFollow(*m_pFile, QIODevice::Append | QIODevice::Unbuffered)) {
+    if (!Platform::openNoFollow(*m_pFile, m_strFilePath, QIODevice::Append | QIODevice::Unbuffered)) {
         qDebug() << "Error:Cannot open file: " << m_strFilePath;
         delete m_pFile;
         m_pFile = nullptr;

@@ -35,9 +35,9 @@ bool removeLink(const QString& path)
     return ::unlink(native.constData()) == 0 || errno == ENOENT;
 }
 
-bool openNoFollow(QFile& file, QIODevice::OpenMode mode)
+bool openNoFollow(QFile& file, const QString& path, QIODevice::OpenMode mode)
 {
-    if (file.isOpen() || !removeLink(file.fileName()))
+    if (file.isOpen() || !removeLink(path))
         return false;
     // Non-blocking only for the open itself: a FIFO at the name would
     // otherwise hold the open until some reader turns up.
@@ -47,7 +47,7 @@ bool openNoFollow(QFile& file, QIODevice::OpenMode mode)
         flags |= O_APPEND;
     if (mode & QIODevice::Truncate)
         flags |= O_TRUNC;
-    const QByteArray native = QFile::encodeName(file.fileName());
+    const QByteArray native = QFile::encodeName(path);
     int fd;
     do
         fd = ::open(native.constData(), flags, 0666);

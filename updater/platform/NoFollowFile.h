@@ -22,10 +22,12 @@ bool removeEntry(const QString& path);
 // there afterwards.
 bool removeLink(const QString& path);
 
-// Opens `file` (its file name set) for writing without following a link at
-// its name: a link there is removed first, then the file is opened with
-// O_NOFOLLOW (created when missing). `mode` is QIODevice::WriteOnly,
-// ReadWrite or Append, optionally with Truncate and Unbuffered.
-bool openNoFollow(QFile& file, QIODevice::OpenMode mode);
+// Opens `file` on `path` for writing without following a link there: a link
+// at `path` is removed first, then the file is opened with O_NOFOLLOW
+// (created when missing); anything but a regular file is refused. `mode` is
+// QIODevice::WriteOnly, ReadWrite or Append, optionally with Truncate and
+// Unbuffered. The file is opened from a descriptor, so Qt does not keep its
+// name: callers keep `path`.
+bool openNoFollow(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 } // namespace Platform
