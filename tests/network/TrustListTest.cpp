@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -85,6 +86,9 @@ TEST_F(TrustList, PrintsOnlyTheStatusNumber)
     server.setRoute("/cut", cut);
     server.setRoute("/moved", Reply::redirect("/fatl"));
     server.setRoute("/empty", QByteArray());
+    Reply partial = Reply::ok(kEutl);
+    partial.partialLength = 1000;   // "206, bytes 0-999/<size>" to a request without Range
+    server.setRoute("/partial", partial);
 
     struct Case
     {
@@ -104,6 +108,7 @@ TEST_F(TrustList, PrintsOnlyTheStatusNumber)
         {"short transfer keeps the old list", both("/eutl", "/cut"), Auto | Eutl | Fatl | (2 << 8), kEutl,
          kOldFatl},
         {"empty list keeps the old one", both("/empty", "/fatl"), Auto | Eutl | 2 | Fatl, kOldEutl, kFatl},
+        {"a slice of the list keeps the old one", both("/partial", "/fatl"), Auto | Eutl | 2 | Fatl, kOldEutl, kFatl},
         {"only certfatlurl", {"-certfatlurl", server.url("/fatl").toString(), "-fatlfile", fatlFile}, Fatl, kOldEutl,
          kFatl},
         {"only certeutlurl",
@@ -215,6 +220,31 @@ TEST_F(TrustList, SilentOrDrippingServerEndsTheRunAndKeepsTheOldList)
         EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
         EXPECT_EQ(r.eutl, kOldEutl);
         EXPECT_TRUE(r.fatl == kFatl);
+        EXPECT_EQ(r.leftovers, QStringList());
+    }
+}
+
+// A link planted at the list's side file, dangling or not, is removed: the
+// download neither lands where it points nor turns the list into a link.
+TEST_F(TrustList, LinkAtTheSideFileIsNotFollowed)
+{
+    server.setRoute("/eutl", kEutl);
+    const QString elsewhere = dir.filePath("elsewhere/planted");
+    QDir().mkpath(dir.filePath("elsewhere"));
+    for (const bool dangling : {true, false}) {
+        SCOPED_TRACE(dangling ? "dangling" : "to a file");
+        writeFile(eutlFile, kOldEutl);
+        QFile::remove(elsewhere);
+        if (!dangling)
+            writeFile(elsewhere, "not a list");
+        ASSERT_TRUE(QFile::link(elsewhere, eutlFile + ".download"));
+        const ListRun r = run({"-certeutlurl", server.url("/eutl").toString(), "-eutlfile", eutlFile});
+        ASSERT_TRUE(r.result.finished);
+        EXPECT_EQ(r.result.standardOutput, QByteArray::number(Eutl) + "\n");
+        EXPECT_TRUE(r.eutl == kEutl);
+        EXPECT_FALSE(QFileInfo(eutlFile).isSymLink());
+        EXPECT_EQ(readFile(elsewhere), dangling ? QByteArray() : QByteArray("not a list"));
+        EXPECT_EQ(QFileInfo::exists(elsewhere), !dangling);
         EXPECT_EQ(r.leftovers, QStringList());
     }
 }
