@@ -374,7 +374,7 @@ void QHttpDownLoadS::replyFinished()
         }
     }
     // A 206 ends where its Content-Range said it would, or it is not the file.
-    if (!failed && m_nRangeEnd >= 0 && m_nReceived != m_nRangeEnd)
+    if (!failed && m_nRangeEnd >= 0 && m_nBase + m_nWritten != m_nRangeEnd)
         failed = true;
     if (m_pFile && m_pFile->isOpen()) {
         if (!m_pFile->flush())
