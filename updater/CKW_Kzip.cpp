@@ -1,5 +1,6 @@
 #include "CKW_Kzip.h"
 
+#include "CUP_Log.h"
 #include "KzipUnpack.h"
 #include "UpdaterApp.h"
 
@@ -10,6 +11,11 @@ QString uncompressFolder()
     return UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater/uncompress/");
 }
 
+void agentLog(const QString& line)
+{
+    CUP_Log::PrintLog(line);
+}
+
 } // namespace
 
 CKW_Kzip::CKW_Kzip() = default;
@@ -18,17 +24,17 @@ CKW_Kzip::~CKW_Kzip() = default;
 
 int CKW_Kzip::Unzip2(QString& package, QString& outputFolder)
 {
-    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Current);
+    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Current, agentLog);
 }
 
 int CKW_Kzip::Unzip(QString& package, QString& outputFolder)
 {
-    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Legacy);
+    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Legacy, agentLog);
 }
 
 bool CKW_Kzip::UnzipFileToFile(QString& lzmaFile, QString& outputFile)
 {
-    return KzipUnpack::decodeFile(lzmaFile, outputFile);
+    return KzipUnpack::decodeFile(lzmaFile, outputFile, UINT64_MAX, agentLog);
 }
 
 unsigned long CKW_Kzip::RunCRC32(const unsigned char* data, unsigned long length, unsigned long polynomial)

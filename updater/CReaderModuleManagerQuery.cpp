@@ -96,6 +96,8 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progressBar, bool wait)
 #if READER_MANAGER_HAS_DOWNLOADER
     releaseDownloader(m_pQueryDownloader, this);
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progressBar, nullptr, nullptr);
+    // An endless or oversized body stops at the parser's bound, not on a full disk.
+    m_pQueryDownloader->m_nMaxBytes = kMaxXmlFileSize;
     CUP_Log::PrintLog(QStringLiteral("update_tmpfile.xml: ") + m_strReplyPath);
 
     if (!m_pQueryDownloader->setUrlAndFilePath(QUrl(url, QUrl::TolerantMode), m_strReplyPath)) {
@@ -135,6 +137,18 @@ void CReaderModuleManager::slotQueryModuleInfoFinish(QString filePath)
 void CReaderModuleManager::errorfinish(QString filePath)
 {
     Q_UNUSED(filePath)
+#if READER_MANAGER_HAS_DOWNLOADER
+    // A reply over the bound reached the service and is no answer of it: the
+    // check's failed-query road, without the connection warning.
+    if (m_pQueryDownloader && sender() == m_pQueryDownloader && m_pQueryDownloader->overLimit()) {
+        CUP_Log::PrintLog(QStringLiteral("update reply over %1 bytes: a failed query").arg(kMaxXmlFileSize));
+        ReleaseModuleInfo();
+        m_queryResult = QueryResultInfo();
+        m_queryResult.bSuccess = false;
+        emit sQueryModuleInfoFinish();
+        return;
+    }
+#endif
     // The box runs a nested loop in which the owner may release this manager.
     QPointer<CReaderModuleManager> self(this);
     QMessageBox::warning(nullptr, tr("Velto PDF Reader"),

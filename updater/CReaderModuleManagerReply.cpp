@@ -9,12 +9,14 @@
 #include "CXML_Element.h"
 #include "CommWs2qs.h"
 #include "ModuleRules.h"
+#include "ReplyCompleteness.h"
 #include "UpdaterApp.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <memory>
 
@@ -39,6 +41,16 @@ ElementPtr parseXml(const QByteArray& bytes)
 QString attrValue(const CXML_Element* element, const char* name)
 {
     return Comm::ws2qs(element->GetAttrValue(CKW_ByteStringC(name)));
+}
+
+// Captive portals and error pages are HTML, in which the lenient reader
+// still finds a root: such a reply is no answer of the update service.
+bool isUpdateDocument(const CXML_Element* root)
+{
+    if (!root)
+        return false;
+    const CKW_ByteString tag = root->GetTagName(false);
+    return QString::fromUtf8(tag.c_str()).compare(QLatin1String("html"), Qt::CaseInsensitive) != 0;
 }
 
 bool isTrueUpper(const QString& value)
@@ -80,6 +92,10 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
     QByteArray bytes;
     if (!readBoundedFile(path, bytes)) {
         qDebug() << "Open Reply Xml File failed.";
+        if (QFileInfo(path).size() > kMaxXmlFileSize) {
+            CUP_Log::PrintLog(QStringLiteral("update reply over %1 bytes: a failed query").arg(kMaxXmlFileSize));
+            m_queryResult.bSuccess = false;
+        }
         return;
     }
     qDebug() << "inerfile: " << bytes.left(4096);
@@ -90,6 +106,24 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
     }
 
     ElementPtr root = parseXml(bytes);
+    // A reply that is no update document is a failed query, not "no updates";
+    // from here on it is handled like text without a root.
+    if (!isUpdateDocument(root.get())) {
+        CUP_Log::PrintLog(QStringLiteral("update reply is not an update document: a failed query"));
+        m_queryResult.bSuccess = false;
+        root.reset();
+    }
+    // The module that the end of the reply cuts off is not offered.
+    int cutModule = -1;
+    if (root && ReplyCompleteness::EndsInsideModule(bytes)) {
+        for (unsigned i = root->CountChildren(); i-- > 0;) {
+            if (root->GetElement(i)) {
+                cutModule = int(i);
+                break;
+            }
+        }
+        CUP_Log::PrintLog(QStringLiteral("update reply ends inside a module: it is not offered"));
+    }
     bytes.clear();
     bool scheduleOk = true;
     const bool internalRoad = theApp && theApp->bInternalUpdate;
@@ -118,7 +152,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
         const unsigned count = root->CountChildren();
         for (unsigned i = 0; i < count; ++i) {
             CXML_Element* child = root->GetElement(i);
-            if (!child)
+            if (!child || int(i) == cutModule)
                 continue;
             MODULEINFO* module = AddModule(m_strType);
             ParseModuleInfo(child, module);

@@ -1,4 +1,5 @@
 #include "CUP_Log.h"
+#include "NoFollowFile.h"
 #include "UpdaterApp.h"
 
 #include <QDateTime>
@@ -38,7 +39,10 @@ void CUP_Log::PrintLog(QString message)
 {
     if (!debugModeOn() || !m_pFile)
         return;
-    if (!m_pFile->isOpen() && !m_pFile->open(QIODevice::ReadWrite | QIODevice::Append)) {
+    // Never through a link planted at the log's name, dangling or not. The
+    // file is opened from a descriptor, which makes Qt forget its name.
+    const QString path = m_pFile->fileName();
+    if (!m_pFile->isOpen() && !Platform::openNoFollow(*m_pFile, path, QIODevice::ReadWrite | QIODevice::Append)) {
         qDebug() << "[CUP_Log::PrintLog] open file error:" << m_pFile->errorString();
         return;
     }
@@ -47,4 +51,5 @@ void CUP_Log::PrintLog(QString message)
     m_pFile->write(line.toUtf8());
     m_pFile->flush();
     m_pFile->close();
+    m_pFile->setFileName(path);
 }

@@ -6,9 +6,14 @@
 #include "QHttpDownLoadS.h"
 #include "UpdaterApp.h"
 
+#include "Platform.h"
+
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QTimer>
 #include <QUrl>
 #include <cstdio>
 
@@ -18,6 +23,9 @@ const int kFailed = 2;
 const int kEutlRequested = 0x10000;
 const int kFatlRequested = 0x1000000;
 const int kAutoDownload = 0x10000000;
+// A server may keep a list's transfer alive for ever by dripping bytes too
+// slowly to look stalled; each list gets this long, probe included.
+const int kListDeadlineMs = 10 * 60 * 1000;
 
 // Replaces `target` by `source` in one step, so a reader of the list never
 // sees a missing or half-written file.
@@ -76,11 +84,17 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
         return kFailed;
     // The lock keeps two agents (or the reader) from writing the same list.
     QLockFile lock(file + tr(".tmp"));
+    // Only a dead holder makes the lock stale: a live run may hold it for
+    // minutes against a slow server.
+    lock.setStaleLockTime(0);
     if (!lock.tryLock(0)) {
         CUP_Log::PrintLog(QStringLiteral("trust list is locked: ") + file);
         return kFailed;
     }
 
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 deadlineMs = Platform::scaledWait(kListDeadlineMs);
     {
         QHttpCheckExist probe(nullptr, url);
         probe.checkExit();
@@ -100,7 +114,20 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
     connect(&downloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));
     bool complete = false;
     connect(&downloader, &QHttpDownLoadS::oneDownLoadFinish, this, [&complete] { complete = true; });
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    connect(&deadline, &QTimer::timeout, &downloader, [&downloader, &url] {
+        CUP_Log::PrintLog(QStringLiteral("trust list took too long: ") + url);
+        downloader.stopDownLoads();
+    });
+    deadline.start(int(qMax<qint64>(1, deadlineMs - clock.elapsed())));
     const bool started = downloader.startDownLoads(true);
+    deadline.stop();
+    // An empty list is no list: the old one stays.
+    if (complete && QFileInfo(partial).size() == 0) {
+        CUP_Log::PrintLog(QStringLiteral("trust list is empty: ") + url);
+        complete = false;
+    }
     if (!started || !complete) {
         CUP_Log::PrintLog(QStringLiteral("trust list download failed: ") + url);
         QFile::remove(partial);

@@ -8,7 +8,8 @@
 //   0x10000000 when downtype is "auto"
 // A list's result is 0 when it was fetched (or the server says it has no such
 // file), 2 when its lock is held, its address or file name is unusable, or
-// the transfer failed; a failed list keeps its old file.
+// the transfer failed, ran past its deadline or brought an empty list; a
+// failed list keeps its old file.
 #include <QObject>
 #include <QString>
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include <fcntl.h>
@@ -118,6 +119,11 @@ public:
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
+    void reset(int fd)
+    {
+        close();
+        m_fd = fd;
+    }
     bool ok() const { return m_fd >= 0; }
     bool close()
     {
@@ -135,14 +141,35 @@ QByteArray native(const QString& path)
     return path.toUtf8();
 }
 
-int openRead(const QByteArray& path)
+// Clears O_NONBLOCK once a descriptor is known to be a regular file; closes
+// it and gives -1 for anything else (a FIFO, a device, a folder).
+int keepIfRegular(int fd)
 {
-    return ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    struct stat st;
+    if (fd >= 0
+        && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)
+            || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
-int openTruncated(const QByteArray& path, int extraFlags = 0)
+// Non-blocking for the open itself: a FIFO given as a package would
+// otherwise hold the open until some writer turns up.
+int openRead(const QByteArray& path)
 {
-    return ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | extraFlags, 0666);
+    return keepIfRegular(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+}
+
+// A temporary file: a link planted at its name is removed, never followed.
+int openTruncated(const QByteArray& path)
+{
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        ::unlink(path.constData());
+    return keepIfRegular(
+        ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
 }
 
 // Reads exactly n bytes (at `offset` when it is not negative).
@@ -194,26 +221,31 @@ bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArra
     return to.close();
 }
 
-// Creates root + each leading segment of `rel` ("a/b/c" → a, a/b, a/b/c),
-// one level at a time. Failures show up when the target is opened.
-void makeFolders(const QByteArray& root, const std::string& rel)
+// Opens the folder `folders` ("a/b", or "" for `rootFd` itself) below the
+// folder `rootFd`, creating each missing level. No level is followed when it
+// is a symbolic link. Returns a new descriptor, or -1.
+int openFolders(int rootFd, const std::string& folders)
 {
-    for (size_t pos = 0; pos <= rel.size(); ++pos) {
-        if (pos == rel.size() || rel[pos] == '/') {
-            if (pos == 0)
-                continue;
-            const QByteArray path = root + QByteArray(rel.data(), int(pos));
-            ::mkdir(path.constData(), 0777);
-        }
+    int fd = ::openat(rootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (size_t start = 0; fd >= 0 && start < folders.size();) {
+        size_t end = folders.find('/', start);
+        if (end == std::string::npos)
+            end = folders.size();
+        const std::string segment = folders.substr(start, end - start);
+        ::mkdirat(fd, segment.c_str(), 0777);   // an existing folder is fine
+        const int next = ::openat(fd, segment.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+        start = end + 1;
     }
+    return fd;
 }
 
 // ---- directory -------------------------------------------------------------
 
 struct Entry
 {
-    uint32_t nameOffset;   // into the directory bytes
-    uint8_t nameLength;
+    std::string rel;   // the path below the output folder, segments joined by "/"
     bool folder;
     uint32_t size;
 };
@@ -269,6 +301,25 @@ bool relativePath(const unsigned char* name, size_t length, uint32_t size, Form 
     return true;
 }
 
+// False when one path is used both as a file and as a folder ("a", then
+// "a/b" or "a/"), in any order: the second use would write into or over the
+// first, so the package is refused before anything is written.
+bool fileAndFolderApart(const std::vector<Entry>& entries)
+{
+    std::unordered_set<std::string> files;
+    for (const Entry& e : entries)
+        if (!e.folder)
+            files.insert(e.rel);
+    for (const Entry& e : entries) {
+        if (e.folder && files.count(e.rel))
+            return false;
+        for (size_t slash = e.rel.find('/'); slash != std::string::npos; slash = e.rel.find('/', slash + 1))
+            if (files.count(e.rel.substr(0, slash)))
+                return false;
+    }
+    return true;
+}
+
 // Parses and checks the whole directory. Returns kOk or the failure code.
 int parseDirectory(const std::vector<unsigned char>& dir, Form form, std::vector<Entry>& entries,
                    uint64_t& total)
@@ -280,7 +331,6 @@ int parseDirectory(const std::vector<unsigned char>& dir, Form form, std::vector
     entries.reserve(count);
     total = 0;
     size_t pos = 2;
-    std::string rel;
     int result = kOk;
     for (size_t i = 0; i < count; ++i) {
         if (dir.size() - pos < 2)
@@ -289,15 +339,17 @@ int parseDirectory(const std::vector<unsigned char>& dir, Form form, std::vector
         pos += 2;
         if (dir.size() - pos < size_t(n) + 4)
             return kBadContent;
-        Entry e{uint32_t(pos), n, false, le32(&dir[pos + n])};
+        Entry e{std::string(), false, le32(&dir[pos + n])};
         // An unusable name fails the package, but only once the sizes have
         // been read through: a truncated directory stays a content error.
-        if (!relativePath(&dir[pos], n, e.size, form, rel, e.folder))
+        if (!relativePath(&dir[pos], n, e.size, form, e.rel, e.folder))
             result = kTargetFailed;
         pos += size_t(n) + 4;
         total += e.size;
-        entries.push_back(e);
+        entries.push_back(std::move(e));
     }
+    if (result == kOk && !fileAndFolderApart(entries))
+        result = kTargetFailed;
     return result;
 }
 
@@ -312,7 +364,7 @@ uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint
     return crcWith(tables, data, length, crc);
 }
 
-bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown)
+bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown, const Log& log)
 {
     Fd in(openRead(native(input)));
     struct stat st;
@@ -335,6 +387,13 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
     uint32_t dict = le32(header + 1);
     if (target != UINT64_MAX)
         dict = uint32_t(std::min<uint64_t>(dict, std::max<uint64_t>(target, 4096)));
+    if (dict > kMaxDictionary) {
+        if (log)
+            log(QStringLiteral("Kzip: LZMA dictionary of %1 bytes is above the limit of %2 bytes")
+                    .arg(dict)
+                    .arg(kMaxDictionary));
+        return false;
+    }
     putLe32(fed + 1, dict);
     putLe32(fed + 5, unknown ? 0xFFFFFFFFu : sizeLow);
     putLe32(fed + 9, unknown ? 0xFFFFFFFFu : 0);
@@ -398,7 +457,8 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
     return ok;
 }
 
-int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form)
+int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
+           const Log& log)
 {
     const bool legacy = form == Form::Legacy;
     const size_t headerSize = legacy ? 32 : 28;
@@ -462,7 +522,7 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
 
     if (!copyRangeToFile(pkg.get(), headerSize, lzmaLength, native(inTmp), buffer))
         return kBadContent;
-    if (!decodeFile(inTmp, outTmp, sizeUnknown ? entriesTotal : UINT64_MAX))
+    if (!decodeFile(inTmp, outTmp, sizeUnknown ? entriesTotal : UINT64_MAX, log))
         return kBadContent;
     if (!copyRangeToFile(pkg.get(), headerSize + lzmaLength, directoryLength, native(dirTmp), buffer))
         return kBadContent;
@@ -475,22 +535,31 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
     QByteArray root = native(outputFolder);
     if (!root.endsWith('/'))
         root += '/';
-    if (!entries.empty())
+    Fd rootFd;
+    if (!entries.empty()) {
         ::mkdir(root.constData(), 0777);
-    std::string rel;
+        rootFd.reset(::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!rootFd.ok())
+            return kTargetFailed;
+    }
     for (const Entry& e : entries) {
-        bool folder = false;
-        relativePath(&directory[e.nameOffset], e.nameLength, e.size, form, rel, folder);
-        if (folder) {
-            makeFolders(root, rel);
+        if (e.folder) {
+            // As before, a folder that cannot be made is not reported here:
+            // the entries inside it fail when they are opened.
+            const int fd = openFolders(rootFd.get(), e.rel);
+            if (fd >= 0)
+                ::close(fd);
             continue;
         }
-        const size_t slash = rel.rfind('/');
-        if (slash != std::string::npos)
-            makeFolders(root, rel.substr(0, slash));
-        const QByteArray path = root + QByteArray(rel.data(), int(rel.size()));
-        // Truncated on open: an older, longer file must not keep its tail.
-        Fd target(openTruncated(path, O_NOFOLLOW));
+        const size_t slash = e.rel.rfind('/');
+        Fd folder(openFolders(rootFd.get(), slash == std::string::npos ? std::string() : e.rel.substr(0, slash)));
+        if (!folder.ok())
+            return kTargetFailed;
+        const std::string name = slash == std::string::npos ? e.rel : e.rel.substr(slash + 1);
+        // Truncated on open: an older, longer file must not keep its tail. A
+        // link, a FIFO or a device at the name is refused.
+        Fd target(keepIfRegular(::openat(folder.get(), name.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666)));
         if (!target.ok())
             return kTargetFailed;
         bool written = true;
@@ -500,7 +569,7 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
             left -= n;
         }
         if (!target.close() || !written) {
-            ::unlink(path.constData());
+            ::unlinkat(folder.get(), name.c_str(), 0);
             return kTargetFailed;
         }
     }

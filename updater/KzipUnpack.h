@@ -5,14 +5,18 @@
 //
 // A package arrives from the network, so whatever it holds the engine
 //  - reads and validates the whole directory before anything is written,
-//  - writes only below the output folder (relative names, no ".." segment),
+//  - writes only below the output folder (relative names, no ".." segment,
+//    no name used both as a file and as a folder, and no symbolic link below
+//    the output folder followed: folders are walked with O_NOFOLLOW),
 //  - writes no entry unless the LZMA stream decodes cleanly to its size,
-//  - keeps memory bounded: the body is streamed in chunks and liblzma runs
-//    under a memory limit with the dictionary capped to the decoded size.
+//  - keeps memory bounded: the body is streamed in chunks and the LZMA
+//    dictionary, capped to the decoded size, may be at most 256 MiB,
+//  - opens nothing but regular files, and never blocks on opening one.
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace KzipUnpack {
 
@@ -33,8 +37,14 @@ enum class Form {
     Legacy,    // 32-byte header, 64-bit checksum field, no folder entries
 };
 
-// liblzma's memory limit for one decoder: room for dictionaries up to 32 MiB.
-constexpr uint64_t kDecoderMemLimit = 40ull << 20;
+// The largest dictionary a stream may need (after capping it to the decoded
+// size): every standard preset (64 MiB at most) with room to spare. liblzma
+// runs under a limit of that plus a little for its own state.
+constexpr uint64_t kMaxDictionary = 256ull << 20;
+constexpr uint64_t kDecoderMemLimit = kMaxDictionary + (1ull << 20);
+
+// Receives a line for the agent's log (why a package was refused).
+using Log = std::function<void(const QString&)>;
 
 // The CRC of the format: 32-bit register, MSB first, initial value 0, no
 // final XOR. Tables for the format's own polynomial are built once.
@@ -43,13 +53,15 @@ uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint
 // Unpacks `package` into `outputFolder`, using the three temporary files
 // "infile_tmp", "outfile_tmp" and "fileover_tmp" inside `tempFolder` (which
 // must exist; they are removed after a success and left after a failure).
-int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form);
+int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
+           const Log& log = Log());
 
 // Decodes the LZMA-alone file `input` into `output` (created or truncated).
 // Succeeds only when the stream ends cleanly. A stream of known size must give
 // exactly that size; for a stream of unknown size (all-ones low size word),
 // `expectedWhenUnknown` (when not UINT64_MAX) is the exact size it must give.
 // No partial output is left behind on failure.
-bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown = UINT64_MAX);
+bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown = UINT64_MAX,
+                const Log& log = Log());
 
 } // namespace KzipUnpack

@@ -48,7 +48,7 @@ struct MODULEINFO
 // The outcome of one update query, copied out of the manager by value.
 struct QueryResultInfo
 {
-    bool bSuccess = false;     // a reply reached the parser
+    bool bSuccess = false;     // an update document reached the parser (false: a failed query)
     QString strText;           // message text (always empty)
     bool bHasUpdate = false;   // a module was offered
     bool bUpdateMode2 = false; // a module of update mode 2 survived the filters

@@ -24,9 +24,11 @@ QString MyApplication::serverSocketPath()
     return QDir::cleanPath(QDir::tempPath()) + QLatin1Char('/') + serverName();
 }
 
-MyApplication::MyApplication(int& argc, char** argv)
+MyApplication::MyApplication(int& argc, char** argv, bool singleInstance)
     : QApplication(argc, argv)
 {
+    if (!singleInstance)
+        return;
     const QString name = serverName();
     QLocalSocket socket;
     socket.connectToServer(name, QIODevice::ReadWrite);

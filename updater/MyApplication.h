@@ -10,7 +10,9 @@ class MyApplication : public QApplication
 {
     Q_OBJECT
 public:
-    MyApplication(int& argc, char** argv);
+    // With `singleInstance` false (jobs that open no window and guard their
+    // own files) the guard is skipped: no test, no server.
+    MyApplication(int& argc, char** argv, bool singleInstance = true);
     ~MyApplication() override;
 
     // True when another agent answered; main then returns at once.

@@ -1,6 +1,7 @@
 #include "QHttpDownLoadS.h"
 
 #include "CUP_Log.h"
+#include "NoFollowFile.h"
 #include "Platform.h"
 
 #include <QDebug>
@@ -20,19 +21,31 @@ const int kAnswerCheckMs = 90000;
 const int kWatchdogMs = 90000;
 const qint64 kReadBufferSize = 1024 * 1024;
 
-// First byte position of a "Content-Range: bytes S-E/T" value, -1 when unreadable.
-qint64 contentRangeStart(const QByteArray& value)
+// "Content-Range: bytes S-E/T" (T may be "*", then complete = -1).
+struct ContentRange
+{
+    qint64 start = -1;
+    qint64 end = -1;
+    qint64 complete = -1;
+};
+
+bool parseContentRange(const QByteArray& value, ContentRange& out)
 {
     QByteArray v = value.trimmed();
     if (!v.startsWith("bytes "))
-        return -1;
+        return false;
     v = v.mid(6).trimmed();
     const int dash = v.indexOf('-');
-    if (dash <= 0)
-        return -1;
-    bool ok = false;
-    const qint64 start = v.left(dash).toLongLong(&ok);
-    return ok ? start : -1;
+    const int slash = v.indexOf('/');
+    if (dash <= 0 || slash <= dash + 1)
+        return false;
+    bool okStart = false, okEnd = false, okComplete = true;
+    out.start = v.left(dash).trimmed().toLongLong(&okStart);
+    out.end = v.mid(dash + 1, slash - dash - 1).trimmed().toLongLong(&okEnd);
+    const QByteArray complete = v.mid(slash + 1).trimmed();
+    out.complete = complete == "*" ? -1 : complete.toLongLong(&okComplete);
+    return okStart && okEnd && okComplete && out.start >= 0 && out.end >= out.start
+        && (out.complete < 0 || out.end < out.complete);
 }
 
 } // namespace
@@ -73,14 +86,15 @@ bool QHttpDownLoadS::setUrlAndFilePath(QUrl url, QString filePath)
         return false;
     m_url = url;
     m_strFilePath = filePath;
-    if (QFile::exists(filePath)) {
+    // lstat, not QFile::exists: a dangling link at the target must go too.
+    if (Platform::entryExists(filePath)) {
         if (m_bUseLockFile) {
             QLockFile lock(filePath + tr(".tmp"));
             if (!lock.tryLock(0))
                 return false;
             lock.unlock();
         }
-        QFile::remove(filePath);
+        Platform::removeEntry(filePath);
     }
     return true;
 }
@@ -124,8 +138,8 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
 
     m_pFile = new QFile(m_strFilePath);
     // Unbuffered: a failed write shows at once, and the file on disk always
-    // holds what was received.
-    if (!m_pFile->open(QIODevice::Append | QIODevice::Unbuffered)) {
+    // holds what was received. Never through a link planted at the target.
+    if (!Platform::openNoFollow(*m_pFile, m_strFilePath, QIODevice::Append | QIODevice::Unbuffered)) {
         qDebug() << "Error:Cannot open file: " << m_strFilePath;
         delete m_pFile;
         m_pFile = nullptr;
@@ -145,6 +159,9 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
         request.setRawHeader("Range", tr("bytes=%1-").arg(m_nRequestedOffset).toLatin1());
 
     m_nBase = m_nRequestedOffset;
+    m_nRangeEnd = -1;
+    m_nWritten = 0;
+    m_bOverLimit = false;
     m_nHeadChecked = 0;
     m_bFailed = false;
     m_bResponse = false;   // each request has to show by itself that the server answers
@@ -212,13 +229,21 @@ bool QHttpDownLoadS::bodyAccepted()
         m_nHeadChecked = 1;
         takeTotalFromHead();
     } else if (status == 206) {
-        const qint64 start = contentRangeStart(m_pReply->rawHeader("Content-Range"));
-        if (start != m_nRequestedOffset) {
-            CUP_Log::PrintLog(QStringLiteral("Content-Range does not start at %1: ").arg(m_nRequestedOffset)
-                              + QString::fromLatin1(m_pReply->rawHeader("Content-Range")));
+        // Partial content counts only when it starts where we asked (0 without
+        // a Range) and runs to the end of the file: a slice of it is not the
+        // file. With an unknown complete length, the body has to end the range
+        // it announced, and the byte count has to match the transfer's total.
+        const QByteArray value = m_pReply->rawHeader("Content-Range");
+        ContentRange range;
+        const bool usable = parseContentRange(value, range) && range.start == m_nRequestedOffset
+            && (range.complete < 0 || range.end == range.complete - 1);
+        if (!usable) {
+            CUP_Log::PrintLog(QStringLiteral("Content-Range does not cover the file from %1: ").arg(m_nRequestedOffset)
+                              + QString::fromLatin1(value));
             m_bFailed = true;
             m_nHeadChecked = -1;
         } else {
+            m_nRangeEnd = range.end + 1;
             m_nHeadChecked = 1;
             takeTotalFromHead();
         }
@@ -240,6 +265,20 @@ void QHttpDownLoadS::takeTotalFromHead()
     const qint64 length = m_pReply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
     if (ok && length > 0)
         m_nTotal = length;
+}
+
+bool QHttpDownLoadS::overLimit() const
+{
+    return m_bOverLimit;
+}
+
+bool QHttpDownLoadS::withinLimit(qint64 more)
+{
+    if (m_nMaxBytes <= 0 || m_nBase + m_nWritten + more <= m_nMaxBytes)
+        return true;
+    m_bOverLimit = true;
+    failTransfer(QStringLiteral("more than %1 bytes: ").arg(m_nMaxBytes) + m_url.toString());
+    return false;
 }
 
 void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
@@ -290,8 +329,9 @@ void QHttpDownLoadS::readyRead()
         return;
     }
     const QByteArray data = m_pReply->readAll();
-    if (data.isEmpty() || !m_pFile || !m_pFile->isOpen())
+    if (data.isEmpty() || !m_pFile || !m_pFile->isOpen() || !withinLimit(data.size()))
         return;
+    m_nWritten += data.size();
     if (m_pFile->write(data) != data.size())
         failTransfer(QStringLiteral("cannot write ") + m_strFilePath + QStringLiteral(": ") + m_pFile->errorString());
 }
@@ -324,9 +364,18 @@ void QHttpDownLoadS::replyFinished()
         failed = true;
     if (!failed && reply->bytesAvailable() > 0 && m_pFile && m_pFile->isOpen()) {
         const QByteArray rest = reply->readAll();
-        if (m_pFile->write(rest) != rest.size())
+        if (m_nMaxBytes > 0 && m_nBase + m_nWritten + rest.size() > m_nMaxBytes) {
+            m_bOverLimit = true;
             failed = true;
+        } else {
+            m_nWritten += rest.size();
+            if (m_pFile->write(rest) != rest.size())
+                failed = true;
+        }
     }
+    // A 206 ends where its Content-Range said it would, or it is not the file.
+    if (!failed && m_nRangeEnd >= 0 && m_nBase + m_nWritten != m_nRangeEnd)
+        failed = true;
     if (m_pFile && m_pFile->isOpen()) {
         if (!m_pFile->flush())
             failed = true;
@@ -341,7 +390,13 @@ void QHttpDownLoadS::replyFinished()
     if (m_pResumeOffset)
         *m_pResumeOffset = m_nReceived;
 
-    if (failed || m_nReceived != m_nTotal) {
+    if (m_bOverLimit) {
+        // A body over the bound is nobody's file: none of it stays.
+        Platform::removeEntry(m_strFilePath);
+        if (m_pResumeOffset)
+            *m_pResumeOffset = 0;
+    }
+    if (failed || m_bOverLimit || m_nReceived != m_nTotal) {
         CUP_Log::PrintLog(QStringLiteral("replyFinished bytesReceived:%1, bytesTotal:%2").arg(m_nReceived).arg(m_nTotal));
         emit errorfinish(m_strFilePath);
     } else {
@@ -399,13 +454,10 @@ void QHttpDownLoadS::pauseDownloads()
     reply->abort();
     reply->deleteLater();
 
-    QString name = m_strFilePath;
-    if (m_pFile) {
-        name = m_pFile->fileName();
+    if (m_pFile)
         m_pFile->close();
-    }
     releaseLockFile();
-    const QFileInfo info(name);
+    const QFileInfo info(m_strFilePath);
     const qint64 size = info.exists() ? info.size() : 0;
     if (m_pResumeOffset) {
         *m_pResumeOffset = size;

@@ -5,7 +5,9 @@
 //
 // Every start ends in exactly one outcome: oneDownLoadFinish(filePath) after a
 // complete 200/206 transfer whose byte count matches the announced total (a
-// 2xx body without a length counts as complete), errorfinish(filePath) for
+// 2xx body without a length counts as complete; a 206 counts only when its
+// Content-Range runs from the requested offset to the end of the file),
+// errorfinish(filePath) for
 // everything else (network error, error status, short body, no answer in
 // time, stall, file write failure). error_network() comes first when the
 // network layer reported an error. A paused transfer has no outcome until it
@@ -14,6 +16,9 @@
 // Two watchdogs guard a transfer: an answer check (no answer at all within
 // 90 s aborts it) and a repeating 90 s stall tick driven by the count of
 // progress notifications. Both waits scale with UPDATER_TIME_SCALE.
+//
+// The target is never written through a symbolic link: a link at its name is
+// removed and the file is opened with O_NOFOLLOW.
 #include <QNetworkReply>
 #include <QObject>
 #include <QString>
@@ -52,9 +57,14 @@ public:
     // Aborts the current transfer (outcome: errorfinish).
     void stopDownLoads();
     void setProgressBar(QProgressBar* progressBar);
+    // True when the last transfer ended because its body went past m_nMaxBytes.
+    bool overLimit() const;
 
     // Set directly after construction when the address may redirect.
     bool m_bFollowRedirects = false;
+    // > 0: a body that would take the file past this many bytes is aborted
+    // (errorfinish, the partial file removed, overLimit() true).
+    qint64 m_nMaxBytes = 0;
     // When set, setting the target and starting take the lock file
     // filePath + ".tmp" (no creator in the agent sets it).
     bool m_bUseLockFile = false;
@@ -79,6 +89,8 @@ private:
     void releaseLockFile();
     bool bodyAccepted();
     void takeTotalFromHead();
+    // False (and the transfer failed) when `more` bytes would pass the bound.
+    bool withinLimit(qint64 more);
     void failTransfer(const QString& why);
     void stopWatchdogs();
     qint64 offsetValue() const;
@@ -103,6 +115,9 @@ private:
     qint64 m_nBase = 0;             // bytes already in the file before this reply's body
     int m_nHeadChecked = 0;         // 0 not yet, 1 body accepted, -1 body refused
     bool m_bFailed = false;         // this reply ends in errorfinish whatever the counts
+    qint64 m_nRangeEnd = -1;        // a 206's announced end (last byte + 1), -1 for a 200
+    qint64 m_nWritten = 0;          // body bytes of this reply written to the file
+    bool m_bOverLimit = false;
     // Resume offset of a downloader created without one, kept across a pause.
     qint64 m_nOwnOffset = 0;
     bool m_bHasOwnOffset = false;

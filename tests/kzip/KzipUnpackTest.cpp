@@ -2,6 +2,7 @@
 // hostile packages, and overwriting what an earlier unpack left.
 #include "CKW_Kzip.h"
 #include "KzipTestSupport.h"
+#include "KzipUnpack.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 
 #include <functional>
 #include <map>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -161,6 +164,42 @@ TEST(KzipUnpack, OversizedDictionaryClaimIsNotNeededForASmallStream)
     }
 }
 
+// A reader update packed with a 64 MiB dictionary: both the dictionary and
+// the decoded size are far above what a small decoder limit would allow.
+// (Packed with a 1 MiB window and the header raised to 64 MiB: a decoder
+// with the larger dictionary gives the same output, and packing stays quick.)
+TEST(KzipUnpack, SixtyFourMebibyteDictionaryUnpacks)
+{
+    KzipSandbox box;
+    const std::string block = randomBytes(64 * 1024, 11);
+    std::string data;
+    data.reserve(72u << 20);
+    while (data.size() < (72u << 20))
+        data += block;
+    std::string lzma = kzip::encodeLzmaAlone(data, {0, 1u << 20, true});
+    for (int i = 0; i < 4; ++i)
+        lzma[size_t(1 + i)] = char((64u << 20) >> (8 * i));
+    ASSERT_EQ(unzip2(box, kzip::assemble(lzma, kzip::directory({{"big.bin", uint32_t(data.size())}}))), 1);
+    EXPECT_TRUE(readBytes(box.output() + "/big.bin") == data);
+}
+
+TEST(KzipUnpack, DictionaryAboveTheCapIsRefusedWithItsSizeInTheLog)
+{
+    KzipSandbox box;
+    std::string lzma = kzip::encodeLzmaAlone("contents", {6, 0, true});
+    for (int i = 0; i < 4; ++i) {
+        lzma[size_t(1 + i)] = char((300u << 20) >> (8 * i));   // 300 MiB dictionary
+        lzma[size_t(5 + i)] = char((400u << 20) >> (8 * i));   // for 400 MiB of output
+    }
+    ASSERT_TRUE(writeBytes(box.package(), kzip::assemble(lzma, kzip::directory({{"f.txt", 8}}))));
+    QStringList log;
+    EXPECT_EQ(KzipUnpack::unpack(box.package(), box.output(), box.uncompress(), KzipUnpack::Form::Current,
+                                 [&log](const QString& line) { log << line; }),
+              -4);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log.at(0).contains(QString::number(300u << 20))) << log.at(0).toStdString();
+}
+
 // ---- damaged and hostile packages -------------------------------------------
 
 const std::string kData = std::string(4000, 'a') + randomBytes(2000, 3);
@@ -191,6 +230,10 @@ struct Damaged
     const char* label;
     std::function<std::string()> make;
     int expected;
+    // What a local user placed before the unpack (after the package was written).
+    std::function<void(const KzipSandbox&)> arrange = nullptr;
+    // Fails only while writing the entries: the whole decoded data may stay.
+    bool failsAfterDecoding = false;
 };
 
 class KzipDamaged : public ::testing::TestWithParam<Damaged> {};
@@ -198,15 +241,36 @@ class KzipDamaged : public ::testing::TestWithParam<Damaged> {};
 TEST_P(KzipDamaged, FailsWithItsCodeAndWritesNoEntry)
 {
     KzipSandbox box;
-    EXPECT_EQ(unzip2(box, GetParam().make()), GetParam().expected);
-    // Only the package and the unpacker's own temporary files may exist; the
-    // half-decoded data is never among them.
+    ASSERT_TRUE(writeBytes(box.package(), GetParam().make()));
+    if (GetParam().arrange)
+        GetParam().arrange(box);
+    const QStringList before = box.files();
+    const bool outputBefore = QFileInfo::exists(box.output());
+    QString package = box.package(), output = box.output();
+    EXPECT_EQ(CKW_Kzip().Unzip2(package, output), GetParam().expected);
+    // Only what stood there before and the unpacker's own temporary files may
+    // exist; the half-decoded data is never among them.
     for (const QString& f : box.files()) {
-        const bool allowed = f == "pkg.kzip" || f.endsWith("updater/uncompress/infile_tmp")
-                             || f.endsWith("updater/uncompress/fileover_tmp");
+        const bool allowed = before.contains(f) || f.endsWith("updater/uncompress/infile_tmp")
+                             || f.endsWith("updater/uncompress/fileover_tmp")
+                             || (GetParam().failsAfterDecoding && f.endsWith("updater/uncompress/outfile_tmp"));
         EXPECT_TRUE(allowed) << f.toStdString();
     }
-    EXPECT_FALSE(QFileInfo::exists(box.output()));
+    EXPECT_EQ(QFileInfo::exists(box.output()), outputBefore);
+}
+
+// The output folder with "sub" in it: a link to a folder elsewhere in the sandbox.
+void linkedSubfolder(const KzipSandbox& box)
+{
+    QDir().mkpath(box.output());
+    QDir().mkpath(box.env.root() + "/elsewhere");
+    ASSERT_TRUE(QFile::link(box.env.root() + "/elsewhere", box.output() + "/sub"));
+}
+
+void fifoAt(const QString& path)
+{
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Packages, KzipDamaged, ::testing::Values(
@@ -256,7 +320,27 @@ INSTANTIATE_TEST_SUITE_P(Packages, KzipDamaged, ::testing::Values(
     Damaged{"GoodEntryBeforeEvilOne", [] {
         return kzip::assemble(lzma(), dir({{"good.bin", 10}, {"x/../../../evil", 10}})); }, 0},
     Damaged{"FileNamedLikeFolder", [] {
-        return kzip::assemble(lzma(), dir({{"folder\\", uint32_t(kData.size())}})); }, 0}),
+        return kzip::assemble(lzma(), dir({{"folder\\", uint32_t(kData.size())}})); }, 0},
+    Damaged{"FileThenFolderOfTheSameName", [] {
+        return kzip::assemble(lzma(), dir({{"a", 10}, {"a/b", 10}})); }, 0},
+    Damaged{"FolderEntryThenFileOfTheSameName", [] {
+        return kzip::assemble(lzma(), dir({{"a\\", 0}, {"a", 10}})); }, 0},
+    Damaged{"NestedUseBeforeTheFile", [] {
+        return kzip::assemble(lzma(), dir({{"a\\b\\c", 10}, {"a\\b", 10}})); }, 0},
+    Damaged{"LinkedSubfolder", [] {
+        return kzip::assemble(lzma(), dir({{"sub/y.txt", uint32_t(kData.size())}})); }, 0, linkedSubfolder, true},
+    Damaged{"LinkedSubfolderDeeper", [] {
+        return kzip::assemble(lzma(), dir({{"sub\\", 0}, {"sub\\inner\\", 0}, {"sub\\inner\\y.txt", 10}})); },
+        0, linkedSubfolder, true},
+    Damaged{"PackageIsAFifo", [] { return good(); }, -3, [](const KzipSandbox& box) { fifoAt(box.package()); }},
+    Damaged{"TargetIsAFifo", [] { return good(); }, 0, [](const KzipSandbox& box) {
+        QDir().mkpath(box.output());
+        fifoAt(box.output() + "/f.bin"); }, true},
+    Damaged{"DictionaryAboveTheCap", [] {
+        auto l = lzma();
+        setLe32(l, 1, 512u << 20);   // capped to the decoded size, which claims 300 MiB
+        setLe32(l, 5, 300u << 20);
+        return kzip::assemble(l, dir({{"f.bin", uint32_t(kData.size())}})); }, -4}),
     [](const ::testing::TestParamInfo<Damaged>& info) { return std::string(info.param.label); });
 
 } // namespace

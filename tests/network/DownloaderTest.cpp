@@ -12,7 +12,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTimerEvent>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace nettest;
@@ -64,6 +66,14 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
     wrongRange.headers.append({"Content-Range", "bytes 5-" + QByteArray::number(kBody.size() - 1) + "/"
                                                     + QByteArray::number(kBody.size())});
 
+    // A 206 that covers `length` bytes from the start it was asked for.
+    auto partial = [](qint64 length, bool unknownComplete = false) {
+        Reply r = Reply::ok(kBody);
+        r.partialLength = length;
+        r.unknownCompleteLength = unknownComplete;
+        return r;
+    };
+
     struct Case
     {
         const char* name;
@@ -72,6 +82,7 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
         QStringList events;
         QByteArray file;
         bool refused = false;
+        bool ranged = false;   // a resume offset of 0: the request says "Range: bytes=0-"
     };
     // "drop?": the network layer may or may not call an early close an error,
     // but the byte count always fails the transfer.
@@ -89,6 +100,16 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
         {"never answers", with([](Reply& r) { r.neverAnswer = true; }), true, error, ""},
         {"wrong Content-Range", wrongRange, true, error, ""},
         {"connection refused", Reply(), true, netError, "", true},
+        {"partial 206 without Range", partial(1000), true, error, ""},
+        {"partial 206 to bytes=0-", partial(1000), true, error, "", false, true},
+        {"206 of the whole file without Range", partial(kBody.size()), true, ok, kBody},
+        {"206 of the whole file to bytes=0-", partial(kBody.size()), true, ok, kBody, false, true},
+        {"206 of unknown length, whole range", partial(kBody.size(), true), true, ok, kBody, false, true},
+        {"206 of unknown length, cut short", with([](Reply& r) {
+             r.partialLength = kBody.size();
+             r.unknownCompleteLength = true;
+             r.dropAfter = 1000;
+         }), true, dropped, kBody.left(1000), false, true},
     };
     const quint16 refusedPort = closedPort();
     for (const Case& c : cases) {
@@ -101,7 +122,8 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
             if (c.refused)
                 url.setPort(refusedPort);
 
-            QHttpDownLoadS dl;
+            qint64 offset = 0;
+            QHttpDownLoadS dl(nullptr, nullptr, nullptr, c.ranged ? &offset : nullptr);
             dl.m_bFollowRedirects = c.follow;
             Recorder rec(dl);
             ASSERT_TRUE(dl.setUrlAndFilePath(url, target));
@@ -116,6 +138,9 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
                 expected.prepend(QStringLiteral("network"));
             EXPECT_EQ(rec.events, expected);
             EXPECT_EQ(rec.paths, QStringList{target});
+            if (c.ranged && !c.refused) {
+                EXPECT_EQ(server.requests(path).value(0).range, "bytes=0-");
+            }
             EXPECT_EQ(readFile(target), c.file);
             EXPECT_EQ(objectTimers(&dl), 0);
             EXPECT_EQ(activeChildTimers(&dl), 0);
@@ -283,8 +308,6 @@ TEST(Downloader, RefusesUnusableTargets)
 
 TEST(Downloader, FailedWriteFailsTheTransfer)
 {
-    if (!QFile::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
     QTemporaryDir dir;
     HttpTestServer server;
     server.setRoute("/file", kBody);
@@ -292,8 +315,60 @@ TEST(Downloader, FailedWriteFailsTheTransfer)
     QHttpDownLoadS dl;
     Recorder rec(dl);
     ASSERT_TRUE(dl.setUrlAndFilePath(server.url("/file"), target));
-    // Every write to the target now fails as on a full disk.
-    ASSERT_TRUE(QFile::link("/dev/full", target));
-    ASSERT_TRUE(dl.startDownLoads(true));
+    // Writes past 50000 bytes fail as on a full disk (EFBIG instead of a signal).
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 50000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool started = dl.startDownLoads(true);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    ASSERT_TRUE(started);
     EXPECT_EQ(rec.events, QStringList{"error"});
+}
+
+// A link in the target's place, planted before the target is set or between
+// setting it and the start, dangling or not: it is removed as a link and the
+// body lands in a plain file at the target, never where the link points.
+TEST(Downloader, NeverWritesThroughALink)
+{
+    QTemporaryDir dir;
+    HttpTestServer server;
+    server.setRoute("/file", kBody);
+    const QString elsewhere = dir.filePath("elsewhere");
+    struct Case
+    {
+        const char* name;
+        bool beforeSet;
+        bool dangling;
+    };
+    for (const Case& c : {Case{"dangling link before set", true, true}, Case{"link to a file before set", true, false},
+                          Case{"dangling link before start", false, true},
+                          Case{"link to a file before start", false, false}}) {
+        SCOPED_TRACE(c.name);
+        const QString target = dir.filePath("target");
+        QFile::remove(target);
+        QFile::remove(elsewhere);
+        if (!c.dangling)
+            writeFile(elsewhere, "not yours");
+        QHttpDownLoadS dl;
+        Recorder rec(dl);
+        if (c.beforeSet) {
+            ASSERT_TRUE(QFile::link(elsewhere, target));
+        }
+        ASSERT_TRUE(dl.setUrlAndFilePath(server.url("/file"), target));
+        if (!c.beforeSet) {
+            ASSERT_TRUE(QFile::link(elsewhere, target));
+        }
+        ASSERT_TRUE(dl.startDownLoads(true));
+        EXPECT_EQ(rec.events, QStringList{"finish"});
+        EXPECT_FALSE(QFileInfo(target).isSymLink());
+        EXPECT_TRUE(readFile(target) == kBody);
+        EXPECT_EQ(QFileInfo::exists(elsewhere), !c.dangling);
+        if (!c.dangling) {
+            EXPECT_EQ(readFile(elsewhere), "not yours");
+        }
+    }
 }

@@ -6,10 +6,14 @@
 #include "IsolatedEnv.h"
 #include "NetTestUtil.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <vector>
 
 using namespace nettest;
@@ -81,6 +85,10 @@ TEST_F(TrustList, PrintsOnlyTheStatusNumber)
     cut.dropAfter = 1000;
     server.setRoute("/cut", cut);
     server.setRoute("/moved", Reply::redirect("/fatl"));
+    server.setRoute("/empty", QByteArray());
+    Reply partial = Reply::ok(kEutl);
+    partial.partialLength = 1000;   // "206, bytes 0-999/<size>" to a request without Range
+    server.setRoute("/partial", partial);
 
     struct Case
     {
@@ -99,6 +107,8 @@ TEST_F(TrustList, PrintsOnlyTheStatusNumber)
          kOldEutl, kOldFatl},
         {"short transfer keeps the old list", both("/eutl", "/cut"), Auto | Eutl | Fatl | (2 << 8), kEutl,
          kOldFatl},
+        {"empty list keeps the old one", both("/empty", "/fatl"), Auto | Eutl | 2 | Fatl, kOldEutl, kFatl},
+        {"a slice of the list keeps the old one", both("/partial", "/fatl"), Auto | Eutl | 2 | Fatl, kOldEutl, kFatl},
         {"only certfatlurl", {"-certfatlurl", server.url("/fatl").toString(), "-fatlfile", fatlFile}, Fatl, kOldEutl,
          kFatl},
         {"only certeutlurl",
@@ -121,33 +131,122 @@ TEST_F(TrustList, PrintsOnlyTheStatusNumber)
     EXPECT_EQ(QByteArray::number(Auto | Eutl | Fatl), "285278208");
 }
 
-TEST_F(TrustList, HeldLockSkipsOnlyThatList)
+namespace {
+
+// What this process leaves in a lock file it holds.
+QByteArray lockContents(const QString& path)
+{
+    QLockFile probe(path);
+    probe.tryLock(0);
+    const QByteArray contents = readFile(path);
+    probe.unlock();
+    return contents;
+}
+
+qint64 deadPid()
+{
+    QProcess gone;
+    gone.start(QStringLiteral("true"), QStringList());
+    gone.waitForFinished(5000);
+    return gone.processId() ? gone.processId() : 999999;
+}
+
+} // namespace
+
+TEST_F(TrustList, OnlyADeadHolderMakesALockStale)
 {
     server.setRoute("/eutl", kEutl);
     server.setRoute("/fatl", kFatl);
-    QLockFile held(eutlFile + ".tmp");   // another agent (or the reader) is writing this list
-    ASSERT_TRUE(held.tryLock(0));
-    const ListRun r = run(both("/eutl", "/fatl"));
-    ASSERT_TRUE(r.result.finished);
-    EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
-    EXPECT_EQ(r.eutl, kOldEutl);
-    EXPECT_TRUE(r.fatl == kFatl);
-    EXPECT_EQ(server.requestCount("/eutl"), 0);
+    const QString lockPath = eutlFile + ".tmp";
+    const QByteArray oldLock = lockContents(lockPath);
+    struct Case
+    {
+        const char* name;
+        std::function<void()> hold;
+        bool taken;
+    };
+    QLockFile held(lockPath);
+    // A holder that keeps no native lock on the file (the reader, say, or a
+    // file system without such locks): only its pid tells whether it lives.
+    auto writtenLock = [&](qint64 pid, int ageSeconds) {
+        writeFile(lockPath, QByteArray::number(pid) + oldLock.mid(oldLock.indexOf('\n')));
+        QFile f(lockPath);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    };
+    const std::vector<Case> cases = {
+        {"held by a live agent", [&] { ASSERT_TRUE(held.tryLock(0)); }, false},
+        {"live holder for an hour", [&] { writtenLock(QCoreApplication::applicationPid(), 3600); }, false},
+        {"dead holder", [&] { writtenLock(deadPid(), 5); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(eutlFile, kOldEutl);
+        writeFile(fatlFile, kOldFatl);
+        server.clearRequests();
+        c.hold();
+        const ListRun r = run(both("/eutl", "/fatl"));
+        ASSERT_TRUE(r.result.finished);
+        EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | (c.taken ? 0 : 2) | Fatl) + "\n");
+        EXPECT_TRUE(r.eutl == (c.taken ? kEutl : kOldEutl));
+        EXPECT_TRUE(r.fatl == kFatl);
+        EXPECT_EQ(server.requestCount("/eutl") > 0, c.taken);
+        held.unlock();
+        QFile::remove(lockPath);
+    }
 }
 
-TEST_F(TrustList, SilentServerEndsTheRunAndKeepsTheOldList)
+// A server that never answers, and one that drips a byte every 200 ms (never
+// quiet long enough to look stalled): each list ends by its deadline.
+TEST_F(TrustList, SilentOrDrippingServerEndsTheRunAndKeepsTheOldList)
 {
     Reply silent;
     silent.neverAnswer = true;
     server.setRoute("/silent", silent);
+    server.setRoute("/drip", Reply::drip(patternBody(5000), 200));
     server.setRoute("/fatl", kFatl);
-    // With the waits scaled by 0.05 the silent list gives up within 15 s.
-    const ListRun r = run(both("/silent", "/fatl"), 15000);
-    ASSERT_TRUE(r.result.finished) << "still running after 15 s";
-    EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
-    EXPECT_EQ(r.eutl, kOldEutl);
-    EXPECT_TRUE(r.fatl == kFatl);
-    EXPECT_EQ(r.leftovers, QStringList());
+    struct Case
+    {
+        const char* path;
+        const char* scale;
+    };
+    // Scaled by 0.05 the silent list gives up within 15 s; scaled by 0.01 the
+    // dripping one meets its 10-minute deadline after 6 s.
+    for (const Case& c : {Case{"/silent", "0.05"}, Case{"/drip", "0.01"}}) {
+        SCOPED_TRACE(c.path);
+        env.set("UPDATER_TIME_SCALE", c.scale);
+        const ListRun r = run(both(c.path, "/fatl"), 15000);
+        ASSERT_TRUE(r.result.finished) << "still running after 15 s";
+        EXPECT_EQ(r.result.standardOutput, QByteArray::number(Auto | Eutl | 2 | Fatl) + "\n");
+        EXPECT_EQ(r.eutl, kOldEutl);
+        EXPECT_TRUE(r.fatl == kFatl);
+        EXPECT_EQ(r.leftovers, QStringList());
+    }
+}
+
+// A link planted at the list's side file, dangling or not, is removed: the
+// download neither lands where it points nor turns the list into a link.
+TEST_F(TrustList, LinkAtTheSideFileIsNotFollowed)
+{
+    server.setRoute("/eutl", kEutl);
+    const QString elsewhere = dir.filePath("elsewhere/planted");
+    QDir().mkpath(dir.filePath("elsewhere"));
+    for (const bool dangling : {true, false}) {
+        SCOPED_TRACE(dangling ? "dangling" : "to a file");
+        writeFile(eutlFile, kOldEutl);
+        QFile::remove(elsewhere);
+        if (!dangling)
+            writeFile(elsewhere, "not a list");
+        ASSERT_TRUE(QFile::link(elsewhere, eutlFile + ".download"));
+        const ListRun r = run({"-certeutlurl", server.url("/eutl").toString(), "-eutlfile", eutlFile});
+        ASSERT_TRUE(r.result.finished);
+        EXPECT_EQ(r.result.standardOutput, QByteArray::number(Eutl) + "\n");
+        EXPECT_TRUE(r.eutl == kEutl);
+        EXPECT_FALSE(QFileInfo(eutlFile).isSymLink());
+        EXPECT_EQ(readFile(elsewhere), dangling ? QByteArray() : QByteArray("not a list"));
+        EXPECT_EQ(QFileInfo::exists(elsewhere), !dangling);
+        EXPECT_EQ(r.leftovers, QStringList());
+    }
 }
 
 TEST_F(TrustList, NoAddressPrintsNothing)

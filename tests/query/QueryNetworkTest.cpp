@@ -153,6 +153,34 @@ TEST_F(QueryNetwork, FailedTransferShowsTheWarningThenReportsFailure)
     EXPECT_LE(network.count(), 1);
 }
 
+// 17 MiB, announced or streamed without a length as an endless body would be:
+// the transfer stops at the 16 MiB bound and the check takes its failed-query
+// road, without the connection warning and without a reply file left behind.
+TEST_F(QueryNetwork, ReplyOverTheBoundIsAFailedQuery)
+{
+    QByteArray body = "<r><m name=\"A\" version=\"1\" result=\"true\"/>";
+    body.append(QByteArray(17 * 1024 * 1024, ' '));
+    body.append("</r>");
+    for (const bool withLength : {true, false}) {
+        SCOPED_TRACE(withLength ? "Content-Length" : "no length");
+        HttpTestServer::Reply reply = HttpTestServer::Reply::ok(body);
+        reply.noContentLength = !withLength;
+        server.setRoute(kServicePath, reply);
+        start(QStringLiteral("-updater -type \"Update List\" -version 11.2"));
+        ModalAnswerer answerer;
+        answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
+        QSignalSpy finished(manager.get(), &CReaderModuleManager::sQueryModuleInfoFinish);
+        QSignalSpy failed(manager.get(), &CReaderModuleManager::sErrorFinish);
+        ASSERT_EQ(manager->QueryModuleInfo(nullptr, false), 0);
+        ASSERT_TRUE(finished.wait(20000));
+        EXPECT_EQ(failed.count(), 0);
+        EXPECT_FALSE(manager->GetQueryResultInfo().bSuccess);
+        EXPECT_EQ(manager->CountAvailableModule(), 0);
+        EXPECT_TRUE(answerer.seen().isEmpty());
+        EXPECT_EQ(replyFileBytes(), QByteArray("<missing>"));
+    }
+}
+
 TEST_F(QueryNetwork, RefusedStartsReturnOneAndSignalNothing)
 {
     // An internal address without a path gives a URL the downloader refuses.

@@ -5,6 +5,8 @@
 
 #include "CXML_Element.h"
 
+#include <vector>
+
 namespace {
 const QString kUpdaterKey = QStringLiteral("Software\\Velto Software\\Velto PDF Reader\\plugins\\Updater");
 }
@@ -168,28 +170,69 @@ TEST_F(ReplyParsing, UnwritableScheduleDoesNotHoldBackEveryReply)
     EXPECT_EQ(availableNames(), QStringList({"Stamp"}));
 }
 
-TEST_F(ReplyParsing, EmptyMissingOversizedAndNonXmlReplies)
+TEST_F(ReplyParsing, RepliesThatAreNotCompleteUpdateDocuments)
 {
-    start(QStringLiteral("-updater -type \"Update List\""));
-    theApp->bReplyParsed = true;
-    parse("");
-    EXPECT_FALSE(theApp->bReplyParsed);
-    EXPECT_TRUE(manager->GetQueryResultInfo().bSuccess);
+    const QByteArray moduleA = "<m name=\"A\" version=\"1\" result=\"true\" url=\"http://x/pk/A.kzip\"/>";
+    QByteArray huge("<r>" + moduleA);
+    huge.append(QByteArray(CReaderModuleManager::kMaxXmlFileSize, ' '));
+    huge.append("</r>");
+    QByteArray utf16("\xff\xfe", 2);
+    for (char c : QByteArray("<r>" + moduleA + "</r>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += char((i * 97 + 13) & 0xff);
 
-    parse("this is not XML <<<");
-    EXPECT_TRUE(theApp->bReplyParsed);
-    EXPECT_EQ(manager->CountAvailableModule(), 0);
+    // What becomes of the controller's reply-parsed flag.
+    enum Flag { Cleared, Set, Untouched };
+    struct Case
+    {
+        const char* name;
+        QByteArray reply;
+        bool success;       // false: the check's failed-query road
+        Flag parsed;
+        QStringList offered;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", true, Cleared, {}},
+        {"not XML", "this is not XML <<<", false, Set, {}},
+        {"binary bytes", binary, false, Set, {}},
+        {"UTF-16", utf16, false, Set, {}},
+        {"over the bound", huge, false, Untouched, {}},
+        {"captive portal page", "<!DOCTYPE html><HTML><head><title>Sign in</title></head><body>"
+                                "<m name=\"A\" version=\"1\" result=\"true\"/></body></HTML>", false, Set, {}},
+        {"XHTML error page", "<?xml version=\"1.0\"?><x:html xmlns:x=\"http://www.w3.org/1999/xhtml\"><body/></x:html>",
+         false, Set, {}},
+        {"document without modules", "<r/>", true, Set, {}},
+        {"complete", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/></r>", true, Set, {"A", "B"}},
+        {"root left open", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/>", true, Set, {"A", "B"}},
+        {"cut in a value", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\" url=\"http://x/pk/B.", true,
+         Set, {"A"}},
+        {"cut in a start tag", "<r>" + moduleA + "<m name=\"B\" result=\"true\" ", true, Set, {"A"}},
+        {"cut in a module's content", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"><x/>", true, Set,
+         {"A"}},
+        {"cut in an end tag", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"></m", true, Set, {"A"}},
+        {"cut in a comment between modules", "<r>" + moduleA + "<!-- more to co", true, Set, {"A"}},
+    };
+    start(QStringLiteral("-updater -type \"Update List\""));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        theApp->bReplyParsed = c.parsed != Set;
+        parse(c.reply);
+        EXPECT_EQ(manager->GetQueryResultInfo().bSuccess, c.success);
+        EXPECT_EQ(theApp->bReplyParsed, c.parsed != Cleared);
+        EXPECT_EQ(availableNames(), c.offered);
+        EXPECT_EQ(manager->GetQueryResultInfo().bHasUpdate, !c.offered.isEmpty());
+        for (int i = 0; i < manager->CountAvailableModule(); ++i)
+            EXPECT_FALSE(QString::fromStdString(manager->GetAvailabletModule(i)->url).endsWith("."));
+    }
 
     theApp->bReplyParsed = false;
     manager->OnPaserModuleInfo(env.root() + QStringLiteral("/missing.xml"));
     EXPECT_FALSE(theApp->bReplyParsed);
-
-    QByteArray huge("<r><m name=\"A\" result=\"true\"/>");
-    huge.append(QByteArray(CReaderModuleManager::kMaxXmlFileSize, ' '));
-    huge.append("</r>");
-    parse(huge);
-    EXPECT_FALSE(theApp->bReplyParsed);                 // too large counts as unreadable
-    EXPECT_EQ(manager->CountAvailableModule(), 0);
+    EXPECT_TRUE(manager->GetQueryResultInfo().bSuccess);
 }
 
 TEST_F(ReplyParsing, RejectedAutomaticUpdatesInBothLayouts)

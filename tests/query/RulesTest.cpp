@@ -220,6 +220,7 @@ TEST(HMac, Rfc2202Vectors)
         {QByteArray(16, '\xaa'), QByteArray(50, '\xdd'), "56be34521d144c88dbb8c733f0e8b3f6"},
         {QByteArray::fromHex("0102030405060708090a0b0c0d0e0f10111213141516171819"), QByteArray(50, '\xcd'),
          "697eaf0aca3a3aea3a75164746ffaa79"},
+        {QByteArray(16, '\x0c'), "Test With Truncation", "56461ef2342edc00f9bab995690efd4c"},
         {QByteArray(80, '\xaa'), "Test Using Larger Than Block-Size Key - Hash Key First",
          "6b1ab7fe4bd7bf8f0b62e6ce61b9d0cd"},
         {QByteArray(80, '\xaa'), "Test Using Larger Than Block-Size Key and Larger Than One Block-Size Data",

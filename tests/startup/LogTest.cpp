@@ -3,6 +3,7 @@
 #include "UpdaterApp.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <gtest/gtest.h>
@@ -61,4 +62,27 @@ TEST(Log, AppendsAndNeverTruncates)
     const QString log = QString::fromUtf8(readLog());
     EXPECT_EQ(log.count(QStringLiteral("[CUP_Log]")), 2);
     EXPECT_TRUE(log.endsWith(QStringLiteral("]zwei \u00e4\n")));
+}
+
+TEST(Log, NeverWritesThroughALinkAtItsName)
+{
+    for (const bool dangling : {true, false}) {
+        SCOPED_TRACE(dangling ? "dangling link" : "link to a file");
+        IsolatedEnv env;
+        setDebugMode(1);
+        CUP_Log::CreateLog();
+        const QString elsewhere = env.root() + QStringLiteral("/elsewhere");
+        if (!dangling) {
+            QFile target(elsewhere);
+            ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+            target.write("not the log\n");
+        }
+        ASSERT_TRUE(QFile::link(elsewhere, logPath()));
+        CUP_Log::PrintLog(QStringLiteral("line"));
+        EXPECT_FALSE(QFileInfo(logPath()).isSymLink());
+        EXPECT_TRUE(readLog().endsWith("]line\n")) << readLog().toStdString();
+        QFile other(elsewhere);
+        EXPECT_EQ(other.open(QIODevice::ReadOnly) ? other.readAll() : QByteArray("<missing>"),
+                  dangling ? QByteArray("<missing>") : QByteArray("not the log\n"));
+    }
 }

@@ -77,12 +77,18 @@ TEST(Startup, StaleSocketFileDoesNotBlockTheGuard)
 
 TEST(Startup, WholeCommandPrefixes)
 {
+    // How the run finds the world: nobody else running, another agent holding
+    // the single-instance name, or a "Classic" settings entry it cannot read
+    // (so "LastDay" cannot be stored).
+    enum Setup { Free, AgentRunning, ClassicUnreadable };
     struct Case {
         QStringList args;
         bool continuous;
         bool storesLastDay;
         QString lastDay;
         bool controller;
+        Setup setup = Free;
+        int exitCode = 0;
     };
     const Case cases[] = {
         {{QStringLiteral("setnextautoupdatetime:1700000000")}, true, true, QStringLiteral("1700000000"), false},
@@ -95,14 +101,30 @@ TEST(Startup, WholeCommandPrefixes)
         {{QStringLiteral("xsetnextautoupdatetime:1700000000")}, true, false, QString(), true},
         {{QStringLiteral(" -downloadTrustCertfile")}, true, false, QString(), true},
         {{}, true, false, QString(), true},
+        // The next-check time opens no window: it is stored while another
+        // agent runs; a windowed run still yields to that agent.
+        {{QStringLiteral("setnextautoupdatetime:1700000000")}, true, true, QStringLiteral("1700000000"), false,
+         AgentRunning},
+        {{QStringLiteral("setnextautoupdatetime:1700000000")}, false, true, QStringLiteral("1700000000"), false,
+         AgentRunning},
+        {{}, true, false, QString(), false, AgentRunning},
+        // A time that cannot be stored is not reported as stored.
+        {{QStringLiteral("setnextautoupdatetime:1700000000")}, false, false, QString(), false, ClassicUnreadable, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE((c.args.join(QLatin1Char('|')) + (c.continuous ? " continuous" : " Classic")).toStdString());
+        SCOPED_TRACE((c.args.join(QLatin1Char('|')) + (c.continuous ? " continuous" : " Classic")
+                      + QStringLiteral(" setup %1").arg(int(c.setup))).toStdString());
         IsolatedEnv env;
         setReaderLayout(c.continuous);
+        QLocalServer otherAgent;
+        if (c.setup == AgentRunning) {
+            ASSERT_TRUE(otherAgent.listen(MyApplication::serverName()));
+        }
+        if (c.setup == ClassicUnreadable)
+            readerSettings()->setValue(QStringLiteral("Classic"), QStringLiteral("not a dictionary"));
         const AgentResult run = AgentProcess::run(c.args, 20000);
         ASSERT_TRUE(run.finished);
-        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(controllerRan(), c.controller);
 
         auto settings = readerSettings();
@@ -120,24 +142,34 @@ TEST(Startup, WholeCommandPrefixes)
 
 TEST(Startup, TrustListRunParsesTheRestOfItsCommandAlone)
 {
-    IsolatedEnv env;
-    HttpTestServer service;
-    ASSERT_TRUE(service.isListening());
-    service.setRoute("/lists/eutl.xml", QByteArray("<TrustList/>"));
-    const QString list = env.root() + QStringLiteral("/eutl.xml");
+    // It opens no window and locks its own lists, so it runs while another
+    // agent holds the single-instance name too.
+    for (const bool agentRunning : {false, true}) {
+        SCOPED_TRACE(agentRunning ? "another agent running" : "alone");
+        IsolatedEnv env;
+        QLocalServer otherAgent;
+        if (agentRunning) {
+            ASSERT_TRUE(otherAgent.listen(MyApplication::serverName()));
+        }
+        HttpTestServer service;
+        ASSERT_TRUE(service.isListening());
+        service.setRoute("/lists/eutl.xml", QByteArray("<TrustList/>"));
+        const QString list = env.root() + QStringLiteral("/eutl.xml");
 
-    const AgentResult run = AgentProcess::run(
-        {QStringLiteral("-downloadTrustCertfile"), QStringLiteral("-certeutlurl"),
-         service.url(QStringLiteral("/lists/eutl.xml")).toString(), QStringLiteral("-eutlfile"), list,
-         QStringLiteral("-downtype"), QStringLiteral("auto")},
-        20000);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.standardOutput.trimmed(), QByteArray::number(0x10000 | 0x10000000));
-    QFile fetched(list);
-    ASSERT_TRUE(fetched.open(QIODevice::ReadOnly));
-    EXPECT_EQ(fetched.readAll(), QByteArray("<TrustList/>"));
-    EXPECT_FALSE(controllerRan());
+        const AgentResult run = AgentProcess::run(
+            {QStringLiteral("-downloadTrustCertfile"), QStringLiteral("-certeutlurl"),
+             service.url(QStringLiteral("/lists/eutl.xml")).toString(), QStringLiteral("-eutlfile"), list,
+             QStringLiteral("-downtype"), QStringLiteral("auto")},
+            20000);
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.standardOutput.trimmed(), QByteArray::number(0x10000 | 0x10000000));
+        QFile fetched(list);
+        ASSERT_TRUE(fetched.open(QIODevice::ReadOnly));
+        EXPECT_EQ(fetched.readAll(), QByteArray("<TrustList/>"));
+        EXPECT_FALSE(controllerRan());
+        EXPECT_FALSE(otherAgent.waitForNewConnection(100));   // nothing was handed to another agent
+    }
 }
 
 namespace {

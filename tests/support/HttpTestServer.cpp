@@ -224,6 +224,17 @@ private:
             if (status < 300 || status > 399)
                 status = 302;
             headers.append({"Location", m_reply.redirectTo});
+        } else if (status == 200 && m_reply.partialLength >= 0 && size > 0) {
+            qint64 a = 0, b = 0;
+            bool satisfiable = false;
+            if (!m_request.range.isEmpty() && parseRange(m_request.range, size, &a, &b, &satisfiable) && satisfiable)
+                first = a;
+            length = std::min(m_reply.partialLength, size - first);
+            status = 206;
+            headers.append({"Content-Range", QByteArray("bytes ") + QByteArray::number(first) + '-'
+                                                 + QByteArray::number(first + length - 1) + '/'
+                                                 + (m_reply.unknownCompleteLength ? QByteArray("*")
+                                                                                  : QByteArray::number(size))});
         } else if (status == 200 && !m_request.range.isEmpty() && !m_reply.ignoreRange && size > 0) {
             qint64 a = 0, b = 0;
             bool satisfiable = false;
@@ -378,6 +389,15 @@ HttpTestServer::Reply HttpTestServer::Reply::redirect(const QByteArray& location
     Reply r;
     r.status = status;
     r.redirectTo = location;
+    return r;
+}
+
+HttpTestServer::Reply HttpTestServer::Reply::drip(const QByteArray& body, int intervalMs)
+{
+    Reply r;
+    r.body = body;
+    r.throttleBytes = 1;
+    r.throttleIntervalMs = intervalMs;
     return r;
 }
 

@@ -55,6 +55,11 @@ public:
         qint64 stallAfter = -1;    // >= 0: send the head and N body bytes, then nothing more
         qint64 dropAfter = -1;     // >= 0: send the head and N body bytes, then close
         bool ignoreRange = false;  // answer a Range request with 200 and the whole body
+        // >= 0: answer 206 with only this many bytes, from the Range's start
+        // (0 without a Range), and a Content-Range that names the whole size,
+        // or "*" with unknownCompleteLength.
+        qint64 partialLength = -1;
+        bool unknownCompleteLength = false;
         bool noContentLength = false;  // no length; the body ends when the connection closes
         qint64 throttleBytes = 0;  // > 0: at most this many body bytes per tick
         int throttleIntervalMs = 10;
@@ -62,6 +67,8 @@ public:
         static Reply ok(const QByteArray& body);
         static Reply error(int status, const QByteArray& body);
         static Reply redirect(const QByteArray& location, int status = 302);
+        // One body byte every intervalMs: never silent long enough to look stalled.
+        static Reply drip(const QByteArray& body, int intervalMs);
     };
     using Handler = std::function<Reply(const Request&)>;
 

@@ -29,7 +29,13 @@ int main(int argc, char* argv[])
     // The agent's images are compiled into its static library.
     Q_INIT_RESOURCE(res);
     CUP_Log::CreateLog();
-    MyApplication app(argc, argv);
+
+    // The trust-list run and the next-check time open no window (the trust
+    // lists have their own lock): they must not be dropped just because an
+    // agent is running, which a slow trust-list server can make last minutes.
+    const QString first = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
+    const bool windowless = first.startsWith(kTrustListPrefix) || first.startsWith(kNextCheckPrefix);
+    MyApplication app(argc, argv, !windowless);
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_CTYPE, "C.UTF-8");
     if (app.isRunning())
@@ -72,7 +78,13 @@ int main(int argc, char* argv[])
     MyApplication::applyFont();
 
     if (!qsCmd.isEmpty() && qsCmd.startsWith(kNextCheckPrefix)) {
-        CRegister::regSetString(kUpdaterKey, QStringLiteral("LastDay"), qsCmd.mid(kNextCheckPrefix.size()));
+        const QString value = qsCmd.mid(kNextCheckPrefix.size());
+        if (!CRegister::regSetString(kUpdaterKey, QStringLiteral("LastDay"), value)) {
+            // The reader relies on this time: say that it was not stored.
+            CUP_Log::PrintLog(QStringLiteral("cannot store LastDay: ") + value);
+            qWarning() << "cannot store LastDay:" << value;
+            return 1;
+        }
         return 0;
     }
     if (qsCmd.startsWith(kDisableInternetPrefix))
