@@ -83,7 +83,13 @@ if [ -n "${DEMO_RATE:-}" ]; then service_args+=(--rate "$DEMO_RATE"); fi
 if [ -n "${DEMO_PAYLOAD:-}" ]; then service_args+=(--payload "$DEMO_PAYLOAD"); fi
 "$service_bin" "${service_args[@]}" >"$demo/service.out" 2>"$demo/service.log" &
 service_pid=$!
-for _ in $(seq 100); do [ -s "$demo/service.out" ] && break; sleep 0.1; done
+# It builds its packages before it listens, which takes a while on a busy
+# machine: wait as long as it runs, up to two minutes.
+for _ in $(seq 1200); do
+  [ -s "$demo/service.out" ] && break
+  kill -0 "$service_pid" 2>/dev/null || break
+  sleep 0.1
+done
 base=$(head -n1 "$demo/service.out")
 if [ -z "$base" ]; then echo "the demo service did not start:" >&2; cat "$demo/service.log" >&2; exit 1; fi
 export UPDATER_SERVICE_BASE="$base"
