@@ -119,13 +119,19 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
             } else if (o.setup == Setup::PartialReply || o.setup == Setup::Refused) {
                 // The manager's own warning after a failed transfer.
                 answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
-            } else if (o.setup == Setup::Cancel) {
-                answerer.clickButton(QStringLiteral("Cancel"), QStringLiteral("DlgUpdateChecking"));
-            } else if (o.setup == Setup::CancelByKeyboard) {
-                answerer.answer([](QWidget* w) {
+            } else if (o.setup == Setup::Cancel || o.setup == Setup::CancelByKeyboard) {
+                // Cancelled once the query has reached the service, so that
+                // no request of this case arrives during the next one.
+                const bool byKeyboard = o.setup == Setup::CancelByKeyboard;
+                answerer.answer([this, byKeyboard](QWidget* w) {
+                    server.waitForRequests(1);
                     auto* cancel = w->findChild<QPushButton*>(QStringLiteral("cancelButton"));
-                    cancel->setFocus();
-                    QTest::keyClick(cancel, Qt::Key_Space);
+                    if (byKeyboard) {
+                        cancel->setFocus();
+                        QTest::keyClick(cancel, Qt::Key_Space);
+                    } else {
+                        cancel->click();
+                    }
                 }, QStringLiteral("DlgUpdateChecking"));
             }
 
