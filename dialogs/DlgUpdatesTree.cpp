@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "CReaderModuleManager.h"
 #include "CSetup_CommandLine.h"
+#include "DialogStyle.h"
 #include "UpdaterApp.h"
 
 #include <QCloseEvent>
@@ -55,6 +56,9 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     connect(ui->btn_skip, SIGNAL(clicked()), this, SLOT(OnSkip()));
     connect(ui->button_cancel, SIGNAL(clicked()), this, SLOT(OnCancel()));
     connect(ui->treeView_4, SIGNAL(clicked(QModelIndex)), this, SLOT(OnTreeViewClicked(QModelIndex)));
+    // A box toggled without a click (Space, or any other source) must keep the
+    // groups, the one-group rule and the button as a click does.
+    connect(m_pModel, &QStandardItemModel::itemChanged, this, &DlgUpdatesTree::OnItemChanged);
     ui->treeView_4->setAccessibleDescription(tr("table"));
 
     m_pAppearance = new CAppearanceObserver(this);
@@ -251,9 +255,23 @@ void DlgUpdatesTree::OnTreeViewClicked(QModelIndex index)
         }
     }
 
-    QStandardItem* item = m_pModel->itemFromIndex(index);
-    if (!item)
+    if (QStandardItem* item = m_pModel->itemFromIndex(index))
+        ApplyCheckState(item);
+}
+
+void DlgUpdatesTree::OnItemChanged(QStandardItem* item)
+{
+    if (m_bApplyingCheckState || !item || !item->isCheckable())
         return;
+    ApplyCheckState(item);
+}
+
+void DlgUpdatesTree::ApplyCheckState(QStandardItem* item)
+{
+    // The changes made here come back through itemChanged; they are this
+    // step's own, not the user's.
+    const bool nested = m_bApplyingCheckState;
+    m_bApplyingCheckState = true;
     SetChildState(item, item->checkState());
     SetParentState(item);
 
@@ -265,6 +283,7 @@ void DlgUpdatesTree::OnTreeViewClicked(QModelIndex index)
         else
             SetChildState(m_pReaderGroup, Qt::Unchecked);
     }
+    m_bApplyingCheckState = nested;
 
     bool anyChecked = false;
     for (QStandardItem* each : qAsConst(m_mapItems)) {
@@ -291,8 +310,7 @@ void DlgUpdatesTree::OnOK()
 
 void DlgUpdatesTree::OnAppearanceSetting(bool isDarkMode)
 {
-    setStyleSheet(isDarkMode ? QStringLiteral("color:rgb(222,222,222);")
-                             : QStringLiteral("color:rgb(26,26,26);"));
+    setStyleSheet(DialogStyle::textColourSheet(isDarkMode));
     ui->label_logo->setPixmap(QIcon(isDarkMode ? kDarkHeader : kLightHeader).pixmap(319, 48));
 }
 

@@ -74,7 +74,13 @@ public slots:
     void keyPressEvent(QKeyEvent* event) override;
     void OnAppearanceSetting(bool isDarkMode);
 
+private slots:
+    void OnItemChanged(QStandardItem* item);
+
 private:
+    // What a changed check box sets off, whoever changed it: the children and
+    // parents follow, the other group is cleared, the button follows.
+    void ApplyCheckState(QStandardItem* item);
     // The Yes/No box that guards Close, the close button and Escape.
     bool confirmCancel();
     void releaseModuleManager();
@@ -96,4 +102,5 @@ private:
     bool m_bHasReaderUpdates = false;
     QVector<MODULEINFO*> m_vecNotInstall;
     CAppearanceObserver* m_pAppearance = nullptr;
+    bool m_bApplyingCheckState = false;
 };

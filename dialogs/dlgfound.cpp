@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "CReaderModuleManager.h"
 #include "CSetup_CommandLine.h"
+#include "DialogStyle.h"
 #include "DlgDownload.h"
 #include "MODULEINFO.h"
 #include "UpdaterApp.h"
@@ -379,8 +380,7 @@ void dlgfound::startInstallPkg(QString qsName)
 
 void dlgfound::OnAppearanceSetting(bool isDarkMode)
 {
-    setStyleSheet(isDarkMode ? QStringLiteral("color:rgb(222,222,222);")
-                             : QStringLiteral("color:rgb(26,26,26);"));
+    setStyleSheet(DialogStyle::textColourSheet(isDarkMode));
     ui->lbl_Img->setPixmap(QIcon(isDarkMode ? kDarkHeader : kLightHeader).pixmap(kHeaderSize));
 }
 

@@ -3,8 +3,13 @@
 # isolated environment (nothing here touches your own settings or data):
 #
 #   tools/demo.sh                          visible update check: check, list, download list
-#   tools/demo.sh --component OCR_de_de    component install (any component list)
+#   tools/demo.sh --component OCR_nl_nl    component install (any component list)
 #   tools/demo.sh --headless               an automatic user clicks through (no display needed)
+#
+# BUILD_DIR (relative to the checkout, or absolute) picks the build; a dark run
+# is UPDATER_APPEARANCE=dark; DEMO_RATE and DEMO_PAYLOAD (bytes per second and
+# payload bytes per package) make the service faster or slower; DEMO_TIME_LIMIT
+# (seconds) bounds a run of the automatic user.
 #
 # With a display you click through yourself: choose add-ons (or the reader
 # update) in the list, press "Download and Install", pause and continue if you
@@ -21,7 +26,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --component) component="${2:?--component needs a component list}"; shift 2 ;;
     --headless) headless=1; shift ;;
-    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0"; exit 0 ;;
     *) echo "unknown option: $1 (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -33,15 +38,19 @@ export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 build="${BUILD_DIR:-build/release}"
+case "$build" in
+  /*) ;;
+  *) build="$PWD/$build" ;;
+esac
 echo "== building the agent and the demo service ($build)"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 cmake --build "$build" -j "$(nproc)" --target UpdaterApp demo-service installer-standin demo-drive
-agent="$PWD/$build/updater/UpdaterApp"
-driver="$PWD/$build/tools/demo-service/demo-drive"
-service_bin="$PWD/$build/tools/demo-service/demo-service"
-standin="$PWD/$build/tools/installer-standin/installer-standin"
+agent="$build/updater/UpdaterApp"
+driver="$build/tools/demo-service/demo-drive"
+service_bin="$build/tools/demo-service/demo-service"
+standin="$build/tools/installer-standin/installer-standin"
 
 demo=$(mktemp -d "${TMPDIR:-/tmp}/updater-demo.XXXXXX")
 service_pid=""
@@ -69,9 +78,18 @@ cat >"$sysroot/Library/Receipts/InstallHistory.plist" <<'EOF'
 </plist>
 EOF
 
-"$service_bin" --dir "$demo/packages" >"$demo/service.out" 2>"$demo/service.log" &
+service_args=(--dir "$demo/packages")
+if [ -n "${DEMO_RATE:-}" ]; then service_args+=(--rate "$DEMO_RATE"); fi
+if [ -n "${DEMO_PAYLOAD:-}" ]; then service_args+=(--payload "$DEMO_PAYLOAD"); fi
+"$service_bin" "${service_args[@]}" >"$demo/service.out" 2>"$demo/service.log" &
 service_pid=$!
-for _ in $(seq 100); do [ -s "$demo/service.out" ] && break; sleep 0.1; done
+# It builds its packages before it listens, which takes a while on a busy
+# machine: wait as long as it runs, up to two minutes.
+for _ in $(seq 1200); do
+  [ -s "$demo/service.out" ] && break
+  kill -0 "$service_pid" 2>/dev/null || break
+  sleep 0.1
+done
 base=$(head -n1 "$demo/service.out")
 if [ -z "$base" ]; then echo "the demo service did not start:" >&2; cat "$demo/service.log" >&2; exit 1; fi
 export UPDATER_SERVICE_BASE="$base"

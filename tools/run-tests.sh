@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: an optimised build, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer. A third build, of the core
-# library alone with ThreadSanitizer, runs the tests that start threads.
+# library alone with ThreadSanitizer, runs the tests that start threads; then
+# the headless demo runs once light and once dark against a fast demo service.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -30,4 +31,7 @@ tsan_run() { ctest --test-dir build/tsan -L threads -j "$jobs" --output-on-failu
 if ! tsan_run; then
   if command -v setarch >/dev/null; then setarch "$(uname -m)" -R bash -c "$(declare -f tsan_run); tsan_run" || status=1; else status=1; fi
 fi
+echo "== headless demo: light, then dark"
+BUILD_DIR=build/release DEMO_RATE=8388608 DEMO_PAYLOAD=65536 DEMO_TIME_LIMIT=120 \
+  bash tools/demo-runs.sh 2 || status=1
 exit $status

@@ -7,7 +7,8 @@
 #include <QFont>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextStream>
 
 namespace {
@@ -74,12 +75,17 @@ void MyApplication::newLocalConnection()
 
 QString MyApplication::buttonStyleSheet()
 {
-    // Push buttons are 32 points tall. Qt's style sheets read lengths in px,
-    // em and ex only: "height: 32pt" parses as 0 and collapses every button to
-    // its padding, so the 32 points are given in pixels of the screen.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const qreal dpi = screen ? screen->logicalDotsPerInchY() : 72.0;
-    return QStringLiteral("QPushButton{height: %1px}").arg(qRound(32.0 * dpi / 72.0));
+    // On the target system the agent's "QPushButton{height: 32pt}" gives
+    // push buttons 32 pixels tall, and the fixed-size dialogs are laid out
+    // for that. Here a style sheet's height is that of the button's contents
+    // ("pt" is not read at all), and the style draws its frame around them, so
+    // the contents get 32 pixels less that frame.
+    const int buttonHeight = 32;
+    QStyleOptionButton option;
+    const int frame = QApplication::style()
+                          ->sizeFromContents(QStyle::CT_PushButton, &option, QSize(0, 0), nullptr)
+                          .height();
+    return QStringLiteral("QPushButton{height: %1px}").arg(qMax(0, buttonHeight - frame));
 }
 
 void MyApplication::applyButtonStyle()

@@ -255,32 +255,59 @@ void UpdaterApp::componentDownload()
     CReaderModuleManager* manager = GetModuleManager();
     if (!manager)
         return;
+    // Only a service that answered can say a component is not there; a query
+    // that failed or got no answer is a connection problem and is told as one.
     const auto unavailable = [] {
         QMessageBox::warning(nullptr, tr("Velto Updater"),
                              tr("Unable to get this component pack. Please check if they are "
                                 "ready for this version."),
                              QMessageBox::Ok);
     };
+    const auto noConnection = [] {
+        QMessageBox::warning(nullptr, QCoreApplication::translate("CReaderModuleManager", "Velto PDF Reader"),
+                             QCoreApplication::translate(
+                                 "CReaderModuleManager",
+                                 "Cannot connect to the server. Please check your network connection."),
+                             QMessageBox::Ok);
+    };
 
     qDebug() << "need to download now...";
-    // The wait ends on any outcome of the query, and after a bounded time: a
-    // query that never reports must not keep the run alive.
+    // The wait ends on the query's outcome, and after a bounded time: a
+    // query that never reports must not keep the run alive. A network error
+    // is always followed by the failed-transfer outcome, whose handler in the
+    // manager has told the user already.
+    enum class Outcome { Pending, Answered, FailedAndTold, Gone };
+    Outcome outcome = Outcome::Pending;
     QEventLoop loop;
-    bool ended = false;
-    const auto end = [&] {
-        ended = true;
+    const auto end = [&](Outcome how) {
+        if (outcome != Outcome::Pending)
+            return;
+        outcome = how;
         loop.quit();
     };
-    connect(manager, &CReaderModuleManager::sQueryModuleInfoFinish, &loop, end);
-    connect(manager, &CReaderModuleManager::sErrorFinish, &loop, end);
-    connect(manager, &CReaderModuleManager::sErrorNetwork, &loop, end);
-    connect(manager, &QObject::destroyed, &loop, end);
-    if (manager->QueryModuleInfo(nullptr, false) == 0 && !ended) {
-        QTimer::singleShot(Platform::scaledWait(60000), &loop, end);
+    connect(manager, &CReaderModuleManager::sQueryModuleInfoFinish, &loop, [&] { end(Outcome::Answered); });
+    connect(manager, &CReaderModuleManager::sErrorFinish, &loop, [&] { end(Outcome::FailedAndTold); });
+    connect(manager, &QObject::destroyed, &loop, [&] { end(Outcome::Gone); });
+    const bool started = manager->QueryModuleInfo(nullptr, false) == 0;
+    if (started && outcome == Outcome::Pending) {
+        QTimer::singleShot(Platform::scaledWait(60000), &loop, [&] { loop.quit(); });
         loop.exec();
     }
     manager = GetModuleManager();
-    if (!manager || manager->CountAvailableModule() < 1) {
+    if (outcome == Outcome::Gone || !manager)
+        return;
+    if (outcome != Outcome::Answered || !manager->GetQueryResultInfo().bSuccess) {
+        if (outcome == Outcome::Pending) {
+            // Out of time: the query goes with its manager, so that a late
+            // failure cannot tell the user a second time.
+            disconnect(manager, nullptr, &loop, nullptr);
+            delete manager;
+        }
+        if (outcome != Outcome::FailedAndTold)
+            noConnection();
+        return;
+    }
+    if (manager->CountAvailableModule() < 1) {
         unavailable();
         return;
     }

@@ -5,6 +5,7 @@
 #include "DlgUpdatesTree.h"
 #include "ModalAnswerer.h"
 
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTcpServer>
@@ -21,7 +22,8 @@ enum class Setup {
     PartialReply,    // the reply's transfer ends without a usable body
     Refused,         // nothing listens on the service port
     NoAnswer,        // the service never answers: the time-out decides
-    Cancel
+    Cancel,
+    CancelByKeyboard  // Space on the focused Cancel button
 };
 
 struct Outcome
@@ -59,6 +61,7 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
         {"refused connection", Setup::Refused, -1, true, errornetwork, none, false},
         {"no answer", Setup::NoAnswer, -1, true, errornetwork, errornetwork, false},
         {"cancel", Setup::Cancel, 0, false, none, none, false},
+        {"cancel by keyboard", Setup::CancelByKeyboard, 0, false, none, none, false},
     };
 
     for (const Outcome& o : outcomes) {
@@ -90,6 +93,7 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
                 reply.neverAnswer = true;
                 break;
             case Setup::Cancel:
+            case Setup::CancelByKeyboard:
                 reply.neverAnswer = true;
                 break;
             case Setup::Refused:
@@ -115,8 +119,20 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
             } else if (o.setup == Setup::PartialReply || o.setup == Setup::Refused) {
                 // The manager's own warning after a failed transfer.
                 answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
-            } else if (o.setup == Setup::Cancel) {
-                answerer.clickButton(QStringLiteral("Cancel"), QStringLiteral("DlgUpdateChecking"));
+            } else if (o.setup == Setup::Cancel || o.setup == Setup::CancelByKeyboard) {
+                // Cancelled once the query has reached the service, so that
+                // no request of this case arrives during the next one.
+                const bool byKeyboard = o.setup == Setup::CancelByKeyboard;
+                answerer.answer([this, byKeyboard](QWidget* w) {
+                    server.waitForRequests(1);
+                    auto* cancel = w->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+                    if (byKeyboard) {
+                        cancel->setFocus();
+                        QTest::keyClick(cancel, Qt::Key_Space);
+                    } else {
+                        cancel->click();
+                    }
+                }, QStringLiteral("DlgUpdateChecking"));
             }
 
             dlg.showMinimized();

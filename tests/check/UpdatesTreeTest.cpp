@@ -81,6 +81,15 @@ protected:
         item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
         clickCell(list, item->index());
     }
+    // The keyboard's way: the row made current, then Space (no click follows).
+    static void press(DlgUpdatesTree& list, const QString& text)
+    {
+        QStandardItem* item = findItem(list.model(), text);
+        ASSERT_TRUE(item) << text.toStdString();
+        auto* view = list.findChild<QTreeView*>(QStringLiteral("treeView_4"));
+        view->setCurrentIndex(item->index());
+        QTest::keyClick(view, Qt::Key_Space);
+    }
     // A click on the text only (no toggle).
     static void clickCell(DlgUpdatesTree& list, const QModelIndex& index)
     {
@@ -129,52 +138,69 @@ TEST_F(UpdatesTree, ShapeOfTheTree)
     }
 }
 
-TEST_F(UpdatesTree, ChecksPropagateAndGroupsExcludeEachOther)
+TEST_F(UpdatesTree, ChecksPropagateAndGroupsExcludeEachOtherByMouseAndByKeyboard)
 {
-    auto list = open(replyOf({kStamps, kZulu, kReader, kArabic, kAnnotations}));
-    DlgUpdatesTree& l = *list;
+    const struct {
+        const char* name;
+        void (*toggle)(DlgUpdatesTree&, const QString&);
+    } ways[] = {{"click", &UpdatesTree::toggle}, {"Space", &UpdatesTree::press}};
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        auto list = open(replyOf({kStamps, kZulu, kReader, kArabic, kAnnotations}));
+        DlgUpdatesTree& l = *list;
+        const auto toggle = [&](const char* text) { way.toggle(l, QString::fromUtf8(text)); };
 
-    toggle(l, "Arabic OCR");
-    EXPECT_EQ(state(l, "OCR"), Qt::PartiallyChecked);
-    EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
-    EXPECT_TRUE(downloadEnabled(l));
-    toggle(l, "Zulu OCR");
-    EXPECT_EQ(state(l, "OCR"), Qt::Checked);
-    EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
-    toggle(l, "Annotations");
-    toggle(l, "Stamps");
-    EXPECT_EQ(state(l, "Add-ons"), Qt::Checked);
+        toggle("Arabic OCR");
+        EXPECT_EQ(state(l, "Arabic OCR"), Qt::Checked);
+        EXPECT_EQ(state(l, "OCR"), Qt::PartiallyChecked);
+        EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
+        EXPECT_TRUE(downloadEnabled(l));
+        toggle("Zulu OCR");
+        EXPECT_EQ(state(l, "OCR"), Qt::Checked);
+        EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
+        toggle("Annotations");
+        toggle("Stamps");
+        EXPECT_EQ(state(l, "Add-ons"), Qt::Checked);
 
-    // The label of a partly checked group pushes "partly" down to every child.
-    toggle(l, "Stamps");
-    ASSERT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
-    clickCell(l, findItem(l.model(), "Add-ons")->index());
-    for (const char* text : {"Annotations", "OCR", "Arabic OCR", "Zulu OCR", "Stamps"})
-        EXPECT_EQ(state(l, text), Qt::PartiallyChecked) << text;
-    EXPECT_FALSE(downloadEnabled(l));
+        // The label of a partly checked group pushes "partly" down to every child.
+        toggle("Stamps");
+        ASSERT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
+        clickCell(l, findItem(l.model(), "Add-ons")->index());
+        for (const char* text : {"Annotations", "OCR", "Arabic OCR", "Zulu OCR", "Stamps"})
+            EXPECT_EQ(state(l, text), Qt::PartiallyChecked) << text;
+        EXPECT_FALSE(downloadEnabled(l));
 
-    // A reader update clears every add-on, and the other way round.
-    toggle(l, "Stamps");
-    toggle(l, "Reader 11.1");
-    EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Checked);   // a single child decides
-    for (const char* text : {"Add-ons", "Annotations", "OCR", "Arabic OCR", "Zulu OCR", "Stamps"})
-        EXPECT_EQ(state(l, text), Qt::Unchecked) << text;
-    // Clicking the row's size cell leaves the group as its child is.
-    QStandardItem* readerGroup = findItem(l.model(), "Velto PDF Reader Updates");
-    clickCell(l, readerGroup->child(0, 1)->index());
-    EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Checked);
+        // A reader update clears every add-on, and the other way round.
+        toggle("Stamps");
+        toggle("Reader 11.1");
+        EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Checked);   // a single child decides
+        for (const char* text : {"Add-ons", "Annotations", "OCR", "Arabic OCR", "Zulu OCR", "Stamps"})
+            EXPECT_EQ(state(l, text), Qt::Unchecked) << text;
+        // Clicking the row's size cell leaves the group as its child is.
+        QStandardItem* readerGroup = findItem(l.model(), "Velto PDF Reader Updates");
+        clickCell(l, readerGroup->child(0, 1)->index());
+        EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Checked);
 
-    toggle(l, "Zulu OCR");
-    EXPECT_EQ(state(l, "Reader 11.1"), Qt::Unchecked);
-    EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Unchecked);
-    EXPECT_EQ(state(l, "OCR"), Qt::PartiallyChecked);
-    EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
+        toggle("Zulu OCR");
+        EXPECT_EQ(state(l, "Reader 11.1"), Qt::Unchecked);
+        EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Unchecked);
+        EXPECT_EQ(state(l, "OCR"), Qt::PartiallyChecked);
+        EXPECT_EQ(state(l, "Add-ons"), Qt::PartiallyChecked);
 
-    // Checking the group checks the whole group.
-    toggle(l, "Velto PDF Reader Updates");
-    EXPECT_EQ(state(l, "Reader 11.1"), Qt::Checked);
-    EXPECT_EQ(state(l, "Zulu OCR"), Qt::Unchecked);
-    EXPECT_TRUE(downloadEnabled(l));
+        // Checking the group checks the whole group.
+        toggle("Velto PDF Reader Updates");
+        EXPECT_EQ(state(l, "Reader 11.1"), Qt::Checked);
+        EXPECT_EQ(state(l, "Zulu OCR"), Qt::Unchecked);
+        EXPECT_TRUE(downloadEnabled(l));
+
+        // Unchecking the last chosen module leaves nothing to download, and a
+        // group never shows checked over an unchecked child.
+        toggle("Reader 11.1");
+        EXPECT_EQ(state(l, "Velto PDF Reader Updates"), Qt::Unchecked);
+        EXPECT_FALSE(downloadEnabled(l));
+        list.reset();
+        delete manager.data();
+    }
 }
 
 TEST_F(UpdatesTree, SameTitleTwiceOnlyTheLaterIsSelectable)
@@ -191,7 +217,9 @@ TEST_F(UpdatesTree, DownloadHandsOverTheCheckedModulesInTitleOrder)
 {
     auto list = open(replyOf({kStamps, kZulu, kReader, kArabic, kAnnotations}));
     toggle(*list, "Zulu OCR");
-    toggle(*list, "Stamps");
+    press(*list, "Reader 11.1");   // by keyboard: clears the add-ons...
+    press(*list, "Zulu OCR");      // ...and this clears the reader update again
+    press(*list, "Stamps");
     toggle(*list, "Annotations");   // tree order: Annotations, Zulu OCR, Stamps
 
     ModalAnswerer answerer;

@@ -2,7 +2,10 @@
 #include "Appearance.h"
 #include "IsolatedEnv.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPalette>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 #include <memory>
@@ -86,4 +89,30 @@ TEST(Appearance, ChangeFromAnotherThreadArrivesOnTheGuiThread)
     EXPECT_EQ(seenOn, nullptr);
     QCoreApplication::processEvents();
     EXPECT_EQ(seenOn, QCoreApplication::instance()->thread());
+}
+
+// The process's own start: the application object is made with whatever
+// appearance the environment had, and no window or observer exists yet.
+TEST(Appearance, ApplicationStartsInTheSystemAppearance)
+{
+    const bool darkAtStart = qEnvironmentVariable("UPDATER_APPEARANCE").compare(QLatin1String("dark"),
+                                                                                Qt::CaseInsensitive) == 0;
+    EXPECT_EQ(QApplication::palette().color(QPalette::Window).lightness() < 100, darkAtStart);
+}
+
+TEST(Appearance, DarkRunIsDarkBeforeItsFirstWindow)
+{
+    if (qEnvironmentVariableIsSet("UPDATER_APPEARANCE_CHILD"))
+        GTEST_SKIP() << "already the child run";
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("UPDATER_APPEARANCE"), QStringLiteral("dark"));
+    environment.insert(QStringLiteral("UPDATER_APPEARANCE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=Appearance.ApplicationStartsInTheSystemAppearance")});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAllStandardOutput();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }

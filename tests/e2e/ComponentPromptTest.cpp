@@ -3,10 +3,15 @@
 #include "E2eSupport.h"
 
 #include "CDlgComponentFound.h"
+#include "Appearance.h"
 #include "Screenshot.h"
+#include "WidgetLooks.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
 
 namespace {
 
@@ -107,22 +112,65 @@ TEST(ComponentPrompt, LinkOnTheRedirectService)
     }
 }
 
-TEST(ComponentPrompt, YesAcceptsNoRejectsAndAPictureForPeople)
+TEST(ComponentPrompt, YesAcceptsNoAndEscapeRejectByMouseAndByKeyboard)
 {
     IsolatedEnv env;
-    AgentFont font;
+    AgentLook look;
     ComponentInfo info = infoFor(QStringLiteral("OCR_jp_jp,OCR_zh_cn"));
-    CDlgComponentFound prompt(info, nullptr);
-    EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Download Components"));
-    EXPECT_EQ(prompt.size(), QSize(530, 260));
-    EXPECT_FALSE(prompt.findChild<QLabel*>(QStringLiteral("label_6"))->pixmap(Qt::ReturnByValue).isNull());
-    prompt.show();
-    EXPECT_FALSE(saveScreenshot(&prompt, QStringLiteral("component_prompt")).isEmpty());
+    const struct {
+        const char* name;
+        std::function<void(CDlgComponentFound&)> act;
+        int result;
+    } ways[] = {
+        {"Yes clicked", [](CDlgComponentFound& p) { p.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->click(); },
+         QDialog::Accepted},
+        {"No clicked", [](CDlgComponentFound& p) { p.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::No)->click(); },
+         QDialog::Rejected},
+        {"Space on Yes", [](CDlgComponentFound& p) {
+             QPushButton* yes = p.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes);
+             yes->setFocus();
+             QTest::keyClick(yes, Qt::Key_Space);
+         }, QDialog::Accepted},
+        {"Space on No", [](CDlgComponentFound& p) {
+             QPushButton* no = p.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::No);
+             no->setFocus();
+             QTest::keyClick(no, Qt::Key_Space);
+         }, QDialog::Rejected},
+        {"Escape", [](CDlgComponentFound& p) { QTest::keyClick(&p, Qt::Key_Escape); }, QDialog::Rejected},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        CDlgComponentFound prompt(info, nullptr);
+        prompt.show();
+        way.act(prompt);
+        EXPECT_FALSE(prompt.isVisible());
+        EXPECT_EQ(prompt.result(), way.result);
+    }
+}
 
-    auto* buttons = prompt.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
-    buttons->button(QDialogButtonBox::Yes)->click();
-    EXPECT_EQ(prompt.result(), QDialog::Accepted);
-    prompt.show();
-    buttons->button(QDialogButtonBox::No)->click();
-    EXPECT_EQ(prompt.result(), QDialog::Rejected);
+// With the agent's look the prompt keeps its fixed size with nothing sticking
+// out; in the dark appearance it is dark from the start, as every window is.
+TEST(ComponentPrompt, SizeAndPicturesLightAndDark)
+{
+    IsolatedEnv env;
+    AgentLook look;
+    for (const char* appearance : {"light", "dark"}) {
+        SCOPED_TRACE(appearance);
+        const bool dark = QLatin1String(appearance) == QLatin1String("dark");
+        env.set("UPDATER_APPEARANCE", dark ? "dark" : "");
+        Appearance::applySystemAppearance();   // what start-up does
+        ComponentInfo info = infoFor(QStringLiteral("OCR_jp_jp,OCR_zh_cn"));
+        CDlgComponentFound prompt(info, nullptr);
+        EXPECT_EQ(prompt.windowTitle(), QStringLiteral("Download Components"));
+        EXPECT_FALSE(prompt.findChild<QLabel*>(QStringLiteral("label_6"))->pixmap(Qt::ReturnByValue).isNull());
+        prompt.show();
+        QTest::qWait(20);
+        EXPECT_EQ(prompt.size(), QSize(530, 260));
+        EXPECT_EQ(childrenOutside(&prompt), QStringList());
+        EXPECT_EQ(prompt.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->height(), 32);
+        EXPECT_EQ(prompt.palette().color(QPalette::Window).lightness() < 100, dark);
+        EXPECT_FALSE(saveScreenshot(&prompt, QStringLiteral("component_prompt_%1").arg(appearance)).isEmpty());
+    }
+    env.set("UPDATER_APPEARANCE", "");
+    Appearance::applySystemAppearance();
 }

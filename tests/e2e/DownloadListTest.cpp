@@ -8,6 +8,7 @@
 #include "HttpTestServer.h"
 #include "ModalAnswerer.h"
 #include "Screenshot.h"
+#include "WidgetLooks.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -146,6 +147,15 @@ TEST_F(DownloadList, StateTableThroughTheRelays)
     view.download()->click();   // Continue
     EXPECT_EQ(list->downloadState(), dlgfound::StateDownloading);
     EXPECT_EQ(view.download()->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(view.cell(0, 2), QStringLiteral("Downloading"));
+
+    // The keyboard does the same: Space on the focused button.
+    view.download()->setFocus();
+    QTest::keyClick(view.download(), Qt::Key_Space);   // Pause
+    EXPECT_EQ(list->downloadState(), dlgfound::StateSuspended);
+    EXPECT_EQ(view.cell(0, 2), QStringLiteral("Suspended"));
+    QTest::keyClick(view.download(), Qt::Key_Space);   // Continue
+    EXPECT_EQ(list->downloadState(), dlgfound::StateDownloading);
     EXPECT_EQ(view.cell(0, 2), QStringLiteral("Downloading"));
 
     // Install steps shut the download button; any download progress opens it.
@@ -335,29 +345,78 @@ TEST_F(DownloadList, SecondFillSkipsModulesAlreadyListed)
     EXPECT_EQ(list->downloadState(), dlgfound::StateDownloading);
 }
 
-TEST_F(DownloadList, ScreenshotsMidDownloadLightAndDark)
+// With the agent's look, light and dark: the list keeps its fixed size with
+// nothing sticking out, and once every module has ended the disabled "Pause"
+// reads as disabled beside the enabled "Close".
+TEST_F(DownloadList, ScreenshotsMidDownloadAndFinishedLightAndDark)
 {
-    AgentFont font;
+    AgentLook look;
+    selectThree();
+    for (const char* appearance : {"light", "dark"}) {
+        SCOPED_TRACE(appearance);
+        const bool dark = QLatin1String(appearance) == QLatin1String("dark");
+        run.env.set("UPDATER_APPEARANCE", dark ? "dark" : "");
+        Appearance::applySystemAppearance();
+        auto list = openList();
+        list->show();
+        ListView view(list.get());
+        waitForFirstRequest();
+        EXPECT_EQ(list->size(), QSize(680, 571));
+        EXPECT_EQ(childrenOutside(list.get()), QStringList());
+        EXPECT_EQ(view.download()->height(), 32);
+        EXPECT_EQ(list->palette().color(QPalette::Window).lightness() < 100, dark);
+        EXPECT_EQ(view.close()->palette().color(QPalette::ButtonText),
+                  dark ? QColor(222, 222, 222) : QColor(26, 26, 26));
+
+        install(a, 100);
+        download(b, 42.7);
+        ASSERT_EQ(view.column(2), QStringList({"", "Download 42%", "Waiting"}));
+        ASSERT_EQ(view.icon(0), QStringLiteral("success"));
+        EXPECT_FALSE(saveScreenshot(list.get(), QStringLiteral("download_list_%1").arg(appearance)).isEmpty());
+
+        install(b, 100);
+        install(c, -1);
+        ASSERT_EQ(view.close()->text(), QStringLiteral("Close"));
+        ASSERT_FALSE(view.download()->isEnabled());
+        const int disabledContrast = textContrast(view.download());
+        const int enabledContrast = textContrast(view.close());
+        EXPECT_LT(disabledContrast + 60, enabledContrast) << disabledContrast << " " << enabledContrast;
+        EXPECT_FALSE(saveScreenshot(list.get(), QStringLiteral("download_list_finished_%1").arg(appearance)).isEmpty());
+        list.reset();
+        delete run.manager->GetDownloadWindow();
+        run.start(QStringLiteral("-updater -type \"Update List\" -version 12.1.0.1"));
+        server.clearRequests();
+        for (MODULEINFO* m : {a, b, c})
+            run.manager->AddSelModule(m);
+    }
+    run.env.set("UPDATER_APPEARANCE", "");
+    Appearance::applySystemAppearance();
+}
+
+// A list open while the system switches follows it; one opened in dark mode
+// starts dark.
+TEST_F(DownloadList, FollowsTheSystemWhileOpen)
+{
     selectThree();
     auto list = openList();
     list->show();
     ListView view(list.get());
-    waitForFirstRequest();
-    install(a, 100);
-    download(b, 42.7);
-    ASSERT_EQ(view.column(2), QStringList({"", "Download 42%", "Waiting"}));
-    ASSERT_EQ(view.icon(0), QStringLiteral("success"));
-    EXPECT_EQ(list->styleSheet(), QStringLiteral("color:rgb(26,26,26);"));
-    EXPECT_FALSE(saveScreenshot(list.get(), QStringLiteral("download_list_light")).isEmpty());
+    const auto closeText = [&] { return view.close()->palette().color(QPalette::ButtonText); };
+    EXPECT_EQ(closeText(), QColor(26, 26, 26));
 
     run.env.set("UPDATER_APPEARANCE", "dark");
     Appearance::postAppearanceChangedNotification();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->styleSheet() == QLatin1String("color:rgb(222,222,222);"); }, 5000));
-    EXPECT_FALSE(saveScreenshot(list.get(), QStringLiteral("download_list_dark")).isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closeText() == QColor(222, 222, 222); }, 5000));
+    EXPECT_LT(list->palette().color(QPalette::Window).lightness(), 100);
 
-    // A list opened in dark mode starts dark.
     auto second = openList();
-    EXPECT_EQ(second->styleSheet(), QStringLiteral("color:rgb(222,222,222);"));
+    second->show();
+    EXPECT_EQ(ListView(second.get()).close()->palette().color(QPalette::ButtonText), QColor(222, 222, 222));
+    second.reset();
+
+    run.env.set("UPDATER_APPEARANCE", "");
+    Appearance::postAppearanceChangedNotification();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return closeText() == QColor(26, 26, 26); }, 5000));
 }
 
 // The modes and helpers that no run of the agent reaches.

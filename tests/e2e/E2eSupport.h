@@ -12,7 +12,6 @@
 #include "dlgfound.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QIcon>
 #include <QImage>
 #include <QPushButton>
@@ -44,23 +43,6 @@ inline MODULEINFO* keptRecord(const std::string& name, const std::string& title,
     m.result = true;
     return &m;
 }
-
-// The agent's 12-pixel application font for the lifetime of the object, so
-// that pictures show the windows as the agent shows them.
-class AgentFont
-{
-public:
-    AgentFont() : m_saved(QApplication::font())
-    {
-        QFont font = m_saved;
-        font.setPixelSize(12);
-        QApplication::setFont(font);
-    }
-    ~AgentFont() { QApplication::setFont(m_saved); }
-
-private:
-    QFont m_saved;
-};
 
 class AgentRunInProcess
 {

@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QTcpServer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -225,37 +227,72 @@ TEST_F(EndToEnd, PackageAlreadyOnDiskIsInstalledThroughTheListWithoutDownloading
     EXPECT_TRUE(run.app->bQuit);
 }
 
-TEST_F(EndToEnd, ComponentRoadWithAFailingQueryEndsWithTheWarning)
+// A query that fails or gets no answer is a connection problem, told once;
+// only a service that answered without the component is "not ready".
+TEST_F(EndToEnd, ComponentRoadTellsTheConnectionProblemOnceAndNotReadyOnlyWhenAnswered)
 {
-    server.setRoute(DemoCatalog::queryPath(), HttpTestServer::Reply::error(503, "maintenance"));
-    run.start(QStringLiteral("-updater -type \"OCR_de_de\" -version 12.1.0.1"));
-    ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
+    const QString network = QStringLiteral("Cannot connect to the server. Please check your network connection.");
+    const QString notReady =
+        QStringLiteral("Unable to get this component pack. Please check if they are ready for this version.");
+    quint16 closedPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        closedPort = probe.serverPort();
+    }
+    enum Service { Unavailable503, Refused, Silent, Answers };
+    struct Case { const char* name; Service service; const char* components; QString box; };
+    const Case cases[] = {
+        {"error status", Unavailable503, "OCR_nl_nl", network},
+        {"connection refused", Refused, "OCR_nl_nl", network},
+        {"no answer in time", Silent, "OCR_nl_nl", network},
+        {"answered without the component", Answers, "OCR_xx_xx", notReady},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HttpTestServer service;
+        DemoCatalog::mount(service, packages, 0, 10);
+        run.env.set("UPDATER_SERVICE_BASE", service.baseUrl().toUtf8());
+        run.env.set("UPDATER_TIME_SCALE", "0.02");   // the road waits 1.2 s, the transfer 1.8 s
+        if (c.service == Unavailable503)
+            service.setRoute(DemoCatalog::queryPath(), HttpTestServer::Reply::error(503, "maintenance"));
+        if (c.service == Refused)
+            run.env.set("UPDATER_SERVICE_BASE", QByteArray("http://127.0.0.1:") + QByteArray::number(closedPort));
+        if (c.service == Silent) {
+            HttpTestServer::Reply silent;
+            silent.neverAnswer = true;
+            service.setRoute(DemoCatalog::queryPath(), silent);
+        }
+        run.start(QStringLiteral("-updater -type \"%1\" -version 12.1.0.1").arg(QLatin1String(c.components)));
+        ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
 
-    ModalAnswerer answerer;
-    answerer.clickButton(QStringLiteral("Yes"), QStringLiteral("CDlgComponentFound"));
-    // The manager's own box about the connection comes first, then the road's.
-    answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
-    answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
-    run.app->runUpdateVisible(31, 225);
+        ModalAnswerer answerer;
+        answerer.clickButton(QStringLiteral("Yes"), QStringLiteral("CDlgComponentFound"));
+        // The box stays up a while, long enough for the transfer's own
+        // time-out to end a query that is still waiting.
+        answerer.answer([](QWidget* w) {
+            QTimer::singleShot(1000, w, [w] { static_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click(); });
+        }, QStringLiteral("QMessageBox"));
+        answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));   // a second box: must not come
+        run.app->runUpdateVisible(31, 225);
+        QTest::qWait(1000);   // a late outcome of the query would show up here
 
-    EXPECT_TRUE(run.app->bQuit);
-    EXPECT_EQ(answerer.pending(), 0);
-    ASSERT_EQ(answerer.seen().size(), 3);
-    EXPECT_EQ(answerer.seen().at(0).className, QStringLiteral("CDlgComponentFound"));
-    EXPECT_TRUE(answerer.seen().at(1).texts.contains(
-        QStringLiteral("Cannot connect to the server. Please check your network connection.")))
-        << answerer.seen().at(1).texts.join('|').toStdString();
-    EXPECT_EQ(answerer.seen().at(2).title, QStringLiteral("Velto Updater"));
-    EXPECT_TRUE(answerer.seen().at(2).texts.contains(
-        QStringLiteral("Unable to get this component pack. Please check if they are ready for this version.")))
-        << answerer.seen().at(2).texts.join('|').toStdString();
-    EXPECT_EQ(addonOfQuery(), QStringLiteral("OCR_de_de"));
-    EXPECT_TRUE(installedNames().isEmpty());
+        EXPECT_TRUE(run.app->bQuit);
+        EXPECT_EQ(answerer.pending(), 1);
+        ASSERT_EQ(answerer.seen().size(), 2);
+        EXPECT_EQ(answerer.seen().at(0).className, QStringLiteral("CDlgComponentFound"));
+        EXPECT_EQ(answerer.seen().at(1).texts, QStringList({c.box}));
+        if (c.service != Refused) {
+            EXPECT_EQ(service.requestCount(DemoCatalog::queryPath()), 1);
+        }
+        EXPECT_TRUE(installedNames().isEmpty());
+        service.closeAllConnections();
+    }
 }
 
 TEST_F(EndToEnd, ComponentRoadNoFetchesNothing)
 {
-    run.start(QStringLiteral("-updater -type \"OCR_de_de\" -version 12.1.0.1"));
+    run.start(QStringLiteral("-updater -type \"OCR_nl_nl\" -version 12.1.0.1"));
     ModalAnswerer answerer;
     answerer.clickButton(QStringLiteral("No"), QStringLiteral("CDlgComponentFound"));
     run.app->runUpdateVisible(31, 225);
@@ -266,7 +303,7 @@ TEST_F(EndToEnd, ComponentRoadNoFetchesNothing)
 
 TEST_F(EndToEnd, ComponentRoadOffersTheComponentsAndInstallsThem)
 {
-    run.start(QStringLiteral("-updater -type \"OCR_de_de,,StampPack\" -version 12.1.0.1"));
+    run.start(QStringLiteral("-updater -type \"OCR_nl_nl,,StampPack\" -version 12.1.0.1"));
     ScheduleFileGuard schedule(run.manager->GetScheduleTimePath());
 
     ModalAnswerer answerer;
@@ -279,19 +316,19 @@ TEST_F(EndToEnd, ComponentRoadOffersTheComponentsAndInstallsThem)
     EXPECT_EQ(answerer.pending(), 0);
     ASSERT_GE(answerer.seen().size(), 1);
     EXPECT_TRUE(answerer.seen().at(0).texts.contains(
-        QStringLiteral("The OCR_de_de/StampPack component needs to be installed.")))
+        QStringLiteral("The OCR_nl-NL/StampPack component needs to be installed.")))
         << answerer.seen().at(0).texts.join('|').toStdString();
-    EXPECT_EQ(addonOfQuery(), QStringLiteral("OCR_de_de,,StampPack"));
+    EXPECT_EQ(addonOfQuery(), QStringLiteral("OCR_nl_nl,,StampPack"));
 
     EXPECT_TRUE(outcome.ended) << outcome.progress.join('|').toStdString();
     EXPECT_TRUE(outcome.published);
     EXPECT_EQ(g_curr_dlgfound_ptr, nullptr);
-    EXPECT_EQ(outcome.titles, QStringList({"OCR German", "Stamp Collection"}));
+    EXPECT_EQ(outcome.titles, QStringList({"OCR Dutch", "Stamp Collection"}));
     EXPECT_EQ(outcome.icons, QStringList({"success", "success"}));
     QStringList installed = installedNames();
     installed.sort();
-    EXPECT_EQ(installed, QStringList({"OCR_de_deInstaller.pkg", "StampPackInstaller.pkg"}));
-    for (const char* name : {"OCR_de_de", "StampPack"}) {
+    EXPECT_EQ(installed, QStringList({"OCR_nl_nlInstaller.pkg", "StampPackInstaller.pkg"}));
+    for (const char* name : {"OCR_nl_nl", "StampPack"}) {
         const DemoCatalog::Package& p = package(QLatin1String(name));
         EXPECT_EQ(md5Of(run.env.agentDataRoot() + QStringLiteral("updater/") + QFileInfo(p.file).fileName()), p.md5Hex)
             << name;
@@ -337,16 +374,16 @@ TEST_F(EndToEnd, WholeUpdateFromTheCheckToTheLastSuccessIcon)
 
     EXPECT_EQ(answerer.pending(), 0);
     offered.sort();
-    EXPECT_EQ(offered, QStringList({"Font Pack", "OCR German", "Spell Check Dictionaries", "Stamp Collection",
+    EXPECT_EQ(offered, QStringList({"Font Pack", "OCR Dutch", "Spell Check Dictionaries", "Stamp Collection",
                                     "Velto PDF Reader 12.2"}));
     EXPECT_EQ(addonOfQuery(), QStringLiteral("Update List"));
     EXPECT_TRUE(outcome.ended) << outcome.progress.join('|').toStdString();
     QStringList titles = outcome.titles;
     titles.sort();
-    EXPECT_EQ(titles, QStringList({"Font Pack", "OCR German", "Spell Check Dictionaries", "Stamp Collection"}));
+    EXPECT_EQ(titles, QStringList({"Font Pack", "OCR Dutch", "Spell Check Dictionaries", "Stamp Collection"}));
     EXPECT_EQ(outcome.icons, QStringList({"success", "success", "success", "success"})) << outcome.progress.join('|').toStdString();
     QStringList installed = installedNames();
     installed.sort();
-    EXPECT_EQ(installed, QStringList({"FontPackInstaller.pkg", "OCR_de_deInstaller.pkg",
+    EXPECT_EQ(installed, QStringList({"FontPackInstaller.pkg", "OCR_nl_nlInstaller.pkg",
                                       "StampPackInstaller.pkg", "Velto_Spell_Check_LanguageInstaller.pkg"}));
 }

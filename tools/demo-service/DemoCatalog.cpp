@@ -25,9 +25,9 @@ QVector<Module> defaultModules(qint64 payloadBytes)
     modules.append({QStringLiteral("Velto Spell Check Language"), QStringLiteral("Spell Check Dictionaries"),
                     QStringLiteral("2.4.0.0"), QStringLiteral("basic"),
                     QStringLiteral("Dictionaries for the spell checker."), false, payloadBytes});
-    modules.append({QStringLiteral("OCR_de_de"), QStringLiteral("OCR German"), QStringLiteral("11.2.0.0"),
+    modules.append({QStringLiteral("OCR_nl_nl"), QStringLiteral("OCR Dutch"), QStringLiteral("11.2.0.0"),
                     QStringLiteral("service"),
-                    QStringLiteral("Recognises German text in scanned pages."), false, payloadBytes});
+                    QStringLiteral("Recognises Dutch text in scanned pages."), false, payloadBytes});
     modules.append({QStringLiteral("FontPack"), QStringLiteral("Font Pack"), QStringLiteral("1.0.3.0"),
                     QStringLiteral("basic"), QStringLiteral("Fonts installed quietly in the background."), true,
                     payloadBytes / 4});

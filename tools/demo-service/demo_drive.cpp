@@ -1,14 +1,17 @@
 // Runs the agent's job for a command line, as UpdaterApp does, with an
 // automatic user in place of a person: Yes to a component prompt, every
-// add-on in the update list, OK to message boxes, and Close once the
-// download-and-install list has finished. For headless machines, where no one
-// can click: it prints what each window showed and every module's outcome,
-// and saves a picture of each window (<build>/screenshots/demo_*.png).
+// add-on in the update list (chosen with the keyboard, as a user can), OK to
+// message boxes, and Close once the download-and-install list has finished.
+// For headless machines, where no one can click: it prints what each window
+// showed and every module's outcome, and saves a picture of each window that
+// is on screen when its turn comes (<build>/screenshots/demo_*.png); it never
+// shows a window itself.
 //   demo-drive <the agent's command line>
-// Exit code 0 when every listed module ended with the success icon.
+// Exit code 0 when every listed module ended with the success icon, 1 when
+// not, 3 when the run took longer than DEMO_TIME_LIMIT seconds (default 300);
+// it then prints what it saw last.
 #include "ModalAnswerer.h"
 #include "MyApplication.h"
-#include "Screenshot.h"
 #include "UpdaterApp.h"
 #include "CSetup_CommandLine.h"
 #include "dlgfound.h"
@@ -20,10 +23,13 @@
 #include <QPushButton>
 #include <QStandardItem>
 #include <QStandardItemModel>
+#include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -36,10 +42,26 @@ struct Outcome
     int successes = 0;
 };
 
+// What the automatic user saw last, for the report when time runs out.
+QString g_lastSeen = QStringLiteral("nothing yet");
+
 void say(const QString& text)
 {
     std::printf("%s\n", qPrintable(text));
     std::fflush(stdout);
+}
+
+// A picture of a window that is on screen. A window that has closed in the
+// meantime is not shown again for it: showing a modal dialog that has ended
+// would put it back in front of (and block) the window that followed it.
+QString photograph(QWidget* w, const QString& name)
+{
+    if (!w->isVisible())
+        return QStringLiteral("(none: the window had closed)");
+    const QString folder = QStringLiteral(UPDATER_BINARY_DIR) + QStringLiteral("/screenshots");
+    QDir().mkpath(folder);
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    return w->grab().save(path) ? path : QStringLiteral("(none: not saved)");
 }
 
 QString iconOf(const QStandardItem* item)
@@ -54,9 +76,11 @@ QString iconOf(const QStandardItem* item)
     return QStringLiteral("icon");
 }
 
+// Every add-on, each chosen as a user would: the row made current, then Space.
 void chooseAddons(QWidget* list)
 {
-    auto* model = qobject_cast<QStandardItemModel*>(list->findChild<QTreeView*>()->model());
+    auto* view = list->findChild<QTreeView*>();
+    auto* model = qobject_cast<QStandardItemModel*>(view->model());
     if (!model)
         return;
     std::function<void(QStandardItem*, bool)> walk = [&](QStandardItem* item, bool addons) {
@@ -69,8 +93,10 @@ void chooseAddons(QWidget* list)
                 walk(child, inAddons);
             } else {
                 say(QStringLiteral("  offered: %1%2").arg(child->text(), inAddons ? QStringLiteral(" (chosen)") : QString()));
-                if (inAddons)
-                    child->setCheckState(Qt::Checked);
+                if (inAddons && child->checkState() != Qt::Checked) {
+                    view->setCurrentIndex(child->index());
+                    QTest::keyClick(view, Qt::Key_Space);
+                }
             }
         }
     };
@@ -84,7 +110,16 @@ void closeListWhenDone(QWidget* w, Outcome& out)
     QObject::connect(timer, &QTimer::timeout, w, [w, timer, &out] {
         auto* close = w->findChild<QPushButton*>(QStringLiteral("btn_close"));
         auto* model = qobject_cast<QStandardItemModel*>(w->findChild<QTreeView*>()->model());
-        if (!close || !model || close->text() != QLatin1String("Close"))
+        if (!close || !model)
+            return;
+        QStringList progress;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QString icon = iconOf(model->item(r, 2));
+            progress << model->item(r, 0)->text() + QStringLiteral(": ")
+                    + (icon.isEmpty() ? model->item(r, 2)->text() : icon);
+        }
+        g_lastSeen = QStringLiteral("the download-and-install list: ") + progress.join(QStringLiteral(", "));
+        if (close->text() != QLatin1String("Close"))
             return;
         timer->stop();
         out.ended = true;
@@ -95,7 +130,7 @@ void closeListWhenDone(QWidget* w, Outcome& out)
             out.rows << QStringLiteral("%1: %2").arg(model->item(r, 0)->text(),
                                                     icon.isEmpty() ? model->item(r, 2)->text() : icon);
         }
-        say(QStringLiteral("picture: ") + saveScreenshot(w, QStringLiteral("demo_download_list")));
+        say(QStringLiteral("picture: ") + photograph(w, QStringLiteral("demo_download_list")));
         close->click();
     });
     timer->start(100);
@@ -120,22 +155,35 @@ int main(int argc, char* argv[])
     UpdaterApp controller(&commandLine, nullptr);
     theApp = &controller;
 
+    // A run that hangs must not hang whoever started the demo.
+    bool limitOk = false;
+    const int limitSeconds = qEnvironmentVariableIntValue("DEMO_TIME_LIMIT", &limitOk);
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, [&] {
+        say(QStringLiteral("time limit reached; last seen: ") + g_lastSeen);
+        std::_Exit(3);
+    });
+    limit.start((limitOk && limitSeconds > 0 ? limitSeconds : 300) * 1000);
+
     Outcome outcome;
     ModalAnswerer answerer;
     const std::function<void(QWidget*)> user = [&](QWidget* w) {
         const ModalAnswerer::Seen seen = ModalAnswerer::describe(w);
-        say(QStringLiteral("window %1 \"%2\": %3").arg(seen.className, seen.title, seen.texts.join(QStringLiteral(" | "))));
+        g_lastSeen = QStringLiteral("window %1 \"%2\": %3").arg(seen.className, seen.title, seen.texts.join(QStringLiteral(" | ")));
+        say(g_lastSeen);
         if (w->inherits("CDlgComponentFound")) {
-            say(QStringLiteral("picture: ") + saveScreenshot(w, QStringLiteral("demo_component_prompt")));
+            say(QStringLiteral("picture: ") + photograph(w, QStringLiteral("demo_component_prompt")));
             w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Yes)->click();
         } else if (w->inherits("DlgUpdatesTree")) {
             chooseAddons(w);
-            say(QStringLiteral("picture: ") + saveScreenshot(w, QStringLiteral("demo_update_list")));
-            QMetaObject::invokeMethod(w, "OnOK");
+            say(QStringLiteral("picture: ") + photograph(w, QStringLiteral("demo_update_list")));
+            if (auto* download = w->findChild<QPushButton*>(QStringLiteral("button_download")))
+                download->click();
         } else if (w->inherits("dlgfound")) {
             closeListWhenDone(w, outcome);
         } else if (w->inherits("DlgUpdateChecking")) {
-            say(QStringLiteral("picture: ") + saveScreenshot(w, QStringLiteral("demo_check")));
+            say(QStringLiteral("picture: ") + photograph(w, QStringLiteral("demo_check")));
         } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
             if (QAbstractButton* ok = box->button(QMessageBox::Ok))
                 ok->click();

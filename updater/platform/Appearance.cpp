@@ -118,12 +118,15 @@ void deliverOnGuiThread()
 
 } // namespace
 
+// The system paints a dark run dark from its first window on (the check
+// dialog, the component prompt and early message boxes have no observer of
+// their own), so the stand-in does so as soon as the application exists.
+Q_COREAPP_STARTUP_FUNCTION(applySystemPalette)
+
 CAppearanceObserver::CAppearanceObserver(QObject* parent)
     : QObject(parent)
     , m_pMonitor(new CAppearanceMonitor(this))
 {
-    if (QCoreApplication::instance() && QThread::currentThread() == QCoreApplication::instance()->thread())
-        applySystemPalette();
 }
 
 CAppearanceObserver::~CAppearanceObserver()
@@ -152,6 +155,11 @@ int registeredMonitorCount()
 {
     QMutexLocker lock(&registryMutex());
     return registry().size();
+}
+
+void applySystemAppearance()
+{
+    applySystemPalette();
 }
 
 } // namespace Appearance

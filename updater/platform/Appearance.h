@@ -7,7 +7,8 @@
 // UPDATER_APPEARANCE stands in for the user default "AppleInterfaceStyle"
 // (dark when it equals "dark" in any letter case), and
 // postAppearanceChangedNotification() stands in for the system's change
-// notification.
+// notification. As the system would, the stand-in paints every window in the
+// current appearance from the application's start, before the first window.
 #include <QObject>
 
 class CAppearanceMonitor;
@@ -34,4 +35,8 @@ namespace Appearance {
 void postAppearanceChangedNotification();
 // Number of monitors currently registered for notifications.
 int registeredMonitorCount();
+// Paints the application in the current appearance. Runs by itself when the
+// application object is made; on macOS the system does this and the call
+// does nothing.
+void applySystemAppearance();
 }

@@ -96,4 +96,8 @@ int registeredMonitorCount()
     return 0;
 }
 
+void applySystemAppearance()
+{
+}
+
 } // namespace Appearance
