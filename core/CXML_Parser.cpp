@@ -549,12 +549,12 @@ void CXML_Parser::ReadAttrValueInto(Scratch& value)
     }
 }
 
-// Skips a declaration after "<!" (the bytes read so far are consumed):
-// quoted literals and an internal subset in brackets, with the comments and
-// processing instructions inside it, are passed over whole, so a '>' inside
-// them does not end the declaration.
-void CXML_Parser::SkipDeclaration(int depth)
+// Skips the rest of a DOCTYPE declaration: quoted literals and an internal
+// subset in brackets, with the comments and processing instructions inside
+// it, are passed over whole, so a '>' inside them does not end it.
+void CXML_Parser::SkipDoctype()
 {
+    int depth = 0;
     uint8_t quote = 0;
     uint32_t window = 0;
     while (HaveByte()) {
@@ -589,8 +589,10 @@ void CXML_Parser::SkipDeclaration(int depth)
     }
 }
 
-// After "<!" in a prolog or in content: a comment when "--" follows, else a
-// declaration.
+// After "<!" in a prolog or in content: a comment when "--" follows, a
+// DOCTYPE (in either letter case, as HTML pages write it), or any other
+// declaration, which ends at its first '>': an apostrophe in a note such as
+// "<! it's >" is not a quote and must not swallow the document.
 void CXML_Parser::SkipMarkupDeclaration()
 {
     if (HaveByte() && Peek() == '-') {
@@ -600,12 +602,25 @@ void CXML_Parser::SkipMarkupDeclaration()
             SkipLiterals("-->", 3);
             return;
         }
+        SkipLiterals(">", 1);
+        return;
     }
-    SkipDeclaration(0);
+    static const char keyword[] = "DOCTYPE";
+    for (int i = 0; i < 7; i++) {
+        if (!HaveByte())
+            return;
+        if ((Peek() & 0xDF) != (uint8_t)keyword[i]) {
+            SkipLiterals(">", 1);
+            return;
+        }
+        Advance();
+    }
+    SkipDoctype();
 }
 
 // After "<![": a CDATA section's text up to "]]>" (exclusive) goes into
-// bytes and true is returned; any other "<![" is a declaration, skipped.
+// bytes and true is returned; any other "<![" is a declaration, skipped to
+// its first '>'.
 bool CXML_Parser::ReadCDATA(Scratch& bytes)
 {
     static const char marker[] = "CDATA[";
@@ -613,7 +628,7 @@ bool CXML_Parser::ReadCDATA(Scratch& bytes)
         if (!HaveByte())
             return false;
         if (Peek() != (uint8_t)marker[i]) {
-            SkipDeclaration(1);
+            SkipLiterals(">", 1);
             return false;
         }
         Advance();

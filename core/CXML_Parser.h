@@ -10,8 +10,8 @@
 // same as from one block.
 //
 // No DTD, no encoding declaration, no validation: the prolog, declarations
-// (<!DOCTYPE ...> with or without an internal subset), processing
-// instructions and comments are skipped. Elements nest at most
+// (<!DOCTYPE ...> with or without an internal subset; any other <!...> ends
+// at its first '>'), processing instructions and comments are skipped. Elements nest at most
 // kMaxDepth + 1 levels; the bytes of a deeper element are read as text of
 // its parent. The parser does not recurse, so no input can exhaust the stack.
 #ifndef CXML_PARSER_H
@@ -186,7 +186,7 @@ private:
     void ReadAttrValueInto(Scratch& value);
     bool ReadTagName(Scratch& prefix, Scratch& name, bool& endTag, bool afterOpenBracket);
     void SkipMarkupDeclaration();
-    void SkipDeclaration(int depth);
+    void SkipDoctype();
     bool ReadCDATA(Scratch& bytes);
     CXML_Element* ParseStartTag(bool& isEmpty);
     void ReadAttributes();

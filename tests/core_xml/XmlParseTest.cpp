@@ -42,6 +42,11 @@ const Case kCases[] = {
      S("<!DOCTYPE r [\n <!ENTITY x \"a>b\">\n <!-- ] > ' -->\n <?pi ]>?>\n]>\n<r>t</r>"), None, "r[\"t\"]"},
     {"doctype with quoted id", S("<!DOCTYPE r SYSTEM 'x>y.dtd'><r/>"), None, "r"},
     {"processing instruction ends at its own ?>", S("<?pi x?\?><a>t</a>"), None, "a[\"t\"]"},
+    {"quote in a declaration before the root", S("<! it's a note><r>x</r>"), None, "r[\"x\"]"},
+    {"quote in a declaration inside content", S("<r><!X it's>y</r>"), None, "r[\"y\"]"},
+    {"quote in a lone-dash declaration", S("<r>x<!- it's>y</r>"), None, "r[\"x\",\"y\"]"},
+    {"quote in a non-cdata section", S("<r><![X[ it's ]>y</r>"), None, "r[\"y\"]"},
+    {"small-letter doctype keeps its quotes", S("<!doctype r SYSTEM 'x>y'><r/>"), None, "r"},
 
     // Attributes.
     {"both quote kinds", S("<a x=\"1\" y='2' z = \"3\"/>"), None, "a{x=1,y=2,z=3}"},
