@@ -229,10 +229,10 @@ CXML_Parser::CXML_Parser(_IKW_Allocator* allocator)
     : m_pAllocator(allocator), m_pDataAcc(nullptr), m_bOwnedStream(false), m_bSaveSpaceChars(false),
       m_pBuffer(nullptr), m_dwBufferSize(0), m_nBufferOffset(0), m_dwIndex(0), m_bEOF(false),
       m_bLiteralAmpersands(false), m_bKeepLineBreaks(false), m_bStartConsumed(false), m_nDepth(0),
-      m_pStack(nullptr), m_nWideLength(0)
+      m_pStack(nullptr), m_nWideLength(0), m_nIndexed(0)
 {
     for (Scratch* s : {&m_Text, &m_LineBreaks, &m_Prefix, &m_Name, &m_Value, &m_Wide, &m_AttrBytes, &m_AttrValues,
-                       &m_AttrList})
+                       &m_AttrList, &m_AttrIndex})
         s->allocator = allocator;
 }
 
@@ -710,6 +710,130 @@ struct PendingAttr {
 
 } // namespace
 
+namespace {
+
+// Up to this many attributes a tag's earlier attributes are scanned; past it
+// they are found through a hash index, so a tag with a huge number of
+// attributes costs linear time instead of quadratic.
+const size_t kScanLimit = 16;
+
+inline uint64_t HashBytes(uint64_t h, const uint8_t* p, size_t n)
+{
+    for (size_t i = 0; i < n; i++)
+        h = (h ^ p[i]) * 0x100000001B3ull;
+    return h;
+}
+
+// Two kinds of keys share the index: a local name alone (what an unprefixed
+// attribute matches) and a prefix with a name (what a prefixed one matches).
+// A slot holds (attribute index << 1 | kind) + 1; 0 is free.
+inline uint64_t KeyHash(bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
+                        size_t nameLength)
+{
+    uint64_t h = pair ? 0xCBF29CE484222325ull : 0x84222325CBF29CE4ull;
+    if (pair) {
+        h = HashBytes(h, prefix, prefixLength);
+        h = (h ^ ':') * 0x100000001B3ull;
+    }
+    h = HashBytes(h, name, nameLength);
+    return h ^ (h >> 29);
+}
+
+} // namespace
+
+bool CXML_Parser::PendingMatches(size_t index, bool pair, const uint8_t* prefix, size_t prefixLength,
+                                 const uint8_t* name, size_t nameLength) const
+{
+    const PendingAttr& earlier = ((const PendingAttr*)m_AttrList.data)[index];
+    if (pair
+        && (earlier.prefixLength != prefixLength
+            || (prefixLength && memcmp(m_AttrBytes.data + earlier.prefix, prefix, prefixLength) != 0)))
+        return false;
+    return earlier.nameLength == nameLength
+           && (nameLength == 0 || memcmp(m_AttrBytes.data + earlier.name, name, nameLength) == 0);
+}
+
+// Slot of the key in the index: the one holding it, or the free one where it
+// belongs.
+size_t CXML_Parser::IndexSlot(bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
+                              size_t nameLength) const
+{
+    const uint64_t* slots = (const uint64_t*)m_AttrIndex.data;
+    const size_t mask = m_AttrIndex.size / sizeof(uint64_t) - 1;
+    size_t i = (size_t)KeyHash(pair, prefix, prefixLength, name, nameLength) & mask;
+    for (;; i = (i + 1) & mask) {
+        uint64_t slot = slots[i];
+        if (slot == 0)
+            return i;
+        if (((slot - 1) & 1) == (uint64_t)pair
+            && PendingMatches((size_t)((slot - 1) >> 1), pair, prefix, prefixLength, name, nameLength))
+            return i;
+    }
+}
+
+// Adds attribute index to the index under both of its keys, unless an
+// earlier attribute holds the key already (the earliest one is the match).
+void CXML_Parser::IndexAttr(size_t index)
+{
+    const PendingAttr& attr = ((const PendingAttr*)m_AttrList.data)[index];
+    const uint8_t* prefix = m_AttrBytes.data + attr.prefix;
+    const uint8_t* name = m_AttrBytes.data + attr.name;
+    uint64_t* slots = (uint64_t*)m_AttrIndex.data;
+    size_t i = IndexSlot(false, nullptr, 0, name, attr.nameLength);
+    if (slots[i] == 0) {
+        slots[i] = ((uint64_t)index << 1) + 1;
+        m_nIndexed++;
+    }
+    if (attr.prefixLength == 0)
+        return;
+    i = IndexSlot(true, prefix, attr.prefixLength, name, attr.nameLength);
+    if (slots[i] == 0) {
+        slots[i] = ((uint64_t)index << 1 | 1) + 1;
+        m_nIndexed++;
+    }
+}
+
+// Makes the index cover every attribute read so far with room to spare;
+// false when it cannot be allocated (the caller scans instead).
+bool CXML_Parser::GrowIndex(size_t count)
+{
+    size_t slots = m_AttrIndex.size / sizeof(uint64_t);
+    if (slots && (m_nIndexed + 2) * 2 <= slots)
+        return true;
+    size_t want = 64;
+    while (want < count * 4 + 8)
+        want *= 2;
+    m_AttrIndex.Clear();
+    if (!m_AttrIndex.Reserve(want * sizeof(uint64_t)))
+        return false;
+    m_AttrIndex.size = want * sizeof(uint64_t);
+    memset(m_AttrIndex.data, 0, m_AttrIndex.size);
+    m_nIndexed = 0;
+    for (size_t i = 0; i < count; i++)
+        IndexAttr(i);
+    return true;
+}
+
+// The earlier attribute that a new one replaces, by the name rule of the
+// element's attribute list: an unprefixed name matches the first attribute
+// of that local name, a prefixed one only the same prefix and name. -1 when
+// there is none.
+long CXML_Parser::FindEarlierAttr(size_t count)
+{
+    const bool pair = m_Prefix.size != 0;
+    if (count > kScanLimit && GrowIndex(count)) {
+        uint64_t slot = ((const uint64_t*)m_AttrIndex.data)[IndexSlot(pair, m_Prefix.data, m_Prefix.size, m_Name.data,
+                                                                      m_Name.size)];
+        return slot ? (long)((slot - 1) >> 1) : -1;
+    }
+    m_AttrIndex.Clear();
+    for (size_t i = 0; i < count; i++) {
+        if (PendingMatches(i, pair, m_Prefix.data, m_Prefix.size, m_Name.data, m_Name.size))
+            return (long)i;
+    }
+    return -1;
+}
+
 // Reads the attributes of a start tag into the scratch buffers. A later
 // attribute that matches an earlier one by name replaces its value, as
 // storing them one by one would.
@@ -718,6 +842,8 @@ void CXML_Parser::ReadAttributes()
     m_AttrBytes.Clear();
     m_AttrValues.Clear();
     m_AttrList.Clear();
+    m_AttrIndex.Clear();
+    m_nIndexed = 0;
     for (;;) {
         SkipWhiteSpaces(false);
         if (!HaveByte() || !g_KWCRT_XML_IsNameIntro(Peek()))
@@ -734,23 +860,14 @@ void CXML_Parser::ReadAttributes()
         attr.value = m_AttrValues.size;
         ReadAttrValueInto(m_AttrValues);
         attr.valueLength = m_AttrValues.size - attr.value;
-        PendingAttr* list = (PendingAttr*)m_AttrList.data;
         size_t count = m_AttrList.size / sizeof(PendingAttr);
-        bool replaced = false;
-        for (size_t i = 0; i < count && !replaced; i++) {
-            PendingAttr& earlier = list[i];
-            bool prefixOk = m_Prefix.size == 0
-                            || (earlier.prefixLength == m_Prefix.size
-                                && memcmp(m_AttrBytes.data + earlier.prefix, m_Prefix.data, m_Prefix.size) == 0);
-            if (prefixOk && earlier.nameLength == m_Name.size
-                && (m_Name.size == 0 || memcmp(m_AttrBytes.data + earlier.name, m_Name.data, m_Name.size) == 0)) {
-                earlier.value = attr.value;
-                earlier.valueLength = attr.valueLength;
-                replaced = true;
-            }
-        }
-        if (replaced)
+        long earlier = FindEarlierAttr(count);
+        if (earlier >= 0) {
+            PendingAttr& replaced = ((PendingAttr*)m_AttrList.data)[earlier];
+            replaced.value = attr.value;
+            replaced.valueLength = attr.valueLength;
             continue;
+        }
         attr.prefix = m_AttrBytes.size;
         attr.prefixLength = m_Prefix.size;
         m_AttrBytes.Append(m_Prefix.data, m_Prefix.size);
@@ -760,6 +877,10 @@ void CXML_Parser::ReadAttributes()
         if (m_AttrBytes.size != attr.name + attr.nameLength)
             continue;   // out of memory: the attribute is dropped
         m_AttrList.Append((const uint8_t*)&attr, sizeof attr);
+        if (m_AttrList.size != (count + 1) * sizeof attr)
+            continue;
+        if (m_AttrIndex.size)
+            IndexAttr(count);
     }
 }
 

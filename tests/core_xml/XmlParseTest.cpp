@@ -291,3 +291,32 @@ TEST(XmlParse, AllocationFailureAtEveryStep)
         EXPECT_EQ(alloc.foreignFrees, 0);
     }
 }
+
+// Many attributes with repeated names, with and without prefixes: the tree
+// is the one that storing each attribute in turn with SetAttrValue gives
+// (an unprefixed name replaces the first attribute of that local name, a
+// prefixed one only its own prefix and name; the last value wins), on both
+// sides of the count where the reader switches from scanning to its index.
+TEST(XmlParse, RepeatedAttributesMatchStoringThemOneByOne)
+{
+    const char* const prefixes[] = {"", "", "p", "q", "xmlns"};
+    for (int count : {3, 16, 17, 40, 3000}) {
+        uint32_t seed = 12345u + (uint32_t)count;
+        auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+        std::string doc = "<r";
+        CXML_Element expected(CKW_ByteStringC("r"));
+        for (int i = 0; i < count; i++) {
+            std::string prefix = prefixes[next() % 5];
+            std::string name = "n" + std::to_string(next() % (count / 3 + 2));
+            std::string qualified = prefix.empty() ? name : prefix + ":" + name;
+            std::string value = std::to_string(i);
+            doc += " " + qualified + "='" + value + "'";
+            CKW_WideString wide = CKW_WideString::FromUTF8(value.c_str());
+            expected.SetAttrValue(CKW_ByteStringC(qualified.c_str()), CKW_WideStringC(wide));
+        }
+        doc += "/>";
+        CXML_Element* root = CXML_Element::Parse(doc.data(), doc.size());
+        EXPECT_EQ(XmlDump(root), XmlDump(&expected)) << count << " attributes";
+        delete root;
+    }
+}
