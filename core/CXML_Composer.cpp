@@ -2,6 +2,7 @@
 
 #include "CKW_Array.h"
 #include "CXML_Element.h"
+#include "CXML_Parser.h"
 #include "IKW_Stream.h"
 #include "KW_UTF.h"
 
@@ -55,16 +56,26 @@ void CXML_Composer::WriteUtf8(const wchar_t* text, int length)
     KW_UTF8EncodeBulk(text, (size_t)length, (char*)m_Buffer.GetBuffer() + at);
 }
 
-// A name as stored, behind its prefix. An attribute read from ':="v"' has
-// neither; it is written ':' so that the text reads back as the same
-// attribute instead of failing its element.
+// A name as stored, behind its prefix.
 void CXML_Composer::WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
 {
-    if (prefix.m_Length > 0 || name.m_Length == 0) {
+    if (prefix.m_Length > 0) {
         m_Buffer << CKW_ByteStringC(prefix.m_Ptr, prefix.m_Length);
         m_Buffer << ":";
     }
     m_Buffer << CKW_ByteStringC(name.m_Ptr, name.m_Length);
+}
+
+// The reader takes an attribute only when its first byte can start a name,
+// yet it stores names such as "" and "2b" (read from ':="v"' and ':2b="v"').
+// Such a name is written behind a ':', which the reader drops again, so that
+// the text reads back as the same attribute instead of failing its element.
+void CXML_Composer::WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
+{
+    const char* first = prefix.m_Length > 0 ? prefix.m_Ptr : name.m_Length > 0 ? name.m_Ptr : nullptr;
+    if (!first || !g_KWCRT_XML_IsNameIntro((uint8_t)*first))
+        m_Buffer << ":";
+    WriteName(prefix, name);
 }
 
 void CXML_Composer::CloseTag(const char* end)
@@ -168,7 +179,7 @@ void CXML_Composer::WriteStartTag(const CXML_Element* element, bool empty)
     for (int i = 0; i < count; i++) {
         const CXML_AttrItem& item = element->m_AttrMap.GetAt(i);
         m_Buffer << " ";
-        WriteName(item.m_QSpaceName, item.m_AttrName);
+        WriteAttrName(item.m_QSpaceName, item.m_AttrName);
         m_Buffer << "=\"";
         WriteAttrValue(item.m_Value);
         m_Buffer << "\"";

@@ -40,6 +40,7 @@ public:
 private:
     void FlushTo(IKW_FileWrite* file);
     void WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
+    void WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
     void CloseTag(const char* end);
     void WriteStartTag(const CXML_Element* element, bool empty);
     void WriteEndTag(const CXML_Element* element);

@@ -114,8 +114,13 @@ const ComposeCase kComposeCases[] = {
          a.AddChildContent(W(L""), false);
      },
      false, "<a>t<b><![CDATA[u]]></b></a>", "<a\r\n>t<b\r\n><![CDATA[u]]></b\r\n></a\r\n>"},
-    {"an attribute without a name keeps its colon",
-     [](CXML_Element& a) { a.SetAttrValue("", W(L"1")); }, false, "<a :=\"1\"/>", "<a :=\"1\"\r\n/>"},
+    {"attribute names that cannot start a name keep a colon",
+     [](CXML_Element& a) {
+         a.SetAttrValue("", W(L"1"));
+         a.SetAttrValue("2b", W(L"2"));
+         a.SetAttrValue("-p:c", W(L"3"));
+     },
+     false, "<a :=\"1\" :2b=\"2\" :-p:c=\"3\"/>", "<a :=\"1\" :2b=\"2\" :-p:c=\"3\"\r\n/>"},
 };
 
 std::string Str(const CKW_ByteStringC& text)
@@ -237,10 +242,10 @@ private:
 
     std::string Name()
     {
-        static const char* const names[] = {"a", "b", "item", "x-y.z", "_u", "\xC3\xA9t\xC3\xA9", "n1"};
+        static const char* const names[] = {"a", "b", "item", "x-y.z", "_u", "\xC3\xA9t\xC3\xA9", "n1", "2b", "-x"};
         static const char* const prefixes[] = {"", "", "", "p", "xmlns", "q"};
         std::string prefix = prefixes[Below(6)];
-        std::string name = names[Below(7)];
+        std::string name = names[Below(9)];
         return prefix.empty() ? name : prefix + ":" + name;
     }
 
