@@ -70,20 +70,6 @@ bool CXML_Parser::Scratch::Reserve(size_t extra)
     return true;
 }
 
-void CXML_Parser::Scratch::Append(const uint8_t* bytes, size_t n)
-{
-    if (n && Reserve(n)) {
-        memcpy(data + size, bytes, n);
-        size += n;
-    }
-}
-
-void CXML_Parser::Scratch::Push(uint8_t b)
-{
-    if (size < capacity || Reserve(1))
-        data[size++] = b;
-}
-
 CKW_ByteStringC CXML_Parser::Scratch::View() const
 {
     return CKW_ByteStringC(data, (int)size);
@@ -367,7 +353,7 @@ bool CXML_Parser::CheckStart()
     return true;
 }
 
-void CXML_Parser::SkipWhiteSpaces(bool collect)
+void CXML_Parser::SkipWhiteSpacesSlow(bool collect)
 {
     const bool keep = collect && m_bKeepLineBreaks;
     while (HaveByte()) {

@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct _IKW_Allocator;
 class CXML_Element;
@@ -145,7 +146,14 @@ public:
     // Offset of the next unread byte in the whole input.
     int64_t GetOffset() const { return m_nBufferOffset + (int64_t)m_dwIndex; }
 
-    void SkipWhiteSpaces(bool collect);
+    // Most calls find no white space at all; they return without a call.
+    void SkipWhiteSpaces(bool collect)
+    {
+        if (m_dwIndex < m_dwBufferSize && !g_KWCRT_XML_IsWhiteSpace(m_pBuffer[m_dwIndex]))
+            return;
+        SkipWhiteSpacesSlow(collect);
+    }
+    void SkipWhiteSpacesSlow(bool collect);
     // Consumes input through the first occurrence of the literal (1 to 4
     // bytes), or to the end of the input.
     void SkipLiterals(const char* literal, int length);
@@ -164,8 +172,18 @@ public:
         Scratch& operator=(const Scratch&) = delete;
         ~Scratch();
         bool Reserve(size_t extra);
-        void Append(const uint8_t* bytes, size_t n);
-        void Push(uint8_t b);
+        void Append(const uint8_t* bytes, size_t n)
+        {
+            if (n && (n <= capacity - size || Reserve(n))) {
+                memcpy(data + size, bytes, n);
+                size += n;
+            }
+        }
+        void Push(uint8_t b)
+        {
+            if (size < capacity || Reserve(1))
+                data[size++] = b;
+        }
         void Clear() { size = 0; }
         CKW_ByteStringC View() const;
     };
