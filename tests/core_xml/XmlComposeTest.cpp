@@ -1,5 +1,6 @@
 // The XML writer: trees to bytes in both line-break modes, the three output
 // forms, and compose -> parse round trips over generated trees.
+#include "CXML_Arena.h"
 #include "CXML_Composer.h"
 #include "CXML_Element.h"
 #include "CountingAllocator.h"
@@ -293,12 +294,16 @@ private:
 
 TEST(XmlCompose, GeneratedTreesReadBackTheSame)
 {
+    // Trees made with default memory, a counting allocator and an arena, read
+    // back into default memory and into an arena.
     CountingAllocator alloc;
     for (uint32_t seed = 1; seed <= 1500; seed++) {
+        CXML_Arena arena(2048);
         TreeGenerator generator(seed);
-        CXML_Element* root = generator.Make(seed % 2 ? &alloc : nullptr);
+        _IKW_Allocator* made = seed % 3 == 0 ? nullptr : seed % 3 == 1 ? (_IKW_Allocator*)&alloc : &arena;
+        CXML_Element* root = generator.Make(made);
         for (bool noLineBreaks : {true, false}) {
-            XmlRoundTrip trip = XmlComposeAndParse(root, noLineBreaks);
+            XmlRoundTrip trip = XmlComposeAndParse(root, noLineBreaks, seed % 2 ? &arena : nullptr);
             ASSERT_EQ(trip.actual, trip.expected) << "seed " << seed << " text " << trip.text;
         }
         CXML_Element::Destroy(root);

@@ -1,6 +1,7 @@
 // The XML reader: one table of documents and flags with the tree each gives,
 // run through the memory accessor, the stream accessor at every block size,
 // a reader cut at every offset, and a real file.
+#include "CXML_Arena.h"
 #include "CXML_Element.h"
 #include "CXML_Parser.h"
 #include "CountingAllocator.h"
@@ -119,6 +120,26 @@ TEST(XmlParse, TableThroughMemory)
     for (const Case& c : kCases) {
         int64_t parsed = -1;
         EXPECT_EQ(ParseMemory(c, &parsed), c.tree) << c.name;
+    }
+}
+
+// The whole table again with every tree in a per-document arena, through
+// memory and through small stream blocks.
+TEST(XmlParse, TableThroughAnArena)
+{
+    for (const Case& c : kCases) {
+        CXML_Arena arena(1024);
+        int64_t parsed = -1;
+        EXPECT_EQ(ParseMemory(c, &parsed, &arena), c.tree) << c.name;
+        for (size_t block : {1, 3, 7}) {
+            MemoryFileRead file(c.input);
+            CXML_DataStmAcc* acc = CXML_DataStmAcc::Create(&file, &arena, block);
+            CXML_Element* root = CXML_Element::Parse(acc, c.flags & SaveSpaces, nullptr, &arena,
+                                                     c.flags & LiteralAmp, c.flags & KeepBreaks);
+            EXPECT_EQ(XmlDump(root), c.tree) << c.name << " block " << block;
+            CXML_Element::Destroy(root);
+            acc->Release();
+        }
     }
 }
 
