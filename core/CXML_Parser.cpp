@@ -813,7 +813,11 @@ long CXML_Parser::FindEarlierAttr(size_t count)
         return slot ? (long)((slot - 1) >> 1) : -1;
     }
     m_AttrIndex.Clear();
+    // Lengths first: most earlier attributes differ there.
+    const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
     for (size_t i = 0; i < count; i++) {
+        if (list[i].nameLength != m_Name.size || (pair && list[i].prefixLength != m_Prefix.size))
+            continue;
         if (PendingMatches(i, pair, m_Prefix.data, m_Prefix.size, m_Name.data, m_Name.size))
             return (long)i;
     }
@@ -870,6 +874,21 @@ void CXML_Parser::ReadAttributes()
     }
 }
 
+// Stores bytes into out (empty on entry): the same string, in a block of the
+// same size, as CKW_ByteStringL::Set makes.
+void CXML_Parser::FillBytes(CKW_ByteStringL& out, const uint8_t* bytes, size_t size)
+{
+    if (size == 0 || size > (size_t)CKW_ByteString::kMaxLength)
+        return;
+    char* p = (char*)(m_pAllocator ? m_pAllocator->Alloc(m_pAllocator, size + 1) : KWMEM_DefaultAlloc2(size + 1, 1, 0));
+    if (!p)
+        return;
+    memcpy(p, bytes, size);
+    p[size] = 0;
+    out.m_Ptr = p;
+    out.m_Length = (int)size;
+}
+
 // Stores the attributes read by ReadAttributes in one list of exactly their
 // number.
 void CXML_Parser::StoreAttributes(CXML_Element* element)
@@ -883,9 +902,8 @@ void CXML_Parser::StoreAttributes(CXML_Element* element)
     const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
     for (int i = 0; i < count; i++) {
         const PendingAttr& attr = list[i];
-        items[i].m_QSpaceName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.prefix, (int)attr.prefixLength),
-                                  m_pAllocator);
-        items[i].m_AttrName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.name, (int)attr.nameLength), m_pAllocator);
+        FillBytes(items[i].m_QSpaceName, m_AttrBytes.data + attr.prefix, attr.prefixLength);
+        FillBytes(items[i].m_AttrName, m_AttrBytes.data + attr.name, attr.nameLength);
         WideText value;
         if (PrepareWide(m_AttrValues.data + attr.value, attr.valueLength, false, value))
             FillWide(items[i].m_Value, value);

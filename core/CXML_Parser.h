@@ -216,6 +216,7 @@ private:
     bool PendingMatches(size_t index, bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
                         size_t nameLength) const;
     void StoreAttributes(CXML_Element* element);
+    void FillBytes(CKW_ByteStringL& out, const uint8_t* bytes, size_t size);
     const wchar_t* Decode(const uint8_t* utf8, size_t size);
     struct WideText {
         const uint8_t* utf8;
