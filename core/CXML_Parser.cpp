@@ -6,6 +6,7 @@
 #include "KW_Memory.h"
 #include "KW_UTF.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -215,10 +216,10 @@ CXML_Parser::CXML_Parser(_IKW_Allocator* allocator)
     : m_pAllocator(allocator), m_pDataAcc(nullptr), m_bOwnedStream(false), m_bSaveSpaceChars(false),
       m_pBuffer(nullptr), m_dwBufferSize(0), m_nBufferOffset(0), m_dwIndex(0), m_bEOF(false),
       m_bLiteralAmpersands(false), m_bKeepLineBreaks(false), m_bStartConsumed(false), m_nDepth(0),
-      m_pStack(nullptr), m_nWideLength(0), m_nIndexed(0)
+      m_pStack(nullptr), m_nWideLength(0)
 {
     for (Scratch* s : {&m_Text, &m_LineBreaks, &m_Prefix, &m_Name, &m_Value, &m_Wide, &m_AttrBytes, &m_AttrValues,
-                       &m_AttrList, &m_AttrIndex})
+                       &m_AttrList, &m_AttrOrder})
         s->allocator = allocator;
 }
 
@@ -698,32 +699,11 @@ struct PendingAttr {
 
 namespace {
 
-// Up to this many attributes a tag's earlier attributes are scanned; past it
-// they are found through a hash index, so a tag with a huge number of
-// attributes costs linear time instead of quadratic.
+// Up to this many attributes a tag's repeated names are found by scanning
+// the earlier ones as each attribute is read; past it the rest are resolved
+// at the end of the tag by sorting, so that no tag, however many attributes
+// it has or however their names are chosen, costs more than n log n.
 const size_t kScanLimit = 16;
-
-inline uint64_t HashBytes(uint64_t h, const uint8_t* p, size_t n)
-{
-    for (size_t i = 0; i < n; i++)
-        h = (h ^ p[i]) * 0x100000001B3ull;
-    return h;
-}
-
-// Two kinds of keys share the index: a local name alone (what an unprefixed
-// attribute matches) and a prefix with a name (what a prefixed one matches).
-// A slot holds (attribute index << 1 | kind) + 1; 0 is free.
-inline uint64_t KeyHash(bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
-                        size_t nameLength)
-{
-    uint64_t h = pair ? 0xCBF29CE484222325ull : 0x84222325CBF29CE4ull;
-    if (pair) {
-        h = HashBytes(h, prefix, prefixLength);
-        h = (h ^ ':') * 0x100000001B3ull;
-    }
-    h = HashBytes(h, name, nameLength);
-    return h ^ (h >> 29);
-}
 
 } // namespace
 
@@ -731,97 +711,110 @@ bool CXML_Parser::PendingMatches(size_t index, bool pair, const uint8_t* prefix,
                                  const uint8_t* name, size_t nameLength) const
 {
     const PendingAttr& earlier = ((const PendingAttr*)m_AttrList.data)[index];
-    if (pair
-        && (earlier.prefixLength != prefixLength
-            || (prefixLength && memcmp(m_AttrBytes.data + earlier.prefix, prefix, prefixLength) != 0)))
+    if (earlier.nameLength != nameLength || (pair && earlier.prefixLength != prefixLength))
         return false;
-    return earlier.nameLength == nameLength
-           && (nameLength == 0 || memcmp(m_AttrBytes.data + earlier.name, name, nameLength) == 0);
-}
-
-// Slot of the key in the index: the one holding it, or the free one where it
-// belongs.
-size_t CXML_Parser::IndexSlot(bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
-                              size_t nameLength) const
-{
-    const uint64_t* slots = (const uint64_t*)m_AttrIndex.data;
-    const size_t mask = m_AttrIndex.size / sizeof(uint64_t) - 1;
-    size_t i = (size_t)KeyHash(pair, prefix, prefixLength, name, nameLength) & mask;
-    for (;; i = (i + 1) & mask) {
-        uint64_t slot = slots[i];
-        if (slot == 0)
-            return i;
-        if (((slot - 1) & 1) == (uint64_t)pair
-            && PendingMatches((size_t)((slot - 1) >> 1), pair, prefix, prefixLength, name, nameLength))
-            return i;
-    }
-}
-
-// Adds attribute index to the index under both of its keys, unless an
-// earlier attribute holds the key already (the earliest one is the match).
-void CXML_Parser::IndexAttr(size_t index)
-{
-    const PendingAttr& attr = ((const PendingAttr*)m_AttrList.data)[index];
-    const uint8_t* prefix = m_AttrBytes.data + attr.prefix;
-    const uint8_t* name = m_AttrBytes.data + attr.name;
-    uint64_t* slots = (uint64_t*)m_AttrIndex.data;
-    size_t i = IndexSlot(false, nullptr, 0, name, attr.nameLength);
-    if (slots[i] == 0) {
-        slots[i] = ((uint64_t)index << 1) + 1;
-        m_nIndexed++;
-    }
-    if (attr.prefixLength == 0)
-        return;
-    i = IndexSlot(true, prefix, attr.prefixLength, name, attr.nameLength);
-    if (slots[i] == 0) {
-        slots[i] = ((uint64_t)index << 1 | 1) + 1;
-        m_nIndexed++;
-    }
-}
-
-// Makes the index cover every attribute read so far with room to spare;
-// false when it cannot be allocated (the caller scans instead).
-bool CXML_Parser::GrowIndex(size_t count)
-{
-    size_t slots = m_AttrIndex.size / sizeof(uint64_t);
-    if (slots && (m_nIndexed + 2) * 2 <= slots)
-        return true;
-    size_t want = 64;
-    while (want < count * 4 + 8)
-        want *= 2;
-    m_AttrIndex.Clear();
-    if (!m_AttrIndex.Reserve(want * sizeof(uint64_t)))
+    if (pair && prefixLength && memcmp(m_AttrBytes.data + earlier.prefix, prefix, prefixLength) != 0)
         return false;
-    m_AttrIndex.size = want * sizeof(uint64_t);
-    memset(m_AttrIndex.data, 0, m_AttrIndex.size);
-    m_nIndexed = 0;
-    for (size_t i = 0; i < count; i++)
-        IndexAttr(i);
-    return true;
+    return nameLength == 0 || memcmp(m_AttrBytes.data + earlier.name, name, nameLength) == 0;
 }
 
 // The earlier attribute that a new one replaces, by the name rule of the
 // element's attribute list: an unprefixed name matches the first attribute
 // of that local name, a prefixed one only the same prefix and name. -1 when
 // there is none.
-long CXML_Parser::FindEarlierAttr(size_t count)
+long CXML_Parser::FindEarlierAttr(size_t count, bool pair, const uint8_t* prefix, size_t prefixLength,
+                                  const uint8_t* name, size_t nameLength) const
 {
-    const bool pair = m_Prefix.size != 0;
-    if (count > kScanLimit && GrowIndex(count)) {
-        uint64_t slot = ((const uint64_t*)m_AttrIndex.data)[IndexSlot(pair, m_Prefix.data, m_Prefix.size, m_Name.data,
-                                                                      m_Name.size)];
-        return slot ? (long)((slot - 1) >> 1) : -1;
-    }
-    m_AttrIndex.Clear();
-    // Lengths first: most earlier attributes differ there.
-    const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
     for (size_t i = 0; i < count; i++) {
-        if (list[i].nameLength != m_Name.size || (pair && list[i].prefixLength != m_Prefix.size))
-            continue;
-        if (PendingMatches(i, pair, m_Prefix.data, m_Prefix.size, m_Name.data, m_Name.size))
+        if (PendingMatches(i, pair, prefix, prefixLength, name, nameLength))
             return (long)i;
     }
     return -1;
+}
+
+// Applies the name rule to the attributes from first on, which were kept
+// as read, against everything before them. The first attribute with a given
+// key (local name for an unprefixed attribute, prefix and name for a
+// prefixed one) is always kept, so each later one goes to the first of its
+// key, found by sorting; the last value wins. Without memory for the sort
+// the same is done by scanning.
+void CXML_Parser::ResolveRepeatedAttrs(size_t first)
+{
+    PendingAttr* list = (PendingAttr*)m_AttrList.data;
+    const size_t count = m_AttrList.size / sizeof(PendingAttr);
+    const uint8_t* bytes = m_AttrBytes.data;
+    const size_t kRemoved = (size_t)-1;
+    m_AttrOrder.Clear();
+    if (m_AttrOrder.Reserve(2 * count * sizeof(size_t))) {
+        size_t* target = (size_t*)m_AttrOrder.data;
+        size_t* order = target + count;
+        for (size_t i = 0; i < count; i++)
+            target[i] = i;
+        auto byName = [list, bytes](size_t a, size_t b) {
+            const PendingAttr& x = list[a];
+            const PendingAttr& y = list[b];
+            if (x.nameLength != y.nameLength)
+                return x.nameLength < y.nameLength;
+            int c = x.nameLength ? memcmp(bytes + x.name, bytes + y.name, x.nameLength) : 0;
+            return c != 0 ? c < 0 : a < b;
+        };
+        auto byPrefixAndName = [list, bytes, byName](size_t a, size_t b) {
+            const PendingAttr& x = list[a];
+            const PendingAttr& y = list[b];
+            if (x.prefixLength != y.prefixLength)
+                return x.prefixLength < y.prefixLength;
+            int c = memcmp(bytes + x.prefix, bytes + y.prefix, x.prefixLength);
+            return c != 0 ? c < 0 : byName(a, b);
+        };
+        for (int pass = 0; pass < 2; pass++) {
+            const bool pair = pass == 1;
+            size_t n = 0;
+            for (size_t i = 0; i < count; i++) {
+                if (!pair || list[i].prefixLength)
+                    order[n++] = i;
+            }
+            if (pair)
+                std::sort(order, order + n, byPrefixAndName);
+            else
+                std::sort(order, order + n, byName);
+            // Each run of equal keys starts with its first attribute.
+            size_t head = n ? order[0] : 0;
+            for (size_t k = 1; k < n; k++) {
+                size_t i = order[k];
+                if (!PendingMatches(head, pair, bytes + list[i].prefix, list[i].prefixLength, bytes + list[i].name,
+                                    list[i].nameLength)) {
+                    head = i;
+                    continue;
+                }
+                if (i >= first && (list[i].prefixLength != 0) == pair)
+                    target[i] = head;
+            }
+        }
+        for (size_t i = first; i < count; i++) {
+            if (target[i] == i)
+                continue;
+            list[target[i]].value = list[i].value;
+            list[target[i]].valueLength = list[i].valueLength;
+            list[i].nameLength = kRemoved;
+        }
+    } else {
+        for (size_t i = first; i < count; i++) {
+            const bool pair = list[i].prefixLength != 0;
+            long earlier = FindEarlierAttr(i, pair, bytes + list[i].prefix, list[i].prefixLength, bytes + list[i].name,
+                                           list[i].nameLength);
+            if (earlier < 0)
+                continue;
+            list[earlier].value = list[i].value;
+            list[earlier].valueLength = list[i].valueLength;
+            list[i].nameLength = kRemoved;   // matches nothing from now on
+        }
+    }
+    size_t kept = first;
+    for (size_t i = first; i < count; i++) {
+        if (list[i].nameLength != kRemoved)
+            list[kept++] = list[i];
+    }
+    m_AttrList.size = kept * sizeof(PendingAttr);
 }
 
 // Reads the attributes of a start tag into the scratch buffers. A later
@@ -832,8 +825,7 @@ void CXML_Parser::ReadAttributes()
     m_AttrBytes.Clear();
     m_AttrValues.Clear();
     m_AttrList.Clear();
-    m_AttrIndex.Clear();
-    m_nIndexed = 0;
+    size_t resolveFrom = 0;   // 0: every attribute so far is resolved
     for (;;) {
         SkipWhiteSpaces(false);
         if (!HaveByte() || !g_KWCRT_XML_IsNameIntro(Peek()))
@@ -851,12 +843,17 @@ void CXML_Parser::ReadAttributes()
         ReadAttrValueInto(m_AttrValues);
         attr.valueLength = m_AttrValues.size - attr.value;
         size_t count = m_AttrList.size / sizeof(PendingAttr);
-        long earlier = FindEarlierAttr(count);
-        if (earlier >= 0) {
-            PendingAttr& replaced = ((PendingAttr*)m_AttrList.data)[earlier];
-            replaced.value = attr.value;
-            replaced.valueLength = attr.valueLength;
-            continue;
+        if (!resolveFrom && count < kScanLimit) {
+            long earlier = FindEarlierAttr(count, m_Prefix.size != 0, m_Prefix.data, m_Prefix.size, m_Name.data,
+                                           m_Name.size);
+            if (earlier >= 0) {
+                PendingAttr& replaced = ((PendingAttr*)m_AttrList.data)[earlier];
+                replaced.value = attr.value;
+                replaced.valueLength = attr.valueLength;
+                continue;
+            }
+        } else if (!resolveFrom) {
+            resolveFrom = count;
         }
         attr.prefix = m_AttrBytes.size;
         attr.prefixLength = m_Prefix.size;
@@ -867,11 +864,9 @@ void CXML_Parser::ReadAttributes()
         if (m_AttrBytes.size != attr.name + attr.nameLength)
             continue;   // out of memory: the attribute is dropped
         m_AttrList.Append((const uint8_t*)&attr, sizeof attr);
-        if (m_AttrList.size != (count + 1) * sizeof attr)
-            continue;
-        if (m_AttrIndex.size)
-            IndexAttr(count);
     }
+    if (resolveFrom)
+        ResolveRepeatedAttrs(resolveFrom);
 }
 
 // Stores bytes into out (empty on entry): the same string, in a block of the

@@ -208,11 +208,9 @@ private:
     bool ReadCDATA(Scratch& bytes);
     CXML_Element* ParseStartTag(bool& isEmpty);
     void ReadAttributes();
-    long FindEarlierAttr(size_t count);
-    bool GrowIndex(size_t count);
-    void IndexAttr(size_t index);
-    size_t IndexSlot(bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
-                     size_t nameLength) const;
+    long FindEarlierAttr(size_t count, bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
+                         size_t nameLength) const;
+    void ResolveRepeatedAttrs(size_t first);
     bool PendingMatches(size_t index, bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
                         size_t nameLength) const;
     void StoreAttributes(CXML_Element* element);
@@ -255,9 +253,8 @@ private:
     Scratch m_AttrBytes;   // names of the attributes of the tag being read
     Scratch m_AttrValues;  // their values, as the document's bytes
     Scratch m_AttrList;    // one record per attribute, pointing into both
-    Scratch m_AttrIndex;   // hash index of m_AttrList for tags with many attributes
+    Scratch m_AttrOrder;   // sort space for tags with many attributes
     size_t m_nWideLength;
-    size_t m_nIndexed;     // keys held by m_AttrIndex
 };
 
 #endif
