@@ -744,45 +744,61 @@ void CXML_Parser::ResolveRepeatedAttrs(size_t first)
     const size_t count = m_AttrList.size / sizeof(PendingAttr);
     const uint8_t* bytes = m_AttrBytes.data;
     const size_t kRemoved = (size_t)-1;
+    // Sorted entries carry the first eight bytes of the names they compare,
+    // so that most comparisons need no memory beyond the entry.
+    struct Entry {
+        uint64_t key1, key2;
+        size_t index;
+    };
+    auto head8 = [bytes](size_t at, size_t length) {
+        uint64_t key = 0;
+        for (size_t i = 0; i < 8; i++)
+            key = (key << 8) | (i < length ? bytes[at + i] : 0);
+        return key;
+    };
+    auto tail = [list, bytes](size_t a, size_t b, bool pair) {
+        const PendingAttr& x = list[a];
+        const PendingAttr& y = list[b];
+        if (pair) {
+            if (x.prefixLength != y.prefixLength)
+                return x.prefixLength < y.prefixLength ? -1 : 1;
+            int c = memcmp(bytes + x.prefix, bytes + y.prefix, x.prefixLength);
+            if (c)
+                return c;
+        }
+        if (x.nameLength != y.nameLength)
+            return x.nameLength < y.nameLength ? -1 : 1;
+        return x.nameLength ? memcmp(bytes + x.name, bytes + y.name, x.nameLength) : 0;
+    };
     m_AttrOrder.Clear();
-    if (m_AttrOrder.Reserve(2 * count * sizeof(size_t))) {
+    if (count < ((size_t)-1) / (2 * sizeof(Entry)) && m_AttrOrder.Reserve(count * (sizeof(Entry) + sizeof(size_t)))) {
         size_t* target = (size_t*)m_AttrOrder.data;
-        size_t* order = target + count;
+        Entry* order = (Entry*)(target + count);
         for (size_t i = 0; i < count; i++)
             target[i] = i;
-        auto byName = [list, bytes](size_t a, size_t b) {
-            const PendingAttr& x = list[a];
-            const PendingAttr& y = list[b];
-            if (x.nameLength != y.nameLength)
-                return x.nameLength < y.nameLength;
-            int c = x.nameLength ? memcmp(bytes + x.name, bytes + y.name, x.nameLength) : 0;
-            return c != 0 ? c < 0 : a < b;
-        };
-        auto byPrefixAndName = [list, bytes, byName](size_t a, size_t b) {
-            const PendingAttr& x = list[a];
-            const PendingAttr& y = list[b];
-            if (x.prefixLength != y.prefixLength)
-                return x.prefixLength < y.prefixLength;
-            int c = memcmp(bytes + x.prefix, bytes + y.prefix, x.prefixLength);
-            return c != 0 ? c < 0 : byName(a, b);
-        };
         for (int pass = 0; pass < 2; pass++) {
             const bool pair = pass == 1;
             size_t n = 0;
             for (size_t i = 0; i < count; i++) {
-                if (!pair || list[i].prefixLength)
-                    order[n++] = i;
+                const PendingAttr& attr = list[i];
+                if (!pair)
+                    order[n++] = {head8(attr.name, attr.nameLength), (uint64_t)attr.nameLength, i};
+                else if (attr.prefixLength)
+                    order[n++] = {head8(attr.prefix, attr.prefixLength), head8(attr.name, attr.nameLength), i};
             }
-            if (pair)
-                std::sort(order, order + n, byPrefixAndName);
-            else
-                std::sort(order, order + n, byName);
+            std::sort(order, order + n, [&tail, pair](const Entry& x, const Entry& y) {
+                if (x.key1 != y.key1)
+                    return x.key1 < y.key1;
+                if (x.key2 != y.key2)
+                    return x.key2 < y.key2;
+                int c = tail(x.index, y.index, pair);
+                return c != 0 ? c < 0 : x.index < y.index;
+            });
             // Each run of equal keys starts with its first attribute.
-            size_t head = n ? order[0] : 0;
+            size_t head = n ? order[0].index : 0;
             for (size_t k = 1; k < n; k++) {
-                size_t i = order[k];
-                if (!PendingMatches(head, pair, bytes + list[i].prefix, list[i].prefixLength, bytes + list[i].name,
-                                    list[i].nameLength)) {
+                size_t i = order[k].index;
+                if (tail(head, i, pair) != 0) {
                     head = i;
                     continue;
                 }
