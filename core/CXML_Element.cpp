@@ -85,7 +85,9 @@ bool CXML_AttrItem::Matches(const CKW_ByteStringC& prefix, const CKW_ByteStringC
 
 void CXML_AttrItem::Empty(_IKW_Allocator* allocator)
 {
-    m_QSpaceName.Empty(allocator);
+    // Most attributes have no prefix: nothing to return for it.
+    if (m_QSpaceName.m_Ptr)
+        m_QSpaceName.Empty(allocator);
     m_AttrName.Empty(allocator);
     m_Value.Empty(allocator);
 }

@@ -725,7 +725,11 @@ bool CXML_Parser::PendingMatches(size_t index, bool pair, const uint8_t* prefix,
 long CXML_Parser::FindEarlierAttr(size_t count, bool pair, const uint8_t* prefix, size_t prefixLength,
                                   const uint8_t* name, size_t nameLength) const
 {
+    // Lengths first, without a call: most earlier attributes differ there.
+    const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
     for (size_t i = 0; i < count; i++) {
+        if (list[i].nameLength != nameLength || (pair && list[i].prefixLength != prefixLength))
+            continue;
         if (PendingMatches(i, pair, prefix, prefixLength, name, nameLength))
             return (long)i;
     }
