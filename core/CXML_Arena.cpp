@@ -46,7 +46,12 @@ CXML_Arena::CXML_Arena(size_t chunkSize)
         return static_cast<CXML_Arena*>(a)->Resize(p, size);
     };
     Realloc = [](_IKW_Allocator* a, void* p, size_t size) { return static_cast<CXML_Arena*>(a)->Resize(p, size); };
-    Free = [](_IKW_Allocator* a, void* p) { static_cast<CXML_Arena*>(a)->Release(p); };
+    Free = &FreeEntry;
+}
+
+void CXML_Arena::FreeEntry(_IKW_Allocator* allocator, void* p)
+{
+    static_cast<CXML_Arena*>(allocator)->Release(p);
 }
 
 CXML_Arena::~CXML_Arena()

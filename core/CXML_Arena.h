@@ -36,11 +36,17 @@ public:
     // Releases every block at once; the arena can be used again.
     void Reset();
 
+    // Whether the allocator is an arena: its small blocks need not be
+    // returned one by one, as they all go when the arena does.
+    static bool IsArena(const _IKW_Allocator* allocator) { return allocator && allocator->Free == &FreeEntry; }
+
     // Heap blocks the arena holds (chunks and large blocks), and their bytes.
     size_t GetHeapBlocks() const { return m_nHeapBlocks; }
     size_t GetHeapBytes() const { return m_nHeapBytes; }
 
 private:
+    static void FreeEntry(_IKW_Allocator* allocator, void* p);
+
     struct Chunk;
     struct Large;
 

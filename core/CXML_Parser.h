@@ -151,6 +151,12 @@ public:
     {
         if (m_dwIndex < m_dwBufferSize && !g_KWCRT_XML_IsWhiteSpace(m_pBuffer[m_dwIndex]))
             return;
+        // One blank between attributes is the next most common case.
+        if (m_dwIndex + 1 < m_dwBufferSize && m_pBuffer[m_dwIndex] == ' '
+            && !g_KWCRT_XML_IsWhiteSpace(m_pBuffer[m_dwIndex + 1])) {
+            m_dwIndex++;
+            return;
+        }
         SkipWhiteSpacesSlow(collect);
     }
     void SkipWhiteSpacesSlow(bool collect);

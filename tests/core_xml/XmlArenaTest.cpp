@@ -3,6 +3,7 @@
 // trees (parsed, edited, cloned, written) live in it.
 #include "CXML_Arena.h"
 #include "CXML_Element.h"
+#include "CountingAllocator.h"
 #include "XmlRoundTrip.h"
 #include "XmlTestSupport.h"
 
@@ -142,4 +143,30 @@ TEST(XmlArena, TreesInAnArenaAreTheSame)
         delete plainCopy;
         delete plain;
     }
+}
+
+// A tree in an arena lets its own strings and content go with the arena, but
+// a child made with another allocator is still returned to it, subtree and
+// all, when the tree is destroyed or emptied.
+TEST(XmlArena, ForeignChildrenAreReleasedWithTheTree)
+{
+    CountingAllocator alloc;
+    CXML_Arena arena(1024);
+    const char doc[] = "<r a='1'><m n='x'>text</m>tail</r>";
+    CXML_Element* root = CXML_Element::Parse(doc, sizeof doc - 1, false, nullptr, &arena);
+    ASSERT_NE(root, nullptr);
+    for (CXML_Element* parent : {root, root->GetElement(0)}) {
+        CXML_Element* foreign = new (&alloc) CXML_Element(CKW_ByteStringC("f"), &alloc);
+        foreign->SetAttrValue("k", CKW_WideStringC(L"v", 1));
+        foreign->AddChildContent(CKW_WideStringC(L"t", 1), false);
+        foreign->AddChildElement(new (&alloc) CXML_Element(CKW_ByteStringC("g"), &alloc));
+        ASSERT_TRUE(parent->AddChildElement(foreign));
+    }
+    EXPECT_EQ(XmlDump(root), "r{a=1}[m{n=x}[\"text\",f{k=v}[\"t\",g]],\"tail\",f{k=v}[\"t\",g]]");
+    root->GetElement(0)->Empty();
+    EXPECT_EQ(XmlDump(root->GetElement(0)), "");
+    EXPECT_FALSE(alloc.live.empty());
+    CXML_Element::Destroy(root);
+    EXPECT_TRUE(alloc.live.empty());
+    EXPECT_EQ(alloc.foreignFrees, 0);
 }
