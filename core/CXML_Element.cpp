@@ -1,6 +1,7 @@
 #include "CXML_Element.h"
 
 #include "CKW_ByteString.h"
+#include "CXML_Arena.h"
 #include "CKW_WideString.h"
 #include "KW_Memory.h"
 #include "KW_Primitives.h"
@@ -85,7 +86,9 @@ bool CXML_AttrItem::Matches(const CKW_ByteStringC& prefix, const CKW_ByteStringC
 
 void CXML_AttrItem::Empty(_IKW_Allocator* allocator)
 {
-    m_QSpaceName.Empty(allocator);
+    // Most attributes have no prefix: nothing to return for it.
+    if (m_QSpaceName.m_Ptr)
+        m_QSpaceName.Empty(allocator);
     m_AttrName.Empty(allocator);
     m_Value.Empty(allocator);
 }
@@ -188,7 +191,9 @@ void CXML_AttrMap::RemoveAll(_IKW_Allocator* allocator)
 {
     if (!m_pMap)
         return;
-    int count = m_pMap->GetSize();
+    // An arena takes the strings back when it goes; the list itself may be
+    // a large block of its own and is returned below.
+    int count = CXML_Arena::IsArena(allocator) ? 0 : m_pMap->GetSize();
     for (int i = 0; i < count; i++)
         GetAt(i).Empty(allocator);
     m_pMap->SetSize(0, -1);
@@ -260,8 +265,15 @@ CXML_Element::~CXML_Element()
 void CXML_Element::Empty()
 {
     _IKW_Allocator* allocator = GetAllocator();
-    m_QSpaceName.Empty(allocator);
-    m_TagName.Empty(allocator);
+    if (CXML_Arena::IsArena(allocator)) {
+        // Small blocks of an arena all go when the arena does: the names
+        // are let go without a call each.
+        m_QSpaceName = CKW_ByteStringL();
+        m_TagName = CKW_ByteStringL();
+    } else {
+        m_QSpaceName.Empty(allocator);
+        m_TagName.Empty(allocator);
+    }
     m_AttrMap.RemoveAll(allocator);
     RemoveChildren();
 }
@@ -797,9 +809,14 @@ void CXML_Element::RemoveChild(unsigned index)
 
 void CXML_Element::RemoveChildren()
 {
+    // Content of an arena goes with the arena; child elements are always
+    // released, as one made elsewhere may have been added.
+    const bool arena = CXML_Arena::IsArena(GetAllocator());
     unsigned count = CountChildren();
     for (unsigned i = 0; i < count; i++) {
         ChildUnit* unit = (ChildUnit*)m_Children.GetDataPtr((int)(i * 2));
+        if (arena && unit[0] == (ChildUnit)Content)
+            continue;
         ReleaseChild((ChildType)unit[0], (void*)(uintptr_t)unit[1]);
     }
     m_Children.SetSize(0, -1);

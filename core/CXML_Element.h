@@ -23,6 +23,7 @@
 struct _IKW_Allocator;
 class IKW_FileRead;
 class IKW_BufferRead;
+class IKW_FileWrite;
 
 // Splits at the first ':'; without one the whole text is the name and prefix
 // is left as it was. An empty full name leaves both unchanged.
@@ -98,6 +99,15 @@ public:
                                _IKW_Allocator* allocator = nullptr, bool literalAmpersands = false,
                                bool keepLineBreaks = false);
 
+    // --- Writing (CXML_Composer.cpp): the element and its subtree as UTF-8
+    // XML text. rawContent writes content unescaped; unless noLineBreaks is
+    // set, every '>' closing a tag is preceded by "\r\n". The second form
+    // makes out with the element's allocator; the third writes to the stream
+    // (nothing for a null one).
+    CKW_ByteString OutputStream(bool rawContent, bool noLineBreaks) const;
+    void OutputStream(CKW_ByteStringL& out, bool rawContent, bool noLineBreaks) const;
+    void OutputStream(IKW_FileWrite* file, bool rawContent, bool noLineBreaks) const;
+
     void Empty();
     CXML_Element* Clone(_IKW_Allocator* allocator) const;
 
@@ -157,6 +167,7 @@ public:
 
 private:
     friend class CXML_Parser;
+    friend class CXML_Composer;
 
     struct ContentNode {
         bool m_bCDATA;

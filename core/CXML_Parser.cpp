@@ -6,6 +6,7 @@
 #include "KW_Memory.h"
 #include "KW_UTF.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -68,20 +69,6 @@ bool CXML_Parser::Scratch::Reserve(size_t extra)
     data = (uint8_t*)p;
     capacity = want;
     return true;
-}
-
-void CXML_Parser::Scratch::Append(const uint8_t* bytes, size_t n)
-{
-    if (n && Reserve(n)) {
-        memcpy(data + size, bytes, n);
-        size += n;
-    }
-}
-
-void CXML_Parser::Scratch::Push(uint8_t b)
-{
-    if (size < capacity || Reserve(1))
-        data[size++] = b;
 }
 
 CKW_ByteStringC CXML_Parser::Scratch::View() const
@@ -232,7 +219,7 @@ CXML_Parser::CXML_Parser(_IKW_Allocator* allocator)
       m_pStack(nullptr), m_nWideLength(0)
 {
     for (Scratch* s : {&m_Text, &m_LineBreaks, &m_Prefix, &m_Name, &m_Value, &m_Wide, &m_AttrBytes, &m_AttrValues,
-                       &m_AttrList})
+                       &m_AttrList, &m_AttrOrder})
         s->allocator = allocator;
 }
 
@@ -367,7 +354,7 @@ bool CXML_Parser::CheckStart()
     return true;
 }
 
-void CXML_Parser::SkipWhiteSpaces(bool collect)
+void CXML_Parser::SkipWhiteSpacesSlow(bool collect)
 {
     const bool keep = collect && m_bKeepLineBreaks;
     while (HaveByte()) {
@@ -549,12 +536,12 @@ void CXML_Parser::ReadAttrValueInto(Scratch& value)
     }
 }
 
-// Skips a declaration after "<!" (the bytes read so far are consumed):
-// quoted literals and an internal subset in brackets, with the comments and
-// processing instructions inside it, are passed over whole, so a '>' inside
-// them does not end the declaration.
-void CXML_Parser::SkipDeclaration(int depth)
+// Skips the rest of a DOCTYPE declaration: quoted literals and an internal
+// subset in brackets, with the comments and processing instructions inside
+// it, are passed over whole, so a '>' inside them does not end it.
+void CXML_Parser::SkipDoctype()
 {
+    int depth = 0;
     uint8_t quote = 0;
     uint32_t window = 0;
     while (HaveByte()) {
@@ -589,8 +576,10 @@ void CXML_Parser::SkipDeclaration(int depth)
     }
 }
 
-// After "<!" in a prolog or in content: a comment when "--" follows, else a
-// declaration.
+// After "<!" in a prolog or in content: a comment when "--" follows, a
+// DOCTYPE (in either letter case, as HTML pages write it), or any other
+// declaration, which ends at its first '>': an apostrophe in a note such as
+// "<! it's >" is not a quote and must not swallow the document.
 void CXML_Parser::SkipMarkupDeclaration()
 {
     if (HaveByte() && Peek() == '-') {
@@ -600,12 +589,25 @@ void CXML_Parser::SkipMarkupDeclaration()
             SkipLiterals("-->", 3);
             return;
         }
+        SkipLiterals(">", 1);
+        return;
     }
-    SkipDeclaration(0);
+    static const char keyword[] = "DOCTYPE";
+    for (int i = 0; i < 7; i++) {
+        if (!HaveByte())
+            return;
+        if ((Peek() & 0xDF) != (uint8_t)keyword[i]) {
+            SkipLiterals(">", 1);
+            return;
+        }
+        Advance();
+    }
+    SkipDoctype();
 }
 
 // After "<![": a CDATA section's text up to "]]>" (exclusive) goes into
-// bytes and true is returned; any other "<![" is a declaration, skipped.
+// bytes and true is returned; any other "<![" is a declaration, skipped to
+// its first '>'.
 bool CXML_Parser::ReadCDATA(Scratch& bytes)
 {
     static const char marker[] = "CDATA[";
@@ -613,7 +615,7 @@ bool CXML_Parser::ReadCDATA(Scratch& bytes)
         if (!HaveByte())
             return false;
         if (Peek() != (uint8_t)marker[i]) {
-            SkipDeclaration(1);
+            SkipLiterals(">", 1);
             return false;
         }
         Advance();
@@ -695,6 +697,146 @@ struct PendingAttr {
 
 } // namespace
 
+namespace {
+
+// Up to this many attributes a tag's repeated names are found by scanning
+// the earlier ones as each attribute is read; past it the rest are resolved
+// at the end of the tag by sorting, so that no tag, however many attributes
+// it has or however their names are chosen, costs more than n log n.
+const size_t kScanLimit = 16;
+
+} // namespace
+
+bool CXML_Parser::PendingMatches(size_t index, bool pair, const uint8_t* prefix, size_t prefixLength,
+                                 const uint8_t* name, size_t nameLength) const
+{
+    const PendingAttr& earlier = ((const PendingAttr*)m_AttrList.data)[index];
+    if (earlier.nameLength != nameLength || (pair && earlier.prefixLength != prefixLength))
+        return false;
+    if (pair && prefixLength && memcmp(m_AttrBytes.data + earlier.prefix, prefix, prefixLength) != 0)
+        return false;
+    return nameLength == 0 || memcmp(m_AttrBytes.data + earlier.name, name, nameLength) == 0;
+}
+
+// The earlier attribute that a new one replaces, by the name rule of the
+// element's attribute list: an unprefixed name matches the first attribute
+// of that local name, a prefixed one only the same prefix and name. -1 when
+// there is none.
+long CXML_Parser::FindEarlierAttr(size_t count, bool pair, const uint8_t* prefix, size_t prefixLength,
+                                  const uint8_t* name, size_t nameLength) const
+{
+    // Lengths first, without a call: most earlier attributes differ there.
+    const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
+    for (size_t i = 0; i < count; i++) {
+        if (list[i].nameLength != nameLength || (pair && list[i].prefixLength != prefixLength))
+            continue;
+        if (PendingMatches(i, pair, prefix, prefixLength, name, nameLength))
+            return (long)i;
+    }
+    return -1;
+}
+
+// Applies the name rule to the attributes from first on, which were kept
+// as read, against everything before them. The first attribute with a given
+// key (local name for an unprefixed attribute, prefix and name for a
+// prefixed one) is always kept, so each later one goes to the first of its
+// key, found by sorting; the last value wins. Without memory for the sort
+// the same is done by scanning.
+void CXML_Parser::ResolveRepeatedAttrs(size_t first)
+{
+    PendingAttr* list = (PendingAttr*)m_AttrList.data;
+    const size_t count = m_AttrList.size / sizeof(PendingAttr);
+    const uint8_t* bytes = m_AttrBytes.data;
+    const size_t kRemoved = (size_t)-1;
+    // Sorted entries carry the first eight bytes of the names they compare,
+    // so that most comparisons need no memory beyond the entry.
+    struct Entry {
+        uint64_t key1, key2;
+        size_t index;
+    };
+    auto head8 = [bytes](size_t at, size_t length) {
+        uint64_t key = 0;
+        for (size_t i = 0; i < 8; i++)
+            key = (key << 8) | (i < length ? bytes[at + i] : 0);
+        return key;
+    };
+    auto tail = [list, bytes](size_t a, size_t b, bool pair) {
+        const PendingAttr& x = list[a];
+        const PendingAttr& y = list[b];
+        if (pair) {
+            if (x.prefixLength != y.prefixLength)
+                return x.prefixLength < y.prefixLength ? -1 : 1;
+            int c = memcmp(bytes + x.prefix, bytes + y.prefix, x.prefixLength);
+            if (c)
+                return c;
+        }
+        if (x.nameLength != y.nameLength)
+            return x.nameLength < y.nameLength ? -1 : 1;
+        return x.nameLength ? memcmp(bytes + x.name, bytes + y.name, x.nameLength) : 0;
+    };
+    m_AttrOrder.Clear();
+    if (count < ((size_t)-1) / (2 * sizeof(Entry)) && m_AttrOrder.Reserve(count * (sizeof(Entry) + sizeof(size_t)))) {
+        size_t* target = (size_t*)m_AttrOrder.data;
+        Entry* order = (Entry*)(target + count);
+        for (size_t i = 0; i < count; i++)
+            target[i] = i;
+        for (int pass = 0; pass < 2; pass++) {
+            const bool pair = pass == 1;
+            size_t n = 0;
+            for (size_t i = 0; i < count; i++) {
+                const PendingAttr& attr = list[i];
+                if (!pair)
+                    order[n++] = {head8(attr.name, attr.nameLength), (uint64_t)attr.nameLength, i};
+                else if (attr.prefixLength)
+                    order[n++] = {head8(attr.prefix, attr.prefixLength), head8(attr.name, attr.nameLength), i};
+            }
+            std::sort(order, order + n, [&tail, pair](const Entry& x, const Entry& y) {
+                if (x.key1 != y.key1)
+                    return x.key1 < y.key1;
+                if (x.key2 != y.key2)
+                    return x.key2 < y.key2;
+                int c = tail(x.index, y.index, pair);
+                return c != 0 ? c < 0 : x.index < y.index;
+            });
+            // Each run of equal keys starts with its first attribute.
+            size_t head = n ? order[0].index : 0;
+            for (size_t k = 1; k < n; k++) {
+                size_t i = order[k].index;
+                if (tail(head, i, pair) != 0) {
+                    head = i;
+                    continue;
+                }
+                if (i >= first && (list[i].prefixLength != 0) == pair)
+                    target[i] = head;
+            }
+        }
+        for (size_t i = first; i < count; i++) {
+            if (target[i] == i)
+                continue;
+            list[target[i]].value = list[i].value;
+            list[target[i]].valueLength = list[i].valueLength;
+            list[i].nameLength = kRemoved;
+        }
+    } else {
+        for (size_t i = first; i < count; i++) {
+            const bool pair = list[i].prefixLength != 0;
+            long earlier = FindEarlierAttr(i, pair, bytes + list[i].prefix, list[i].prefixLength, bytes + list[i].name,
+                                           list[i].nameLength);
+            if (earlier < 0)
+                continue;
+            list[earlier].value = list[i].value;
+            list[earlier].valueLength = list[i].valueLength;
+            list[i].nameLength = kRemoved;   // matches nothing from now on
+        }
+    }
+    size_t kept = first;
+    for (size_t i = first; i < count; i++) {
+        if (list[i].nameLength != kRemoved)
+            list[kept++] = list[i];
+    }
+    m_AttrList.size = kept * sizeof(PendingAttr);
+}
+
 // Reads the attributes of a start tag into the scratch buffers. A later
 // attribute that matches an earlier one by name replaces its value, as
 // storing them one by one would.
@@ -703,6 +845,7 @@ void CXML_Parser::ReadAttributes()
     m_AttrBytes.Clear();
     m_AttrValues.Clear();
     m_AttrList.Clear();
+    size_t resolveFrom = 0;   // 0: every attribute so far is resolved
     for (;;) {
         SkipWhiteSpaces(false);
         if (!HaveByte() || !g_KWCRT_XML_IsNameIntro(Peek()))
@@ -719,23 +862,19 @@ void CXML_Parser::ReadAttributes()
         attr.value = m_AttrValues.size;
         ReadAttrValueInto(m_AttrValues);
         attr.valueLength = m_AttrValues.size - attr.value;
-        PendingAttr* list = (PendingAttr*)m_AttrList.data;
         size_t count = m_AttrList.size / sizeof(PendingAttr);
-        bool replaced = false;
-        for (size_t i = 0; i < count && !replaced; i++) {
-            PendingAttr& earlier = list[i];
-            bool prefixOk = m_Prefix.size == 0
-                            || (earlier.prefixLength == m_Prefix.size
-                                && memcmp(m_AttrBytes.data + earlier.prefix, m_Prefix.data, m_Prefix.size) == 0);
-            if (prefixOk && earlier.nameLength == m_Name.size
-                && (m_Name.size == 0 || memcmp(m_AttrBytes.data + earlier.name, m_Name.data, m_Name.size) == 0)) {
-                earlier.value = attr.value;
-                earlier.valueLength = attr.valueLength;
-                replaced = true;
+        if (!resolveFrom && count < kScanLimit) {
+            long earlier = FindEarlierAttr(count, m_Prefix.size != 0, m_Prefix.data, m_Prefix.size, m_Name.data,
+                                           m_Name.size);
+            if (earlier >= 0) {
+                PendingAttr& replaced = ((PendingAttr*)m_AttrList.data)[earlier];
+                replaced.value = attr.value;
+                replaced.valueLength = attr.valueLength;
+                continue;
             }
+        } else if (!resolveFrom) {
+            resolveFrom = count;
         }
-        if (replaced)
-            continue;
         attr.prefix = m_AttrBytes.size;
         attr.prefixLength = m_Prefix.size;
         m_AttrBytes.Append(m_Prefix.data, m_Prefix.size);
@@ -746,6 +885,23 @@ void CXML_Parser::ReadAttributes()
             continue;   // out of memory: the attribute is dropped
         m_AttrList.Append((const uint8_t*)&attr, sizeof attr);
     }
+    if (resolveFrom)
+        ResolveRepeatedAttrs(resolveFrom);
+}
+
+// Stores bytes into out (empty on entry): the same string, in a block of the
+// same size, as CKW_ByteStringL::Set makes.
+void CXML_Parser::FillBytes(CKW_ByteStringL& out, const uint8_t* bytes, size_t size)
+{
+    if (size == 0 || size > (size_t)CKW_ByteString::kMaxLength)
+        return;
+    char* p = (char*)(m_pAllocator ? m_pAllocator->Alloc(m_pAllocator, size + 1) : KWMEM_DefaultAlloc2(size + 1, 1, 0));
+    if (!p)
+        return;
+    memcpy(p, bytes, size);
+    p[size] = 0;
+    out.m_Ptr = p;
+    out.m_Length = (int)size;
 }
 
 // Stores the attributes read by ReadAttributes in one list of exactly their
@@ -761,9 +917,8 @@ void CXML_Parser::StoreAttributes(CXML_Element* element)
     const PendingAttr* list = (const PendingAttr*)m_AttrList.data;
     for (int i = 0; i < count; i++) {
         const PendingAttr& attr = list[i];
-        items[i].m_QSpaceName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.prefix, (int)attr.prefixLength),
-                                  m_pAllocator);
-        items[i].m_AttrName.Set(CKW_ByteStringC(m_AttrBytes.data + attr.name, (int)attr.nameLength), m_pAllocator);
+        FillBytes(items[i].m_QSpaceName, m_AttrBytes.data + attr.prefix, attr.prefixLength);
+        FillBytes(items[i].m_AttrName, m_AttrBytes.data + attr.name, attr.nameLength);
         WideText value;
         if (PrepareWide(m_AttrValues.data + attr.value, attr.valueLength, false, value))
             FillWide(items[i].m_Value, value);

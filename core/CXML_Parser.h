@@ -10,8 +10,8 @@
 // same as from one block.
 //
 // No DTD, no encoding declaration, no validation: the prolog, declarations
-// (<!DOCTYPE ...> with or without an internal subset), processing
-// instructions and comments are skipped. Elements nest at most
+// (<!DOCTYPE ...> with or without an internal subset; any other <!...> ends
+// at its first '>'), processing instructions and comments are skipped. Elements nest at most
 // kMaxDepth + 1 levels; the bytes of a deeper element are read as text of
 // its parent. The parser does not recurse, so no input can exhaust the stack.
 #ifndef CXML_PARSER_H
@@ -23,6 +23,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 struct _IKW_Allocator;
 class CXML_Element;
@@ -145,7 +146,20 @@ public:
     // Offset of the next unread byte in the whole input.
     int64_t GetOffset() const { return m_nBufferOffset + (int64_t)m_dwIndex; }
 
-    void SkipWhiteSpaces(bool collect);
+    // Most calls find no white space at all; they return without a call.
+    void SkipWhiteSpaces(bool collect)
+    {
+        if (m_dwIndex < m_dwBufferSize && !g_KWCRT_XML_IsWhiteSpace(m_pBuffer[m_dwIndex]))
+            return;
+        // One blank between attributes is the next most common case.
+        if (m_dwIndex + 1 < m_dwBufferSize && m_pBuffer[m_dwIndex] == ' '
+            && !g_KWCRT_XML_IsWhiteSpace(m_pBuffer[m_dwIndex + 1])) {
+            m_dwIndex++;
+            return;
+        }
+        SkipWhiteSpacesSlow(collect);
+    }
+    void SkipWhiteSpacesSlow(bool collect);
     // Consumes input through the first occurrence of the literal (1 to 4
     // bytes), or to the end of the input.
     void SkipLiterals(const char* literal, int length);
@@ -164,8 +178,18 @@ public:
         Scratch& operator=(const Scratch&) = delete;
         ~Scratch();
         bool Reserve(size_t extra);
-        void Append(const uint8_t* bytes, size_t n);
-        void Push(uint8_t b);
+        void Append(const uint8_t* bytes, size_t n)
+        {
+            if (n && (n <= capacity - size || Reserve(n))) {
+                memcpy(data + size, bytes, n);
+                size += n;
+            }
+        }
+        void Push(uint8_t b)
+        {
+            if (size < capacity || Reserve(1))
+                data[size++] = b;
+        }
         void Clear() { size = 0; }
         CKW_ByteStringC View() const;
     };
@@ -186,11 +210,17 @@ private:
     void ReadAttrValueInto(Scratch& value);
     bool ReadTagName(Scratch& prefix, Scratch& name, bool& endTag, bool afterOpenBracket);
     void SkipMarkupDeclaration();
-    void SkipDeclaration(int depth);
+    void SkipDoctype();
     bool ReadCDATA(Scratch& bytes);
     CXML_Element* ParseStartTag(bool& isEmpty);
     void ReadAttributes();
+    long FindEarlierAttr(size_t count, bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
+                         size_t nameLength) const;
+    void ResolveRepeatedAttrs(size_t first);
+    bool PendingMatches(size_t index, bool pair, const uint8_t* prefix, size_t prefixLength, const uint8_t* name,
+                        size_t nameLength) const;
     void StoreAttributes(CXML_Element* element);
+    void FillBytes(CKW_ByteStringL& out, const uint8_t* bytes, size_t size);
     const wchar_t* Decode(const uint8_t* utf8, size_t size);
     struct WideText {
         const uint8_t* utf8;
@@ -229,6 +259,7 @@ private:
     Scratch m_AttrBytes;   // names of the attributes of the tag being read
     Scratch m_AttrValues;  // their values, as the document's bytes
     Scratch m_AttrList;    // one record per attribute, pointing into both
+    Scratch m_AttrOrder;   // sort space for tags with many attributes
     size_t m_nWideLength;
 };
 

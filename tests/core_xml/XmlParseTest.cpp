@@ -1,6 +1,7 @@
 // The XML reader: one table of documents and flags with the tree each gives,
 // run through the memory accessor, the stream accessor at every block size,
 // a reader cut at every offset, and a real file.
+#include "CXML_Arena.h"
 #include "CXML_Element.h"
 #include "CXML_Parser.h"
 #include "CountingAllocator.h"
@@ -42,6 +43,11 @@ const Case kCases[] = {
      S("<!DOCTYPE r [\n <!ENTITY x \"a>b\">\n <!-- ] > ' -->\n <?pi ]>?>\n]>\n<r>t</r>"), None, "r[\"t\"]"},
     {"doctype with quoted id", S("<!DOCTYPE r SYSTEM 'x>y.dtd'><r/>"), None, "r"},
     {"processing instruction ends at its own ?>", S("<?pi x?\?><a>t</a>"), None, "a[\"t\"]"},
+    {"quote in a declaration before the root", S("<! it's a note><r>x</r>"), None, "r[\"x\"]"},
+    {"quote in a declaration inside content", S("<r><!X it's>y</r>"), None, "r[\"y\"]"},
+    {"quote in a lone-dash declaration", S("<r>x<!- it's>y</r>"), None, "r[\"x\",\"y\"]"},
+    {"quote in a non-cdata section", S("<r><![X[ it's ]>y</r>"), None, "r[\"y\"]"},
+    {"small-letter doctype keeps its quotes", S("<!doctype r SYSTEM 'x>y'><r/>"), None, "r"},
 
     // Attributes.
     {"both quote kinds", S("<a x=\"1\" y='2' z = \"3\"/>"), None, "a{x=1,y=2,z=3}"},
@@ -114,6 +120,26 @@ TEST(XmlParse, TableThroughMemory)
     for (const Case& c : kCases) {
         int64_t parsed = -1;
         EXPECT_EQ(ParseMemory(c, &parsed), c.tree) << c.name;
+    }
+}
+
+// The whole table again with every tree in a per-document arena, through
+// memory and through small stream blocks.
+TEST(XmlParse, TableThroughAnArena)
+{
+    for (const Case& c : kCases) {
+        CXML_Arena arena(1024);
+        int64_t parsed = -1;
+        EXPECT_EQ(ParseMemory(c, &parsed, &arena), c.tree) << c.name;
+        for (size_t block : {1, 3, 7}) {
+            MemoryFileRead file(c.input);
+            CXML_DataStmAcc* acc = CXML_DataStmAcc::Create(&file, &arena, block);
+            CXML_Element* root = CXML_Element::Parse(acc, c.flags & SaveSpaces, nullptr, &arena,
+                                                     c.flags & LiteralAmp, c.flags & KeepBreaks);
+            EXPECT_EQ(XmlDump(root), c.tree) << c.name << " block " << block;
+            CXML_Element::Destroy(root);
+            acc->Release();
+        }
     }
 }
 
@@ -284,5 +310,34 @@ TEST(XmlParse, AllocationFailureAtEveryStep)
         CXML_Element::Destroy(root);
         EXPECT_TRUE(alloc.live.empty()) << n;
         EXPECT_EQ(alloc.foreignFrees, 0);
+    }
+}
+
+// Many attributes with repeated names, with and without prefixes: the tree
+// is the one that storing each attribute in turn with SetAttrValue gives
+// (an unprefixed name replaces the first attribute of that local name, a
+// prefixed one only its own prefix and name; the last value wins), on both
+// sides of the count where the reader switches from scanning to its index.
+TEST(XmlParse, RepeatedAttributesMatchStoringThemOneByOne)
+{
+    const char* const prefixes[] = {"", "", "p", "q", "xmlns"};
+    for (int count : {3, 16, 17, 40, 3000}) {
+        uint32_t seed = 12345u + (uint32_t)count;
+        auto next = [&seed] { return seed = seed * 1103515245u + 12345u, seed >> 16; };
+        std::string doc = "<r";
+        CXML_Element expected(CKW_ByteStringC("r"));
+        for (int i = 0; i < count; i++) {
+            std::string prefix = prefixes[next() % 5];
+            std::string name = "n" + std::to_string(next() % (count / 3 + 2));
+            std::string qualified = prefix.empty() ? name : prefix + ":" + name;
+            std::string value = std::to_string(i);
+            doc += " " + qualified + "='" + value + "'";
+            CKW_WideString wide = CKW_WideString::FromUTF8(value.c_str());
+            expected.SetAttrValue(CKW_ByteStringC(qualified.c_str()), CKW_WideStringC(wide));
+        }
+        doc += "/>";
+        CXML_Element* root = CXML_Element::Parse(doc.data(), doc.size());
+        EXPECT_EQ(XmlDump(root), XmlDump(&expected)) << count << " attributes";
+        delete root;
     }
 }

@@ -1,7 +1,8 @@
 // The XML reader on arbitrary bytes: the update engine's own call and walk,
-// then the same bytes through the memory accessor and the stream accessor
-// (small blocks, flags taken from the input), whose trees and parsed sizes
-// must be identical.
+// then the same bytes through the memory accessor, the stream accessor
+// (small blocks, flags taken from the input) and into a per-document arena,
+// whose trees and parsed sizes must be identical.
+#include "CXML_Arena.h"
 #include "CXML_Element.h"
 #include "CXML_Parser.h"
 #include "IKW_Stream.h"
@@ -125,11 +126,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CXML_Element::Parse(acc, saveSpaces, &streamSize, nullptr, literalAmpersands, keepLineBreaks);
     acc->Release();
 
-    std::string a, b;
+    CXML_Arena arena(1024);
+    int64_t arenaSize = -1;
+    CXML_Element* inArena =
+        CXML_Element::Parse(data, size, saveSpaces, &arenaSize, &arena, literalAmpersands, keepLineBreaks);
+
+    std::string a, b, c;
     Dump(fromMemory, a);
     Dump(fromStream, b);
+    Dump(inArena, c);
     if (a != b || (fromMemory && memorySize != streamSize))
         abort();   // the accessors disagree
+    if (a != c || memorySize != arenaSize)
+        abort();   // the arena changed the tree
+    if (inArena) {
+        CXML_Element* copy = inArena->Clone(&arena);
+        CXML_Element::Destroy(copy);
+    }
+    CXML_Element::Destroy(inArena);
 
     if (fromMemory) {
         CXML_Element* copy = fromMemory->Clone(nullptr);

@@ -1,0 +1,124 @@
+// Compose -> parse round trip: a tree, written by the composer and read back
+// with spaces saved, must give the same tree. Shared by the XML tests and the
+// round-trip fuzz target.
+//
+// Content is compared after dropping empty runs and merging adjacent runs of
+// the same kind (the reader splits and joins text at comments, sections and
+// sizes of its own). Characters above 0x7FFFFFFF (negative wchar_t) have no
+// UTF-8 form and are not written; they are dropped from the first tree
+// before comparing.
+#ifndef CORE_XML_ROUND_TRIP_H
+#define CORE_XML_ROUND_TRIP_H
+
+#include "CXML_Element.h"
+#include "XmlTestSupport.h"
+
+#include <string>
+#include <vector>
+
+inline std::wstring XmlWritable(const wchar_t* text, int length)
+{
+    std::wstring out;
+    for (int i = 0; i < length; i++) {
+        if ((int32_t)text[i] >= 0)
+            out += text[i];
+    }
+    return out;
+}
+
+inline std::string XmlTextOf(const std::wstring& text)
+{
+    return XmlText(text.data(), (int)text.size());
+}
+
+// XmlDump with the normalisation above; iterative, so deep trees are fine.
+inline std::string XmlCanonical(const CXML_Element* root)
+{
+    if (!root)
+        return "(null)";
+    std::string out;
+    struct Frame {
+        const CXML_Element* element;
+        unsigned next;
+    };
+    std::vector<Frame> stack;
+    auto open = [&](const CXML_Element* e) {
+        out += e->GetTagName(true).c_str();
+        out += "{";
+        for (int i = 0; i < e->CountAttrs(); i++) {
+            CKW_ByteString prefix, name;
+            CKW_WideString value;
+            e->GetAttrByIndex(i, prefix, name, value);
+            out += prefix.c_str();
+            out += ":";
+            out += name.c_str();
+            out += "=";
+            out += XmlTextOf(XmlWritable(value.c_str(), value.GetLength()));
+            out += ",";
+        }
+        out += "}[";
+        stack.push_back({e, 0});
+    };
+    open(root);
+    std::wstring pending;
+    int pendingKind = 0;   // 0 none, 1 text, 2 CDATA
+    auto flush = [&] {
+        if (pendingKind) {
+            out += pendingKind == 2 ? "C\"" : "\"";
+            out += XmlTextOf(pending);
+            out += "\",";
+        }
+        pending.clear();
+        pendingKind = 0;
+    };
+    while (!stack.empty()) {
+        Frame& frame = stack.back();
+        const CXML_Element* e = frame.element;
+        if (frame.next >= e->CountChildren()) {
+            flush();
+            out += "]";
+            stack.pop_back();
+            continue;
+        }
+        unsigned i = frame.next++;
+        if (e->GetChildType(i) == CXML_Element::Element) {
+            flush();
+            open(e->GetElement(i));
+            continue;
+        }
+        const CKW_WideStringL* text = e->GetContentPtr(i);
+        if (!text)
+            continue;
+        std::wstring writable = XmlWritable(text->m_Ptr, text->m_Length);
+        if (writable.empty())
+            continue;
+        int kind = e->IsContentCDATA(i) ? 2 : 1;
+        if (kind != pendingKind)
+            flush();
+        pendingKind = kind;
+        pending += writable;
+    }
+    return out;
+}
+
+// The tree's text, read back: what it gives, next to what it should give.
+struct XmlRoundTrip {
+    std::string expected;
+    std::string actual;
+    std::string text;
+};
+
+inline XmlRoundTrip XmlComposeAndParse(const CXML_Element* root, bool noLineBreaks,
+                                       _IKW_Allocator* allocator = nullptr)
+{
+    XmlRoundTrip result;
+    result.expected = XmlCanonical(root);
+    CKW_ByteString text = root->OutputStream(false, noLineBreaks);
+    result.text.assign(text.c_str(), (size_t)text.GetLength());
+    CXML_Element* back = CXML_Element::Parse(result.text.data(), result.text.size(), true, nullptr, allocator);
+    result.actual = XmlCanonical(back);
+    CXML_Element::Destroy(back);
+    return result;
+}
+
+#endif
