@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 
@@ -26,15 +27,15 @@ namespace {
 
 // A receiver control whose widget runs queued calls as a dialog would.
 struct Receiver {
-    Receiver() : control(std::make_shared<ChildDialog>()), filter(new QueuedCallFilter(Widget()))
+    Receiver() : control(std::make_shared<ChildDialog>()), widget(control->GetBaseImpl()->GetWndPtr())
     {
-        Widget()->installEventFilter(filter);
+        widget->installEventFilter(new QueuedCallFilter(widget));
     }
-    ~Receiver() { delete Widget(); }
-    QWidget* Widget() const { return control->GetBaseImpl()->GetWndPtr(); }
+    ~Receiver() { delete widget; }
+    QWidget* Widget() const { return widget; }
 
     std::shared_ptr<ChildDialog> control;
-    QueuedCallFilter* filter;
+    QPointer<QWidget> widget;
 };
 
 void Deliver() { QCoreApplication::sendPostedEvents(); }
