@@ -1,6 +1,7 @@
 #include "AUILibConfig.h"
 
 #include "I18N.h"
+#include "Translator.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>
@@ -55,8 +56,8 @@ bool UsesDecimalComma(const std::wstring& language)
 }
 
 // Empties the translator's string tables and merged translations after a
-// language change. The translator comes with form loading and hooks in here.
-void ResetTranslatorStringsTable() {}
+// language change: the application loads the new language's files again.
+void ResetTranslatorStringsTable() { Translator::GetInstance().ResetStringsTable(); }
 
 } // namespace
 
