@@ -196,6 +196,12 @@ void Button::SetText(const std::wstring& text)
         impl_->ApplyStyleSheet(impl_->Sheets().transparent);
         return;
     }
+    if (impl_->HasLabels()) {
+        // The labels stay once made and GetText reads the text label: a
+        // widget text beside it would show both and read back the old one.
+        impl_->GetTextLabel()->setText(value);
+        return;
+    }
     impl_->SetWidgetText(style == Plus ? QStringLiteral("+ ") + value : value);
 }
 

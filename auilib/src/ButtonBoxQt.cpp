@@ -1,5 +1,7 @@
 #include "ButtonBoxQt.h"
 
+#include "Translator.h"
+
 #include <QEvent>
 #include <QPushButton>
 
@@ -24,7 +26,12 @@ const StandardRow kRows[ButtonBoxQt::kRowCount] = {
 
 // The row's text in the current language, looked up at each call so a
 // language change is followed.
-QString TranslatedText(const StandardRow& row) { return QString::fromWCharArray(row.text); }
+QString TranslatedText(const StandardRow& row)
+{
+    const std::wstring text(row.text);
+    const std::wstring translated = TrString(std::wstring(), L"AUILib::BBox" + text, text);
+    return QString::fromStdWString(translated);
+}
 
 int RowOf(QDialogButtonBox::StandardButton which)
 {
