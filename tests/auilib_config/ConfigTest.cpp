@@ -188,3 +188,35 @@ TEST(Config, SettersAndTheSharedFontRecord)
         EXPECT_EQ(GetXMLSkinManager()->GetColor(slot), expected.GetColor(slot)) << slot;
     EXPECT_NE(GetXMLSkinManager(), GetGlobalSkinManager());
 }
+
+TEST(Config, TheLocaleRecordDerivesItsLanguage)
+{
+    struct Row {
+        const wchar_t* localeName;
+        const wchar_t* startLanguage;  // as taken at process start
+        const wchar_t* updated;        // after SetLocale
+    };
+    const Row rows[] = {
+        {L"", L"en-US", L""},
+        {L"C", L"en-US", L"C"},
+        {L"C.UTF-8", L"en-US", L"C"},
+        {L"POSIX", L"en-US", L"POSIX"},
+        {L"de_DE.UTF-8", L"de_DE", L"de_DE"},
+        {L"de_DE", L"de_DE", L"de_DE"},
+        {L"zh_Hans_CN.GB18030", L"zh_Hans_CN", L"zh_Hans_CN"},
+        {L"Cy_GB.UTF-8", L"Cy_GB", L"Cy_GB"},  // starts with C, is not C
+    };
+    I18N* record = I18N::GetInstance();
+    const std::wstring savedName = record->GetLocaleName();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.localeName, row.localeName + std::wcslen(row.localeName)));
+        EXPECT_EQ(I18N::LanguageOfLocale(row.localeName), row.startLanguage);
+        EXPECT_TRUE(record->SetLocale(row.localeName));
+        EXPECT_EQ(record->GetLocaleName(), row.localeName);
+        EXPECT_EQ(record->GetLanguage(), row.updated);
+    }
+    EXPECT_TRUE(record->ChangeLanguage(L"fr-FR", L"UTF-8"));
+    EXPECT_EQ(record->GetLocaleName(), L"fr-FR.UTF-8");
+    EXPECT_EQ(record->GetLanguage(), L"fr-FR");
+    record->SetLocale(savedName);
+}
