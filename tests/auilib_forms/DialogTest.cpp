@@ -251,10 +251,11 @@ TEST(Dialogs, ToolTipTextTable)
     EXPECT_EQ(dialog.Impl()->ToolTips().size(), 1u);
 }
 
-Qt::CursorShape OverrideShape()
+// The shape on top of the override stack, -1 when the stack is empty.
+int OverrideShape()
 {
     const QCursor* cursor = QGuiApplication::overrideCursor();
-    return cursor ? cursor->shape() : static_cast<Qt::CursorShape>(-1);
+    return cursor ? static_cast<int>(cursor->shape()) : -1;
 }
 
 QByteArray PngBytes()
@@ -276,25 +277,25 @@ TEST(Dialogs, CursorTable)
     WindowGuard guard(window);
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
-    const auto none = static_cast<Qt::CursorShape>(-1);
+    const int none = -1;
 
     dialog.SetCursorType(AUILib::CursorIBeam);
-    EXPECT_EQ(OverrideShape(), Qt::IBeamCursor);
+    EXPECT_EQ(OverrideShape(), static_cast<int>(Qt::IBeamCursor));
     dialog.SetCursorType(AUILib::CursorNormal);   // window's own cursor is the arrow
     EXPECT_EQ(OverrideShape(), none);
 
     window->setCursor(Qt::CrossCursor);
     dialog.SetCursorType(AUILib::CursorIBeam);
     dialog.SetCursorType(AUILib::CursorNormal);   // another own cursor: the stack stays
-    EXPECT_EQ(OverrideShape(), Qt::IBeamCursor);
+    EXPECT_EQ(OverrideShape(), static_cast<int>(Qt::IBeamCursor));
     QGuiApplication::restoreOverrideCursor();
     window->unsetCursor();
 
     dialog.SetCursorType(AUILib::CursorCustom);   // none loaded: the arrow
-    EXPECT_EQ(OverrideShape(), Qt::ArrowCursor);
+    EXPECT_EQ(OverrideShape(), static_cast<int>(Qt::ArrowCursor));
     QGuiApplication::restoreOverrideCursor();
     dialog.SetCursorType(static_cast<AUILib::CursorTypes>(99));
-    EXPECT_EQ(OverrideShape(), Qt::ArrowCursor);
+    EXPECT_EQ(OverrideShape(), static_cast<int>(Qt::ArrowCursor));
     QGuiApplication::restoreOverrideCursor();
 
     const QByteArray png = PngBytes();
@@ -306,7 +307,7 @@ TEST(Dialogs, CursorTable)
     ASSERT_TRUE(dialog.LoadCustomCursor(data, png.size(), 2, 3, AUILib::ImagePNG));
     dialog.SetCursorType(AUILib::CursorCustom);
     ASSERT_TRUE(QGuiApplication::overrideCursor());
-    EXPECT_EQ(OverrideShape(), Qt::BitmapCursor);
+    EXPECT_EQ(OverrideShape(), static_cast<int>(Qt::BitmapCursor));
     EXPECT_EQ(QGuiApplication::overrideCursor()->hotSpot(), QPoint(2, 3));
     QGuiApplication::restoreOverrideCursor();
     EXPECT_EQ(OverrideShape(), none);
