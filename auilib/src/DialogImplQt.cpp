@@ -44,7 +44,7 @@ Dialog::impl::impl(Dialog* owner, unsigned flags, QWidget* parent)
       eventHelper_(new EventHelper(owner))
 {
     controls_.max_load_factor(1.0f);
-    created_ = static_cast<DialogQt*>(window_.data());
+    created_ = window_.data();
 }
 
 Dialog::impl::~impl() { delete eventHelper_; }
@@ -85,7 +85,7 @@ bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget
         delete root;
         return false;
     }
-    QDialog* window = window_.data();
+    QWidget* window = window_.data();
 
     if (owner_) {
         Dialog* owner = owner_;
@@ -190,8 +190,8 @@ void Dialog::impl::DetachOwner()
     QObject::disconnect(windowDestroyed_);
     if (auto* window = qobject_cast<DialogQt*>(window_.data()))
         window->SetOwner(nullptr);
-    if (created_)
-        created_->SetOwner(nullptr);
+    if (auto* created = qobject_cast<DialogQt*>(created_.data()))
+        created->SetOwner(nullptr);
     eventHelper_->SetOwner(nullptr);
     owner_ = nullptr;
 }

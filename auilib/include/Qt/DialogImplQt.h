@@ -63,7 +63,9 @@ private:
     friend class KwQUiLoader;
 
     bool defaultButton_ = true;
-    QPointer<QDialog> window_;
+    // Held as a widget: events reach the filter while a dialog is being
+    // destroyed, when it no longer is a QDialog.
+    QPointer<QWidget> window_;
     Controls controls_;
     unsigned windowFlags_;
     bool closed_ = true;
@@ -73,7 +75,7 @@ private:
     QCursor cursor_;
 
     // The window made here, whatever the form's root turned out to be.
-    QPointer<DialogQt> created_;
+    QPointer<QWidget> created_;
     QMetaObject::Connection windowDestroyed_;
 };
 
