@@ -128,8 +128,12 @@ void Button::SetStyle(ButtonStyle style)
         if (!impl_->HasLabels())
             impl_->CreateLabels();
         impl_->GetPictureLabel()->setPixmap(impl_->GetPicture());
-        impl_->GetTextLabel()->setText(widget->text());
-        impl_->SetWidgetText(QString());
+        // Once moved, the widget's text is empty: a second call must not
+        // empty the label as well.
+        if (!widget->text().isEmpty()) {
+            impl_->GetTextLabel()->setText(widget->text());
+            impl_->SetWidgetText(QString());
+        }
         widget->setIcon(QIcon());
         break;
     case IconOnly:

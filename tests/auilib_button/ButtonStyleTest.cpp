@@ -64,6 +64,10 @@ TEST(ButtonStyle, LabelStylesPlusTwiceAndLabelsThatStay)
         EXPECT_TRUE(WidgetOf(*button)->text().isEmpty());
         EXPECT_TRUE(impl.GetAppliedStyleSheet().startsWith(QStringLiteral("QPushButton { color: #000000;")));
 
+        // Again: the label keeps its text.
+        button->SetStyle(Button::RoundedIconAboveText);
+        EXPECT_EQ(button->GetText(), L"Open");
+
         button->SetStyle(Button::Flat);
         EXPECT_EQ(button->GetText(), L"Open");
         button->SetText(L"Close");
