@@ -95,6 +95,12 @@ TEST_F(ButtonBoxSheet, RegisteredByTextStyledOnlyOnceActivated)
     EXPECT_TRUE(box.widget.GetRegisteredSheet(QDialogButtonBox::Cancel).isEmpty());
     EXPECT_EQ(ImplOf(*cancel).GetAppliedStyleSheet(), ImplOf(*cancel).Sheets().transparent);
 
+    Box marked(QDialogButtonBox::Ok);
+    auto markedOk = marked.Of(QDialogButtonBox::Ok);
+    WidgetOf(*markedOk)->setText(QStringLiteral("&OK"));
+    markedOk->SetStyle(Button::Flat);
+    EXPECT_TRUE(marked.widget.GetRegisteredSheet(QDialogButtonBox::Ok).isEmpty());
+
     Activate(&box.widget);
     EXPECT_TRUE(box.widget.IsSized());
     EXPECT_EQ(box.widget.GetRecordedSize(QDialogButtonBox::Ok), QSize(80, 24));
