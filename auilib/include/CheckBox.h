@@ -1,0 +1,25 @@
+// CheckBox: the check box.
+#pragma once
+
+#include "BaseGUIObject.h"
+
+#include <memory>
+
+namespace AUILib {
+
+class CheckBox : public BaseGUIObject {
+public:
+    class impl;
+
+    CheckBox();
+    ~CheckBox() override;
+
+    bool Create(QWidget* parent) override;
+    std::shared_ptr<BaseImpl> GetBaseImpl() const override;
+    SkinManager* GetSkinManager() override;
+
+private:
+    std::shared_ptr<impl> impl_;
+};
+
+} // namespace AUILib

@@ -1,0 +1,25 @@
+// ComboBox: the combo box.
+#pragma once
+
+#include "BaseGUIObject.h"
+
+#include <memory>
+
+namespace AUILib {
+
+class ComboBox : public BaseGUIObject {
+public:
+    class impl;
+
+    ComboBox();
+    ~ComboBox() override;
+
+    bool Create(QWidget* parent) override;
+    std::shared_ptr<BaseImpl> GetBaseImpl() const override;
+    SkinManager* GetSkinManager() override;
+
+private:
+    std::shared_ptr<impl> impl_;
+};
+
+} // namespace AUILib

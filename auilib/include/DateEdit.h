@@ -1,0 +1,25 @@
+// DateEdit: the date edit.
+#pragma once
+
+#include "BaseGUIObject.h"
+
+#include <memory>
+
+namespace AUILib {
+
+class DateEdit : public BaseGUIObject {
+public:
+    class impl;
+
+    DateEdit();
+    ~DateEdit() override;
+
+    bool Create(QWidget* parent) override;
+    std::shared_ptr<BaseImpl> GetBaseImpl() const override;
+    SkinManager* GetSkinManager() override;
+
+private:
+    std::shared_ptr<impl> impl_;
+};
+
+} // namespace AUILib

@@ -1,0 +1,26 @@
+// Line: a horizontal or vertical line (form class Line); form loading sets its frame shape.
+#pragma once
+
+#include "BaseGUIObject.h"
+
+#include <memory>
+
+namespace AUILib {
+
+class Line : public BaseGUIObject {
+public:
+    class impl;
+
+    Line();
+    ~Line() override;
+
+    // Places the widget under parent; the parent is not recorded in the base.
+    bool Create(QWidget* parent) override;
+    std::shared_ptr<BaseImpl> GetBaseImpl() const override;
+    SkinManager* GetSkinManager() override;
+
+private:
+    std::shared_ptr<impl> impl_;
+};
+
+} // namespace AUILib

@@ -1,0 +1,25 @@
+// Splitter: the splitter.
+#pragma once
+
+#include "BaseGUIObject.h"
+
+#include <memory>
+
+namespace AUILib {
+
+class Splitter : public BaseGUIObject {
+public:
+    class impl;
+
+    Splitter();
+    ~Splitter() override;
+
+    bool Create(QWidget* parent) override;
+    std::shared_ptr<BaseImpl> GetBaseImpl() const override;
+    SkinManager* GetSkinManager() override;
+
+private:
+    std::shared_ptr<impl> impl_;
+};
+
+} // namespace AUILib

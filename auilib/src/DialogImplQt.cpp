@@ -1,0 +1,207 @@
+#include "DialogImplQt.h"
+
+#include "AUILibConfig.h"
+#include "Button.h"
+#include "ButtonBoxImplQt.h"
+#include "DialogQt.h"
+#include "Encrypter.h"
+#include "EventHelper.h"
+#include "KwQUiLoader.h"
+#include "WideQt.h"
+
+#include <QBuffer>
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPushButton>
+
+namespace AUILib {
+
+namespace {
+
+constexpr unsigned kKeepFlagsBit = 0x80;   // inside the window-type mask, used by no Qt type
+
+unsigned AppliedFlags(unsigned flags)
+{
+    if (flags & kKeepFlagsBit) {
+        flags &= ~kKeepFlagsBit;
+    } else {
+        flags &= ~static_cast<unsigned>(Qt::WindowMaximizeButtonHint);
+        flags |= Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
+    }
+    if (!(flags & Qt::WindowTitleHint))
+        flags |= Qt::FramelessWindowHint;
+    return flags;
+}
+
+} // namespace
+
+Dialog::impl::impl(Dialog* owner, unsigned flags, QWidget* parent)
+    : QObject(nullptr),
+      window_(new DialogQt(owner, parent)),
+      windowFlags_(flags),
+      owner_(owner),
+      eventHelper_(new EventHelper(owner))
+{
+    controls_.max_load_factor(1.0f);
+    created_ = window_.data();
+}
+
+Dialog::impl::~impl() { delete eventHelper_; }
+
+Point Dialog::impl::ScreenToClient(Point point)
+{
+    const QPoint local = RequireWidget()->mapFromGlobal(QPoint(point.x, point.y));
+    return Point{local.x(), local.y()};
+}
+
+Point Dialog::impl::ClientToScreen(Point point)
+{
+    const QPoint global = RequireWidget()->mapToGlobal(QPoint(point.x, point.y));
+    return Point{global.x(), global.y()};
+}
+
+bool Dialog::impl::CreateFromUI(const std::wstring& path, QWidget* parent)
+{
+    return CreateFromUI(Encrypter::ReadAndDecryptFile(path), 0, parent);
+}
+
+bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget* parent)
+{
+    if (text.empty())
+        return false;
+    const QByteArray form = ToQString(text).toUtf8();
+    QBuffer buffer;
+    buffer.setData(form);
+    buffer.open(QIODevice::ReadOnly);
+    QWidget* root = nullptr;
+    {
+        KwQUiLoader loader(this);
+        root = loader.load(&buffer, parent);
+    }
+    window_ = qobject_cast<QDialog*>(root);
+    if (!window_) {
+        // A root that is not the dialog belongs to no one: it goes here.
+        delete root;
+        return false;
+    }
+    QWidget* window = window_.data();
+
+    if (owner_) {
+        Dialog* owner = owner_;
+        windowDestroyed_ = connect(window, &QObject::destroyed, window, [owner]() { owner->OnDestroyed.Emit(owner); });
+        owner_->SetUserValue(window);
+    }
+    if (GetLayoutRTL())
+        QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+
+    windowFlags_ = AppliedFlags(windowFlags_);
+    window->setWindowFlags(Qt::WindowFlags(static_cast<int>(windowFlags_)));
+    window->setAttribute(Qt::WA_DeleteOnClose, true);
+    window->installEventFilter(eventHelper_);
+
+    const QList<QWidget*> children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        child->setAttribute(Qt::WA_MouseTracking, true);
+        child->installEventFilter(eventHelper_);
+        std::shared_ptr<BaseGUIObject> control = GetElementByName(ToWide(child->objectName()));
+        // Only the control made for this very widget: a repeated name maps
+        // to the first widget's control.
+        if (!control || control->GetBaseImpl()->GetWndPtr() != child)
+            continue;
+        if (control->GetControlType() == ControlTypeLine) {
+            if (auto* frame = qobject_cast<QFrame*>(child)) {
+                const QString orientation = GetControlEnumProp(form, child->objectName(), QStringLiteral("orientation"));
+                if (orientation == QLatin1String("Qt::Vertical"))
+                    frame->setFrameShape(QFrame::VLine);
+                else if (orientation == QLatin1String("Qt::Horizontal"))
+                    frame->setFrameShape(QFrame::HLine);
+            }
+        }
+        connect(child, &QObject::destroyed, child, [control]() { control->OnDestroyed.Emit(control.get()); });
+        if (qobject_cast<QDialogButtonBox*>(child) && control->GetControlType() == ControlTypeButtonBox)
+            WrapButtonBoxButtons(dynamic_cast<ButtonBox::impl*>(control->GetBaseImpl().get()));
+    }
+    closed_ = false;
+    return true;
+}
+
+std::shared_ptr<BaseGUIObject> Dialog::impl::GetElementByName(const std::wstring& name) const
+{
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+bool Dialog::impl::Close()
+{
+    if (closed_)
+        return true;
+    closed_ = true;
+    return window_ ? window_->close() : false;
+}
+
+void Dialog::impl::SetDefaultButton(Button* button)
+{
+    if (!button) {
+        defaultButton_ = false;
+        if (window_) {
+            for (QPushButton* push : window_->findChildren<QPushButton*>()) {
+                push->setAutoDefault(false);
+                push->setDefault(false);
+            }
+        }
+        return;
+    }
+    if (auto* push = qobject_cast<QPushButton*>(button->GetBaseImpl()->GetWndPtr()))
+        push->setDefault(true);
+    defaultButton_ = true;
+}
+
+void Dialog::impl::SetWindowsToStayOnTop()
+{
+    if (!window_)
+        return;
+    window_->setWindowFlags(window_->windowFlags() | Qt::WindowStaysOnTopHint);
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &Dialog::impl::applicationStateChanged);
+}
+
+void Dialog::impl::applicationStateChanged(Qt::ApplicationState state)
+{
+    if (!window_ || !window_->isVisible())
+        return;
+    if (!(window_->windowFlags() & Qt::WindowStaysOnTopHint) && !stayOnTop_)
+        return;
+    stayOnTop_ = true;
+    Qt::WindowFlags flags = window_->windowFlags() & ~Qt::WindowStaysOnTopHint;
+    if (state == Qt::ApplicationActive)
+        flags |= Qt::WindowStaysOnTopHint;
+    window_->setWindowFlags(flags);
+    Show(true, true);
+}
+
+void Dialog::impl::DisconnectApp()
+{
+    if (qGuiApp)
+        disconnect(qGuiApp, &QGuiApplication::applicationStateChanged, this, &Dialog::impl::applicationStateChanged);
+}
+
+void Dialog::impl::DetachOwner()
+{
+    QObject::disconnect(windowDestroyed_);
+    if (auto* window = qobject_cast<DialogQt*>(window_.data()))
+        window->SetOwner(nullptr);
+    if (auto* created = qobject_cast<DialogQt*>(created_.data()))
+        created->SetOwner(nullptr);
+    eventHelper_->SetOwner(nullptr);
+    owner_ = nullptr;
+}
+
+void Dialog::impl::DiscardWindow()
+{
+    if (window_ && !window_->isVisible())
+        delete window_.data();
+    if (created_ && !created_->isVisible())
+        delete created_.data();
+}
+
+} // namespace AUILib

@@ -1,0 +1,112 @@
+// Pictures of the fixture form's push buttons in every look, under a light
+// and a dark application palette. The prepared sheets keep their fixed
+// colours under both; unstyled buttons follow the palette.
+#include "ButtonTestKit.h"
+
+#include "AUILibConfig.h"
+#include "ButtonBox.h"
+#include "ButtonBoxQt.h"
+#include "Dialog.h"
+#include "RecordingContextMenu.h"
+#include "Screenshot.h"
+#include "Translator.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPointer>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+
+using AUILib::Button;
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    return dark;
+}
+
+QByteArray PicturePng()
+{
+    QImage image(24, 24, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(43, 144, 255));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(2, 2, 20, 20);
+    painter.end();
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+QString SavePanel(const QPalette& palette, const QString& name)
+{
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(palette);
+    AUILib::SetCurrentLanguage(L"en-US", true);
+    AUILib::SetWorkingDirPath(QString(AUILIB_FIXTURES_ENCIPHERED "/").toStdWString());
+    AUILib::Translator::GetInstance().ResetStringsTable();
+
+    QString path;
+    {
+        AUILib::Dialog dialog(QString(AUILIB_FIXTURES_ENCIPHERED "/auiresources/ui/buttons.ui.kw").toStdWString());
+        QPointer<QWidget> window = dialog.GetWndPtr();
+        const QByteArray png = PicturePng();
+        for (int style = 0; style <= 9; ++style) {
+            Button* button = dialog.GetControlPtr<Button*>(L"btnStyle" + std::to_wstring(style));
+            button->SetStyle(static_cast<Button::ButtonStyle>(style));
+            if (style == Button::IconAboveText || style == Button::RoundedIconAboveText || style == Button::IconOnly)
+                button->LoadPicture(reinterpret_cast<const unsigned char*>(png.constData()), png.size(),
+                                    AUILib::ImagePNG, AUILib::ScaleKeep, 24, false);
+        }
+        // The two default sheets, the gradient one also disabled.
+        for (const wchar_t* name : {L"btnGradient", L"btnStandard", L"btnDisabled"})
+            ImplOf(*dialog.GetControlPtr<Button*>(name)).ApplyDefaultStyleSheet();
+        Button* menu = dialog.GetControlPtr<Button*>(L"btnMenu");
+        menu->InsertMenuBar(std::make_shared<RecordingContextMenu>(), true);
+        menu->SetStyle(Button::HoverBorder);
+
+        auto* box = dialog.GetControlPtr<AUILib::ButtonBox*>(L"buttonBox");
+        box->GetButton(AUILib::Ok)->SetStyle(Button::Rounded);
+        box->GetButton(AUILib::Cancel)->SetBackgroundColor(0xFFE8F0FEu, true);
+
+        dialog.DoModeless();
+        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        EXPECT_TRUE(qobject_cast<AUILib::ButtonBoxQt*>(box->GetBaseImpl()->GetWndPtr())->IsSized());
+        path = saveScreenshot(window, name);
+        delete window.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QApplication::setPalette(saved);
+    return path;
+}
+
+TEST(ButtonScreenshot, LightAndDarkPanels)
+{
+    const QString light = SavePanel(QApplication::style()->standardPalette(), QStringLiteral("auilib_button_panel_light"));
+    const QString dark = SavePanel(DarkPalette(), QStringLiteral("auilib_button_panel_dark"));
+    ASSERT_FALSE(light.isEmpty());
+    ASSERT_FALSE(dark.isEmpty());
+    EXPECT_GT(QFileInfo(light).size(), 0);
+    EXPECT_GT(QFileInfo(dark).size(), 0);
+}
+
+} // namespace

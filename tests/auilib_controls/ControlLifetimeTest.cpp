@@ -1,0 +1,153 @@
+// Controls and widgets outlive each other: a control whose widget is gone
+// throws from its widget operations and answers neutrally elsewhere; a
+// widget whose control is gone keeps working.
+#include "AgnosticUIException.h"
+#include "BaseImpl.h"
+#include "Button.h"
+#include "CheckBox.h"
+#include "Label.h"
+#include "PromptsPopup.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using namespace AUILib;
+
+namespace {
+
+struct Operation {
+    const char* name;
+    std::function<void(BaseGUIObject&)> call;
+};
+
+std::wstring g_text = L"abc";
+
+const Operation kThrowing[] = {
+    {"Create", [](BaseGUIObject& c) { c.Create(nullptr); }},
+    {"IdealSize", [](BaseGUIObject& c) { c.IdealSize(); }},
+    {"MinimumIdealSize", [](BaseGUIObject& c) { c.MinimumIdealSize(); }},
+    {"MinimumSize", [](BaseGUIObject& c) { c.MinimumSize(); }},
+    {"MaximumSize", [](BaseGUIObject& c) { c.MaximumSize(); }},
+    {"Show", [](BaseGUIObject& c) { c.Show(true, false); }},
+    {"IsVisible", [](BaseGUIObject& c) { c.IsVisible(); }},
+    {"Enable", [](BaseGUIObject& c) { c.Enable(false, true); }},
+    {"IsEnabled", [](BaseGUIObject& c) { c.IsEnabled(); }},
+    {"MoveWindow", [](BaseGUIObject& c) { c.MoveWindow(1, 2, 3, 4, false); }},
+    {"MoveWindowUnscaled", [](BaseGUIObject& c) { c.MoveWindowUnscaled(1, 2, 3, 4, false); }},
+    {"Update", [](BaseGUIObject& c) { c.Update(); }},
+    {"UpdateRegion", [](BaseGUIObject& c) { c.Update(Region{QRegion(0, 0, 2, 2)}); }},
+    {"Repaint", [](BaseGUIObject& c) { c.Repaint(); }},
+    {"RepaintRegion", [](BaseGUIObject& c) { c.Repaint(Region{QRegion(0, 0, 2, 2)}); }},
+    {"GetLogicalPixelsX", [](BaseGUIObject& c) { c.GetLogicalPixelsX(); }},
+    {"GetLogicalPixelsY", [](BaseGUIObject& c) { c.GetLogicalPixelsY(); }},
+    {"GetWindowRect", [](BaseGUIObject& c) { c.GetWindowRect(); }},
+    {"GetWindowRectUnscaled", [](BaseGUIObject& c) { c.GetWindowRectUnscaled(); }},
+    {"GetClientRect", [](BaseGUIObject& c) { c.GetClientRect(); }},
+    {"ScreenToClient", [](BaseGUIObject& c) { c.ScreenToClient(Point{1, 1}); }},
+    {"ClientToScreen", [](BaseGUIObject& c) { c.ClientToScreen(Point{1, 1}); }},
+    {"SetTimer", [](BaseGUIObject& c) { c.SetTimer(5, 100); }},
+    {"KillTimer", [](BaseGUIObject& c) { c.KillTimer(1); }},
+    {"GetSizePolicy", [](BaseGUIObject& c) { c.GetSizePolicy(); }},
+    {"SetSizePolicy", [](BaseGUIObject& c) { c.SetSizePolicy(SizePolicy{}); }},
+    {"GetFrarmeWidth", [](BaseGUIObject& c) { c.GetFrarmeWidth(); }},
+    {"SetMinimumSize", [](BaseGUIObject& c) { c.SetMinimumSize(Size{1, 1}); }},
+    {"SetMaximumSize", [](BaseGUIObject& c) { c.SetMaximumSize(Size{1, 1}); }},
+    {"GetWidthForText without font", [](BaseGUIObject& c) { c.GetWidthForText(g_text, nullptr); }},
+};
+
+} // namespace
+
+TEST(ControlLifetime, AControlWhoseWidgetIsGoneThrowsOrAnswersNeutrally)
+{
+    Label label;
+    delete label.GetBaseImpl()->GetWndPtr();
+    ASSERT_EQ(label.GetBaseImpl()->GetWndPtr(), nullptr);
+
+    for (const Operation& op : kThrowing) {
+        SCOPED_TRACE(op.name);
+        try {
+            op.call(label);
+            ADD_FAILURE() << "no exception";
+        } catch (const AgnosticUIException& e) {
+            EXPECT_STREQ(e.what(), "Control is not valid.");
+        }
+    }
+
+    // Neither drop acceptance nor mouse tracking touches a missing widget.
+    label.SetAcceptDrops(true);
+    EXPECT_FALSE(label.IsAcceptDrops());
+    label.SetTrackMouseEvent();
+    EXPECT_FALSE(label.GetBaseImpl()->IsTrackMouseEvent());
+
+    // A font of its own needs no widget.
+    FontData font;
+    font.pointSize = 12;
+    EXPECT_GT(label.GetWidthForText(g_text, &font), 0);
+
+    // Balloon tips have nowhere to show.
+    EXPECT_FALSE(label.ShowBalloonTipEx(L"tip", L"", false, false));
+    EXPECT_FALSE(label.ShowBalloonTipEx(L"title", L"tip", BalloonTipWarning, false, true));
+    EXPECT_FALSE(label.IsBalloonTipDisplayed());
+    EXPECT_TRUE(label.HideBalloonTipEx());  // a popup object was made for the next attempt
+    EXPECT_EQ(label.GetPlatformWindow(), nullptr);
+    EXPECT_FALSE(label.InsertPromptsPopup(L"tip", 0, 3000, true)->IsDisplayed());
+}
+
+TEST(ControlLifetime, AWidgetWhoseControlIsGoneStillPaintsAndTakesClicks)
+{
+    QWidget window;
+    window.resize(200, 100);
+    QPointer<QCheckBox> box;
+    {
+        auto control = std::make_shared<CheckBox>();
+        control->Create(&window);
+        box = qobject_cast<QCheckBox*>(control->GetBaseImpl()->GetWndPtr());
+        ASSERT_TRUE(box);
+        box->setText(QStringLiteral("Keep me"));
+        box->setGeometry(10, 10, 150, 30);
+    }
+    ASSERT_TRUE(box);  // the window owns it
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_FALSE(box->grab().isNull());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, 15));
+    EXPECT_TRUE(box->isChecked());
+
+    QPointer<QPushButton> button;
+    {
+        Button control;
+        control.Create(&window);
+        button = qobject_cast<QPushButton*>(control.GetBaseImpl()->GetWndPtr());
+    }
+    ASSERT_TRUE(button);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
+    button->setGeometry(10, 50, 80, 30);
+    button->show();
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    button->repaint();
+}
+
+TEST(ControlLifetime, AnImplementationKeptBeyondItsControlStillWorks)
+{
+    std::shared_ptr<BaseImpl> impl;
+    QWidget parent;
+    {
+        Label label;
+        label.Create(&parent);
+        impl = label.GetBaseImpl();
+    }
+    ASSERT_NE(impl->GetWndPtr(), nullptr);
+    impl->MoveWindow(3, 4, 50, 20, false);
+    EXPECT_EQ(impl->GetClientRect(), (Rect{0, 0, 49, 19}));
+}

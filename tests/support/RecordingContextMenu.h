@@ -1,0 +1,26 @@
+// A context menu that records how it is created and shown instead of
+// popping up, for tests of the code that shows a control's menu.
+#pragma once
+
+#include "ContextMenu.h"
+
+#include <QPoint>
+
+#include <vector>
+
+class QWidget;
+
+class RecordingContextMenu : public AUILib::ContextMenu {
+public:
+    bool Create(QWidget* parent) override
+    {
+        parents.push_back(parent);
+        return parent != nullptr;
+    }
+    void Show(bool show) override { shows.push_back(show); }
+    void Show(int x, int y) override { shownAt.emplace_back(x, y); }
+
+    std::vector<QWidget*> parents;
+    std::vector<bool> shows;
+    std::vector<QPoint> shownAt;
+};
