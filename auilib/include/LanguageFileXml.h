@@ -1,5 +1,6 @@
 // Reading the library's language files (translation files, string tables)
-// into RapidXML documents of wide characters.
+// into RapidXML documents of wide characters; the plug-in version file is
+// parsed the same way.
 //
 // RapidXML classifies a wide character by its low byte only, so U+0122 in an
 // attribute value would end the value like '"' and U+013C would open a tag.

@@ -1,6 +1,7 @@
 #include "AUILibUtils.h"
 
 #include "AUILibUtf8.h"
+#include "LanguageFileXml.h"
 
 #include <QCursor>
 #include <QFile>
@@ -164,10 +165,7 @@ namespace {
 using XmlNode = rapidxml::xml_node<wchar_t>;
 using XmlAttribute = rapidxml::xml_attribute<wchar_t>;
 
-std::wstring ValueOf(const XmlAttribute* attribute)
-{
-    return std::wstring(attribute->value(), attribute->value_size());
-}
+std::wstring ValueOf(const XmlAttribute* attribute) { return AUILib::LanguageFileXml::ValueOf(attribute); }
 
 // The first "value" attribute after the element's first "name" attribute.
 bool ReadNamedValue(const XmlNode* parent, const wchar_t* element, std::wstring& value)
@@ -203,13 +201,10 @@ bool AUILibUtils::GetPluginVersionInfo(std::wstring path, AUILib::PluginVersionI
         std::wstring text;
         if (!ReadTextFile(path, text))
             return false;
-        // The parser skips only a UTF-8 byte-order mark, not the decoded one.
-        if (!text.empty() && text[0] == L'\xFEFF')
-            text.erase(0, 1);
-        std::vector<wchar_t> buffer(text.begin(), text.end());
-        buffer.push_back(L'\0');
-        rapidxml::xml_document<wchar_t> document;
-        document.parse<rapidxml::parse_default>(buffer.data());
+        // Parsed so that a non-ASCII character is never taken for markup
+        // (and a leading U+FEFF is skipped).
+        const AUILib::LanguageFileXml::ParsedText parsed(text);
+        const auto& document = parsed.GetDocument();
 
         const XmlNode* reader = document.first_node(L"Reader");
         if (!reader)

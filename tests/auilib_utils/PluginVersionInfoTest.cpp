@@ -41,6 +41,9 @@ TEST(PluginVersionInfo, FilesAndTheRecordTheyGive)
          "<Reader version=\" 1.0 \" language=\"fran\xC3\xA7" "ais\"><Version><VerLeg value=\"x\" name=\"n\" "
          "value=\"\xE6\x97\xA5\"/></Version></Reader>",
          true, {L" 1.0 ", L"fran\u00E7ais", L"", L"\u65E5"}},
+        {"characters whose low byte is markup, numeric reference",
+         "<Reader language=\"\xC4\xA2\xC4\xBC\" version=\"&#233;&#x41;\"/>", true,
+         {L"\u00E9A", L"\u0122\u013C", L"", L""}},
         {"value before name only", "<Reader><Version><VerDes value=\"v\" name=\"n\"/></Version></Reader>", false,
          kUntouched},
         {"VerLeg without VerDes",
