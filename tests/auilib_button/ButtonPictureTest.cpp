@@ -1,6 +1,7 @@
 // Pictures from files and memory: the ICO route, scaling into the button,
 // icon sizes, the label route and what a failed load leaves.
 #include "ButtonTestKit.h"
+#include "PngBytes.h"
 
 #include "IcoBytes.h"
 
@@ -14,16 +15,6 @@
 namespace {
 
 using AUILib::Button;
-
-QByteArray PngBytes(int width, int height, QColor colour = Qt::darkCyan)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(colour);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
-}
 
 class ButtonPicture : public ::testing::Test {
 protected:
@@ -74,7 +65,7 @@ TEST_F(ButtonPicture, ScalingAndIconSize)
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.why);
         auto button = MakeButton(100, 30);
-        button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(c.picture.width(), c.picture.height())), c.mode,
+        button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(c.picture.width(), c.picture.height(), Qt::darkCyan)), c.mode,
                             16, true);
         EXPECT_EQ(ImplOf(*button).GetPicture().size(), c.stored);
         EXPECT_EQ(WidgetOf(*button)->iconSize(), c.iconSize);
@@ -117,7 +108,7 @@ TEST_F(ButtonPicture, LabelRouteInTheLabelStyles)
         button->SetStyle(style);
         // A text that reached the widget later (a translation) moves to the label.
         WidgetOf(*button)->setText(QStringLiteral("Go"));
-        button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(20, 20)), AUILib::ScaleKeep, 16, false);
+        button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(20, 20, Qt::darkCyan)), AUILib::ScaleKeep, 16, false);
         Button::impl& impl = ImplOf(*button);
         ASSERT_TRUE(impl.HasLabels());
         EXPECT_EQ(impl.GetPictureLabel()->pixmap(Qt::ReturnByValue).size(), QSize(20, 20));
@@ -127,7 +118,7 @@ TEST_F(ButtonPicture, LabelRouteInTheLabelStyles)
         EXPECT_FALSE(impl.IsChangeInProgress());
 
         // The disabled picture takes the label too.
-        button->LoadPictureDisabled(Write(QStringLiteral("d.png"), PngBytes(10, 10)), AUILib::ScaleKeep, 16, false);
+        button->LoadPictureDisabled(Write(QStringLiteral("d.png"), PngBytes(10, 10, Qt::darkCyan)), AUILib::ScaleKeep, 16, false);
         EXPECT_EQ(impl.GetPictureLabel()->pixmap(Qt::ReturnByValue).size(), QSize(10, 10));
         EXPECT_TRUE(WidgetOf(*button)->icon().isNull());
     }
@@ -135,7 +126,7 @@ TEST_F(ButtonPicture, LabelRouteInTheLabelStyles)
     // A picture loaded before the style moves to the label with it.
     auto button = MakeButton(100, 60);
     button->SetText(L"Open");
-    button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(20, 20)), AUILib::ScaleKeep, 16, false);
+    button->LoadPicture(Write(QStringLiteral("p.png"), PngBytes(20, 20, Qt::darkCyan)), AUILib::ScaleKeep, 16, false);
     EXPECT_FALSE(WidgetOf(*button)->icon().isNull());
     button->SetStyle(Button::IconAboveText);
     EXPECT_TRUE(WidgetOf(*button)->icon().isNull());
@@ -148,7 +139,7 @@ TEST_F(ButtonPicture, FromMemory)
     // The ICO goes through a temporary file: an unflushed one reads as nothing.
     const QByteArray ico = IcoBytes({16, 48});
     const auto* icoData = reinterpret_cast<const unsigned char*>(ico.constData());
-    const QByteArray png = PngBytes(24, 12);
+    const QByteArray png = PngBytes(24, 12, Qt::darkCyan);
     const auto* pngData = reinterpret_cast<const unsigned char*>(png.constData());
     const struct {
         const char* why;

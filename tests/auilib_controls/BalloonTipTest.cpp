@@ -1,6 +1,7 @@
 // Balloon tips and prompts popups of a control: made on the control's
 // widget, shown for their time, hidden by the user's activity where asked.
 #include "BaseImpl.h"
+#include "PngBytes.h"
 #include "Edit.h"
 #include "PromptsPopup.h"
 #include "PromptsPopupImplQt.h"
@@ -32,17 +33,6 @@ struct Window {
     QWidget window;
     Edit edit;
 };
-
-QByteArray PngBytes()
-{
-    QImage image(8, 8, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 PromptsPopupQt* BalloonWindow(QWidget* target)
 {

@@ -1,6 +1,7 @@
 // The public dialog: closing through FilterDone, lifetime of the window
 // beyond the dialog, fit-to-screen, tool-tip texts and cursors.
 #include "AgnosticUIException.h"
+#include "PngBytes.h"
 #include "Button.h"
 #include "ButtonBoxImplQt.h"
 #include "DialogQt.h"
@@ -256,17 +257,6 @@ int OverrideShape()
 {
     const QCursor* cursor = QGuiApplication::overrideCursor();
     return cursor ? static_cast<int>(cursor->shape()) : -1;
-}
-
-QByteArray PngBytes()
-{
-    QImage image(8, 8, QImage::Format_ARGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 TEST(Dialogs, CursorTable)

@@ -2,6 +2,7 @@
 // here logs what it checks and looks only at its own entries; the exact
 // text of a whole log is checked in the fresh-process test.
 #include "AUILibLogger.h"
+#include "LoggerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@
 #include <thread>
 
 namespace {
-
-std::wstring LogText()
-{
-    std::wostringstream out;
-    AUILibLogger::GetInstance().WriteLog(out);
-    return out.str();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST(Logger, KeepsTheLastMessagePerCodeAndWritesInCodeOrder)
 {

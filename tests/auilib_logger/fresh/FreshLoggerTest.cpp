@@ -1,6 +1,7 @@
 // The whole text of the log, from a process whose logger has never been
 // used: nothing written before any entry, then only the last message per code.
 #include "AUILibLogger.h"
+#include "LoggerTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,19 +11,6 @@
 #include <sstream>
 
 namespace {
-
-std::wstring LogText()
-{
-    std::wostringstream out;
-    AUILibLogger::GetInstance().WriteLog(out);
-    return out.str();
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // One test: the steps share the process-wide logger and must run in order.
 TEST(FreshLogger, FromNoEntriesToTheLastMessagePerCode)
