@@ -12,7 +12,7 @@
 
 namespace {
 
-// One <addon> per spec: name, title, version, size, module_type.
+// One <addon> per row: name, title, version, size, module_type.
 struct Mod { const char* name; const char* title; const char* version; const char* size; const char* type; };
 
 QByteArray replyOf(std::initializer_list<Mod> modules)
