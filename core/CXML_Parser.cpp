@@ -978,10 +978,16 @@ inline bool IsTrimmed(uint32_t ch)
 
 bool IsAscii(const uint8_t* s, size_t n)
 {
-    uint8_t any = 0;
-    for (size_t i = 0; i < n; i++)
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, s + i, 8);
+        any |= word;
+    }
+    for (; i < n; i++)
         any |= s[i];
-    return any < 0x80;
+    return (any & 0x8080808080808080ull) == 0;
 }
 
 } // namespace
