@@ -33,10 +33,25 @@ inline uint64_t& WordOf(void* p)
 
 } // namespace
 
+// Nearly every block of a tree is small and fits the current chunk: that
+// path is kept to a few instructions, inlined into the allocator entries.
+inline void* CXML_Arena::Allocate(size_t size)
+{
+    const size_t need = kWord + RoundUp(size + (size == 0));
+    if (size <= m_nSmallLimit && need <= (size_t)(m_pEnd - m_pTop)) {
+        uint8_t* p = m_pTop + kWord;
+        WordOf(p) = (uint64_t)(need - kWord) << 1;
+        m_pTop += need;
+        m_pLast = p;
+        return p;
+    }
+    return AllocateSlow(size);
+}
+
 CXML_Arena::CXML_Arena(size_t chunkSize)
     : m_pChunks(nullptr), m_pLarge(nullptr), m_pTop(nullptr), m_pEnd(nullptr), m_pLast(nullptr),
-      m_nChunkSize(chunkSize < 1024 ? 1024 : chunkSize), m_nFirstChunkSize(m_nChunkSize), m_nHeapBlocks(0),
-      m_nHeapBytes(0)
+      m_nChunkSize(chunkSize < 1024 ? 1024 : chunkSize), m_nFirstChunkSize(m_nChunkSize),
+      m_nSmallLimit(m_nFirstChunkSize / 4), m_nHeapBlocks(0), m_nHeapBytes(0)
 {
     AllocDebug = [](_IKW_Allocator* a, size_t size, const char*, int) {
         return static_cast<CXML_Arena*>(a)->Allocate(size);
@@ -118,11 +133,12 @@ void* CXML_Arena::AllocateLarge(size_t size)
     return block + 1;
 }
 
-void* CXML_Arena::Allocate(size_t size)
+// Blocks too large for a chunk, or the first block of a new chunk.
+void* CXML_Arena::AllocateSlow(size_t size)
 {
     if (size == 0)
         size = 1;
-    if (size > m_nFirstChunkSize / 4)
+    if (size > m_nSmallLimit)
         return AllocateLarge(RoundUp(size));
     size_t need = kWord + RoundUp(size);
     if ((size_t)(m_pEnd - m_pTop) < need && !NewChunk(need))
@@ -168,7 +184,7 @@ void* CXML_Arena::Resize(void* p, size_t size)
     const uint64_t word = WordOf(p);
     const size_t old = (size_t)(word >> 1);
     if (word & 1) {
-        if (size > m_nFirstChunkSize / 4) {
+        if (size > m_nSmallLimit) {
             size = RoundUp(size);
             if (size > SIZE_MAX - sizeof(Large))
                 return nullptr;
@@ -191,7 +207,7 @@ void* CXML_Arena::Resize(void* p, size_t size)
         if (round <= old)
             return p;
         // The last block grows where it stands when the chunk has room.
-        if (p == m_pLast && (size_t)(m_pEnd - (uint8_t*)p) >= round && round <= m_nFirstChunkSize / 4) {
+        if (p == m_pLast && (size_t)(m_pEnd - (uint8_t*)p) >= round && round <= m_nSmallLimit) {
             WordOf(p) = (uint64_t)round << 1;
             m_pTop = (uint8_t*)p + round;
             return p;

@@ -51,6 +51,7 @@ private:
     struct Large;
 
     void* Allocate(size_t size);
+    void* AllocateSlow(size_t size);
     void* Resize(void* p, size_t size);
     void Release(void* p);
     bool NewChunk(size_t need);
@@ -63,6 +64,7 @@ private:
     uint8_t* m_pLast;     // the last small block carved, or null
     size_t m_nChunkSize;  // size of the next chunk
     size_t m_nFirstChunkSize;
+    size_t m_nSmallLimit;  // larger blocks get a heap block of their own
     size_t m_nHeapBlocks;
     size_t m_nHeapBytes;
 };

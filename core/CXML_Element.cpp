@@ -12,6 +12,38 @@
 
 namespace {
 
+// Names are a few bytes long: compared with a couple of fixed-size loads
+// instead of a library call.
+inline bool SameBytes(const void* a, const void* b, size_t n)
+{
+    const uint8_t* x = (const uint8_t*)a;
+    const uint8_t* y = (const uint8_t*)b;
+    if (n >= 8 && n <= 16) {
+        uint64_t x1, x2, y1, y2;
+        memcpy(&x1, x, 8);
+        memcpy(&y1, y, 8);
+        memcpy(&x2, x + n - 8, 8);
+        memcpy(&y2, y + n - 8, 8);
+        return ((x1 ^ y1) | (x2 ^ y2)) == 0;
+    }
+    if (n >= 4 && n < 8) {
+        uint32_t x1, x2, y1, y2;
+        memcpy(&x1, x, 4);
+        memcpy(&y1, y, 4);
+        memcpy(&x2, x + n - 4, 4);
+        memcpy(&y2, y + n - 4, 4);
+        return ((x1 ^ y1) | (x2 ^ y2)) == 0;
+    }
+    if (n < 4) {
+        for (size_t i = 0; i < n; i++) {
+            if (x[i] != y[i])
+                return false;
+        }
+        return true;
+    }
+    return memcmp(x, y, n) == 0;
+}
+
 // Each child takes two 8-byte units: its type, then its pointer.
 typedef uint64_t ChildUnit;
 
@@ -156,9 +188,9 @@ const CKW_WideStringL* CXML_AttrMap::Lookup(const CKW_ByteStringC& prefix, const
             continue;
         if (prefixLength != 0
             && (item.m_QSpaceName.m_Length != prefixLength
-                || memcmp(item.m_QSpaceName.m_Ptr, prefix.GetPtr(), (size_t)prefixLength) != 0))
+                || !SameBytes(item.m_QSpaceName.m_Ptr, prefix.GetPtr(), (size_t)prefixLength)))
             continue;
-        if (nameLength == 0 || memcmp(item.m_AttrName.m_Ptr, name.GetPtr(), (size_t)nameLength) == 0)
+        if (SameBytes(item.m_AttrName.m_Ptr, name.GetPtr(), (size_t)nameLength))
             return &item.m_Value;
     }
     return nullptr;

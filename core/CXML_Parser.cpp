@@ -493,7 +493,8 @@ void CXML_Parser::ReadCharRefInto(Scratch& text)
         value = 0xFFFD;
     char utf8[8];
     int n = KW_UTF8PutChar((wchar_t)value, utf8);
-    text.Append((const uint8_t*)utf8, (size_t)n);
+    for (int i = 0; i < n; i++)
+        text.Push((uint8_t)utf8[i]);
 }
 
 uint32_t CXML_Parser::GetCharRef()
@@ -898,7 +899,7 @@ void CXML_Parser::FillBytes(CKW_ByteStringL& out, const uint8_t* bytes, size_t s
     char* p = (char*)(m_pAllocator ? m_pAllocator->Alloc(m_pAllocator, size + 1) : KWMEM_DefaultAlloc2(size + 1, 1, 0));
     if (!p)
         return;
-    memcpy(p, bytes, size);
+    CopyBytes((uint8_t*)p, bytes, size);
     p[size] = 0;
     out.m_Ptr = p;
     out.m_Length = (int)size;
@@ -977,10 +978,16 @@ inline bool IsTrimmed(uint32_t ch)
 
 bool IsAscii(const uint8_t* s, size_t n)
 {
-    uint8_t any = 0;
-    for (size_t i = 0; i < n; i++)
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, s + i, 8);
+        any |= word;
+    }
+    for (; i < n; i++)
         any |= s[i];
-    return any < 0x80;
+    return (any & 0x8080808080808080ull) == 0;
 }
 
 } // namespace

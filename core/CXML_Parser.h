@@ -56,6 +56,30 @@ inline bool g_KWCRT_XML_IsHexChar(uint8_t ch)
 // blank), whatever the process locale.
 bool CheckFirstNonEmptyChar(const uint8_t* data, size_t size);
 
+// Names and values are mostly a few bytes long: those are copied with a
+// couple of fixed-size moves instead of a library call.
+inline void CopyBytes(uint8_t* to, const uint8_t* from, size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        uint64_t head, tail;
+        memcpy(&head, from, 8);
+        memcpy(&tail, from + n - 8, 8);
+        memcpy(to, &head, 8);
+        memcpy(to + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        uint32_t head, tail;
+        memcpy(&head, from, 4);
+        memcpy(&tail, from + n - 4, 4);
+        memcpy(to, &head, 4);
+        memcpy(to + n - 4, &tail, 4);
+    } else if (n < 4) {
+        for (size_t i = 0; i < n; i++)
+            to[i] = from[i];
+    } else {
+        memcpy(to, from, n);
+    }
+}
+
 // Memory input: the whole buffer is one block. The bytes are not copied and
 // must outlive the accessor.
 class CXML_DataBufAcc : public IKW_BufferRead {
@@ -181,7 +205,7 @@ public:
         void Append(const uint8_t* bytes, size_t n)
         {
             if (n && (n <= capacity - size || Reserve(n))) {
-                memcpy(data + size, bytes, n);
+                CopyBytes(data + size, bytes, n);
                 size += n;
             }
         }
