@@ -223,9 +223,15 @@ void CXML_AttrMap::RemoveAll(_IKW_Allocator* allocator)
 {
     if (!m_pMap)
         return;
-    // An arena takes the strings back when it goes; the list itself may be
-    // a large block of its own and is returned below.
-    int count = CXML_Arena::IsArena(allocator) ? 0 : m_pMap->GetSize();
+    // An arena takes the list and its strings back when it goes, a large
+    // list too, as it does a large value. Not even reading the list record
+    // matters: tearing down a parsed tree is bound by the cache lines it
+    // touches.
+    if (CXML_Arena::IsArena(allocator)) {
+        m_pMap = nullptr;
+        return;
+    }
+    int count = m_pMap->GetSize();
     for (int i = 0; i < count; i++)
         GetAt(i).Empty(allocator);
     m_pMap->SetSize(0, -1);
