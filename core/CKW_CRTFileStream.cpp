@@ -205,13 +205,9 @@ namespace {
 template <typename Path>
 IKW_FileStream* CreateStream(const Path& path, uint32_t mode, _IKW_Allocator* allocator)
 {
-    IKWCRT_FileAccess* access = KWCRT_FileAccess_Create(allocator);
+    IKWCRT_FileAccess* access = KW_File_Open(path, mode, allocator);
     if (!access)
         return nullptr;
-    if (!access->Open(path, mode)) {
-        access->Release(allocator);
-        return nullptr;
-    }
     if (!allocator) {
         CKW_CRTFileStream* stream = new CKW_CRTFileStream(access, nullptr);
         if (!stream)

@@ -121,10 +121,11 @@ void CKW_MemoryStream::ClearRange()
     m_bUseRange = false;
 }
 
-void CKW_MemoryStream::CopyOut(uint64_t offset, uint8_t* out, size_t size) const
+template <typename Visit>
+void CKW_MemoryStream::ForEachSpan(uint64_t offset, size_t size, Visit visit) const
 {
     if (m_dwFlags & kContiguous) {
-        memcpy(out, Block(0) + offset, size);
+        visit(Block(0) + offset, size);
         return;
     }
     int index = static_cast<int>(offset / m_nGrowSize);
@@ -133,32 +134,27 @@ void CKW_MemoryStream::CopyOut(uint64_t offset, uint8_t* out, size_t size) const
         size_t n = static_cast<size_t>(m_nGrowSize - inBlock);
         if (n > size)
             n = size;
-        memcpy(out, Block(index) + inBlock, n);
-        out += n;
+        visit(Block(index) + inBlock, n);
         size -= n;
         ++index;
         inBlock = 0;
     }
 }
 
+void CKW_MemoryStream::CopyOut(uint64_t offset, uint8_t* out, size_t size) const
+{
+    ForEachSpan(offset, size, [&out](uint8_t* span, size_t n) {
+        memcpy(out, span, n);
+        out += n;
+    });
+}
+
 void CKW_MemoryStream::CopyIn(uint64_t offset, const uint8_t* in, size_t size)
 {
-    if (m_dwFlags & kContiguous) {
-        memcpy(Block(0) + offset, in, size);
-        return;
-    }
-    int index = static_cast<int>(offset / m_nGrowSize);
-    uint64_t inBlock = offset % m_nGrowSize;
-    while (size > 0) {
-        size_t n = static_cast<size_t>(m_nGrowSize - inBlock);
-        if (n > size)
-            n = size;
-        memcpy(Block(index) + inBlock, in, n);
+    ForEachSpan(offset, size, [&in](uint8_t* span, size_t n) {
+        memcpy(span, in, n);
         in += n;
-        size -= n;
-        ++index;
-        inBlock = 0;
-    }
+    });
 }
 
 void CKW_MemoryStream::ZeroFill(uint64_t from, uint64_t to)

@@ -69,6 +69,10 @@ private:
     void FreeBlocks();
     bool GrowContiguous(uint64_t end);
     bool GrowSegmented(uint64_t end);
+    // Calls visit(span, length) for each piece of [offset, offset + size)
+    // as it lies in the blocks.
+    template <typename Visit>
+    void ForEachSpan(uint64_t offset, size_t size, Visit visit) const;
     void CopyOut(uint64_t offset, uint8_t* out, size_t size) const;
     void CopyIn(uint64_t offset, const uint8_t* in, size_t size);
     void ZeroFill(uint64_t from, uint64_t to);

@@ -7,16 +7,9 @@
 
 namespace {
 
-void FillSystemTime(bool local, KW_SYSTEMTIME* out)
+template <typename Record>
+void CopyParts(const struct tm& parts, int32_t microseconds, Record* out)
 {
-    if (!out)
-        return;
-    int64_t seconds = 0;
-    int32_t microseconds = 0;
-    KWPLAT_GetTimeOfDay(&seconds, &microseconds);
-    struct tm parts;
-    if (!KWPLAT_BreakDown(seconds, local, &parts))
-        return;
     out->year = static_cast<uint16_t>(parts.tm_year + 1900);
     out->month = static_cast<uint16_t>(parts.tm_mon + 1);
     out->dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
@@ -25,6 +18,18 @@ void FillSystemTime(bool local, KW_SYSTEMTIME* out)
     out->minute = static_cast<uint16_t>(parts.tm_min);
     out->second = static_cast<uint16_t>(parts.tm_sec);
     out->milliseconds = static_cast<uint16_t>(microseconds / 1000);
+}
+
+void FillSystemTime(bool local, KW_SYSTEMTIME* out)
+{
+    if (!out)
+        return;
+    int64_t seconds = 0;
+    int32_t microseconds = 0;
+    KWPLAT_GetTimeOfDay(&seconds, &microseconds);
+    struct tm parts;
+    if (KWPLAT_BreakDown(seconds, local, &parts))
+        CopyParts(parts, microseconds, out);
 }
 
 } // namespace
@@ -58,14 +63,7 @@ int32_t KWCRT_GetSystemTimeAt(int64_t seconds, int32_t microseconds, KW_CURRENTT
     struct tm parts;
     if (!KWPLAT_BreakDown(seconds, true, &parts))
         return 0;
-    out->year = static_cast<uint16_t>(parts.tm_year + 1900);
-    out->month = static_cast<uint16_t>(parts.tm_mon + 1);
-    out->day = static_cast<uint16_t>(parts.tm_mday);
-    out->dayOfWeek = static_cast<uint16_t>(parts.tm_wday);
-    out->hour = static_cast<uint16_t>(parts.tm_hour);
-    out->minute = static_cast<uint16_t>(parts.tm_min);
-    out->second = static_cast<uint16_t>(parts.tm_sec);
-    out->milliseconds = static_cast<uint16_t>(microseconds / 1000);
+    CopyParts(parts, microseconds, out);
     // The offset of this very breakdown, so that summer time counts.
     const long offset = parts.tm_gmtoff;
     out->tzHour = static_cast<int32_t>(offset / 3600);
