@@ -1,5 +1,7 @@
 #include "KW_Memory.h"
 
+#include "KW_Pool.h"
+
 #include <stdint.h>
 #include <stdlib.h>
 
@@ -11,65 +13,77 @@ namespace {
 
 // Which manager made a block. Blocks of the static default record are plain
 // malloc blocks and are entered nowhere, so any malloc block may be handed to
-// the library. Blocks of every other manager are entered here with their
-// maker, so that they return to it whichever manager is asked to free them.
-// When a maker is destroyed its blocks stay entered with its system table
-// alone, which frees them without hooks.
+// the library. Pool blocks are known by the pool's own arena map, which any
+// thread reads without a lock; the pool's large blocks are plain malloc
+// blocks of the static default record. Only a created manager, whose blocks
+// come from a caller's system table at addresses nobody can predict and
+// which must reach that table unchanged, has its blocks entered here with
+// their maker. When a maker is destroyed its blocks stay entered with its
+// system table alone, which frees them without hooks.
 struct Maker {
     CKW_MemoryMgr* mgr;           // null once the manager is destroyed
     _KWMEM_SystemMgr* table;
 };
 
+// Entries are spread over shards by address, each with its own lock, so
+// threads working with different blocks rarely meet.
 class BlockRegistry {
 public:
     bool Enter(void* p, CKW_MemoryMgr* mgr)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
+        Shard& shard = ShardOf(p);
+        std::lock_guard<std::mutex> lock(shard.mutex);
         try {
-            m_Blocks[p] = Maker{mgr, mgr->m_pSystemMgr};
+            if (!shard.blocks.emplace(p, Maker{mgr, mgr->m_pSystemMgr}).second)
+                shard.blocks[p] = Maker{mgr, mgr->m_pSystemMgr};
+            else
+                g_Entered.fetch_add(1, std::memory_order_release);
         } catch (...) {
             return false;
         }
-        g_Entered.store(m_Blocks.size(), std::memory_order_release);
         return true;
     }
 
     // Takes p's entry out, for a free.
     bool Take(const void* p, Maker& maker)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        auto it = m_Blocks.find(p);
-        if (it == m_Blocks.end())
+        Shard& shard = ShardOf(p);
+        std::lock_guard<std::mutex> lock(shard.mutex);
+        auto it = shard.blocks.find(p);
+        if (it == shard.blocks.end())
             return false;
         maker = it->second;
-        m_Blocks.erase(it);
-        g_Entered.store(m_Blocks.size(), std::memory_order_release);
+        shard.blocks.erase(it);
+        g_Entered.fetch_sub(1, std::memory_order_release);
         return true;
     }
 
     // While a block is reallocated its entry is held aside (its old address
     // may be handed out again at once) and then put back under the block's
-    // new address. Putting it back needs no memory: the table had room for it.
+    // new address. Putting it back needs no memory: the node travels along.
     using Entry = std::unordered_map<const void*, Maker>::node_type;
     Entry Hold(const void* p)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        return m_Blocks.extract(p);
+        Shard& shard = ShardOf(p);
+        std::lock_guard<std::mutex> lock(shard.mutex);
+        return shard.blocks.extract(p);
     }
     void PutBack(Entry entry, const void* at)
     {
         if (entry.empty())
             return;
-        std::lock_guard<std::mutex> lock(m_Mutex);
+        Shard& shard = ShardOf(at);
+        std::lock_guard<std::mutex> lock(shard.mutex);
         entry.key() = at;
-        m_Blocks.insert(std::move(entry));
+        shard.blocks.insert(std::move(entry));
     }
 
     bool Find(const void* p, Maker& maker)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        auto it = m_Blocks.find(p);
-        if (it == m_Blocks.end())
+        Shard& shard = ShardOf(p);
+        std::lock_guard<std::mutex> lock(shard.mutex);
+        auto it = shard.blocks.find(p);
+        if (it == shard.blocks.end())
             return false;
         maker = it->second;
         return true;
@@ -77,19 +91,32 @@ public:
 
     void Orphan(CKW_MemoryMgr* mgr)
     {
-        std::lock_guard<std::mutex> lock(m_Mutex);
-        for (auto& entry : m_Blocks)
-            if (entry.second.mgr == mgr)
-                entry.second.mgr = nullptr;
+        for (Shard& shard : m_Shards) {
+            std::lock_guard<std::mutex> lock(shard.mutex);
+            for (auto& entry : shard.blocks)
+                if (entry.second.mgr == mgr)
+                    entry.second.mgr = nullptr;
+        }
     }
 
-    // Entries exist at all: the plain-malloc path asks nothing else.
+    // Entries exist at all: plain and pool blocks ask nothing else.
     static bool Any() { return g_Entered.load(std::memory_order_acquire) != 0; }
 
 private:
+    struct Shard {
+        std::mutex mutex;
+        std::unordered_map<const void*, Maker> blocks;
+    };
+    static constexpr size_t kShards = 16;
+    Shard& ShardOf(const void* p)
+    {
+        // Blocks are at least 16-byte aligned: the low bits say nothing.
+        const uintptr_t a = reinterpret_cast<uintptr_t>(p) >> 4;
+        return m_Shards[(a ^ (a >> 7) ^ (a >> 13)) % kShards];
+    }
+
     static std::atomic<size_t> g_Entered;
-    std::mutex m_Mutex;
-    std::unordered_map<const void*, Maker> m_Blocks;
+    Shard m_Shards[kShards];
 };
 
 std::atomic<size_t> BlockRegistry::g_Entered{0};
@@ -177,19 +204,26 @@ namespace {
 
 inline bool IsPlain(const CKW_MemoryMgr* m) { return m == &g_DefaultMgrRecord; }
 
-// A new block of manager m: entered with its maker unless it is a plain one.
+// Managers whose blocks are entered in the registry: all but the static
+// default (plain blocks) and the pool (its arena map knows its blocks).
+inline bool IsEntered(const CKW_MemoryMgr* m) { return m && !IsPlain(m) && m->m_Type != CKW_MemoryMgr::kPool; }
+
+// A new block of manager m: entered with its maker where its manager needs it.
 // A block that cannot be entered is given back and the request fails.
 void* Adopt(CKW_MemoryMgr* m, void* block, int flags)
 {
-    if (!block || IsPlain(m) || Registry().Enter(block, m))
+    if (!block || !IsEntered(m) || Registry().Enter(block, m))
         return block;
     m->m_pSystemMgr->Free(m->m_pSystemMgr, block, flags);
     return nullptr;
 }
 
-// The maker of a block; a block entered nowhere is a plain malloc block.
+// The maker of a block: a pool block by the arena map, a created manager's by
+// the registry; a block known to neither is a plain malloc block.
 Maker MakerOf(const void* p)
 {
+    if (CKW_MemoryMgr* pool = KWMEM_PoolBlockMaker(p))
+        return Maker{pool, pool->m_pSystemMgr};
     Maker maker{&g_DefaultMgrRecord, &g_DefaultSystemMgr};
     if (BlockRegistry::Any())
         Registry().Find(p, maker);
@@ -197,11 +231,11 @@ Maker MakerOf(const void* p)
 }
 
 // Reallocates block p of manager m (or of a destroyed manager's table, when m
-// is null) with the given system call; the entry follows the block.
+// is null) with the given system call; a registry entry follows the block.
 template <typename SystemCall>
 void* Move(CKW_MemoryMgr* m, _KWMEM_SystemMgr* table, void* p, SystemCall call)
 {
-    if (m && IsPlain(m))
+    if (m && !IsEntered(m))
         return call(table, p);
     BlockRegistry::Entry entry = Registry().Hold(p);
     void* r = call(table, p);
@@ -272,9 +306,15 @@ void CKW_MemoryMgr::Free(void* p, int flags)
 {
     if (!p)
         return;
+    if (CKW_MemoryMgr* pool = KWMEM_PoolBlockMaker(p)) {
+        if (pool->m_pDebugger && pool->m_pDebugger->OnFree)
+            pool->m_pDebugger->OnFree(pool, p, flags);
+        KWMEM_PoolFreeBlock(p);
+        return;
+    }
     Maker maker{&g_DefaultMgrRecord, &g_DefaultSystemMgr};
-    // The entry goes before the block: once freed, its address may be handed
-    // out and entered again at once.
+    // A registry entry goes before the block: once freed, its address may be
+    // handed out and entered again at once.
     if (BlockRegistry::Any())
         Registry().Take(p, maker);
     CKW_MemoryMgr* owner = maker.mgr;

@@ -1,5 +1,6 @@
 #include "KW_Pool.h"
 
+#include <atomic>
 #include <new>
 #include <stdlib.h>
 #include <string.h>
@@ -50,61 +51,83 @@ int FallbackFree(void* p)
     return 1;
 }
 
-// --- arena lookup -------------------------------------------------------------------
-// Index of the first entry whose address is not below addr.
-uint32_t LowerBound(const KW_PyObjectState* s, uintptr_t addr)
-{
-    uint32_t lo = 0, hi = s->arenaIndexCount;
-    while (lo < hi) {
-        uint32_t mid = lo + (hi - lo) / 2;
-        if (s->arenaIndex[mid].address < addr)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return lo;
-}
+// --- arena map ---------------------------------------------------------------------
+// Every arena is aligned to its size, so an address names its arena slot by
+// its upper bits. The slots form a two-level table of atomics: a free, a
+// realloc or an ownership question on any thread reads two words and never
+// takes a lock. A leaf is made on the first arena of its 8 GiB range and
+// kept for the life of the process (an arena is made only under its pool's
+// mutex, so leaves are made one at a time per pool; a lost race frees its leaf).
+constexpr unsigned kArenaShift = 18;   // log2 KWPOOL_ARENA_SIZE
+static_assert((1u << kArenaShift) == KWPOOL_ARENA_SIZE, "arena size");
+constexpr unsigned kAddressBits = 48;
+constexpr unsigned kLeafBits = 15;
+constexpr unsigned kRootBits = kAddressBits - kArenaShift - kLeafBits;
+using ArenaLeaf = std::atomic<KW_PyObjectState*>[size_t(1) << kLeafBits];
+std::atomic<ArenaLeaf*> g_ArenaRoot[size_t(1) << kRootBits];
 
-// The arena record holding p, or null.
-KW_ArenaObject* ArenaOf(const KW_PyObjectState* s, const void* p)
+inline bool MapSlot(uintptr_t address, uintptr_t& root, uintptr_t& leaf)
 {
-    if (!s->arenaIndexCount)
-        return nullptr;
-    const uintptr_t addr = reinterpret_cast<uintptr_t>(p);
-    // The arena is the last one starting at or below addr.
-    uint32_t i = LowerBound(s, addr + 1);
-    if (i == 0)
-        return nullptr;
-    const KW_ArenaIndexEntry& e = s->arenaIndex[i - 1];
-    if (addr - e.address >= KWPOOL_ARENA_SIZE)
-        return nullptr;
-    return &s->arenas[e.index];
-}
-
-bool IndexInsert(KW_PyObjectState* s, uintptr_t address, uint32_t index)
-{
-    // The table holds at most one entry per arena record.
-    KW_ArenaIndexEntry* table = static_cast<KW_ArenaIndexEntry*>(
-        realloc(s->arenaIndex, sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount + 1)));
-    if (!table)
+    if (address >> kAddressBits)
         return false;
-    s->arenaIndex = table;
-    uint32_t at = LowerBound(s, address);
-    memmove(table + at + 1, table + at, sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount - at));
-    table[at].address = address;
-    table[at].index = index;
-    ++s->arenaIndexCount;
+    const uintptr_t slot = address >> kArenaShift;
+    root = slot >> kLeafBits;
+    leaf = slot & ((uintptr_t(1) << kLeafBits) - 1);
     return true;
 }
 
-void IndexRemove(KW_PyObjectState* s, uintptr_t address)
+bool MapArena(uintptr_t address, KW_PyObjectState* s)
 {
-    uint32_t at = LowerBound(s, address);
-    if (at < s->arenaIndexCount && s->arenaIndex[at].address == address) {
-        memmove(s->arenaIndex + at, s->arenaIndex + at + 1,
-                sizeof(KW_ArenaIndexEntry) * (s->arenaIndexCount - at - 1));
-        --s->arenaIndexCount;
+    uintptr_t root, leaf;
+    if (!MapSlot(address, root, leaf))
+        return false;
+    ArenaLeaf* table = g_ArenaRoot[root].load(std::memory_order_acquire);
+    if (!table) {
+        ArenaLeaf* fresh = static_cast<ArenaLeaf*>(calloc(1, sizeof(ArenaLeaf)));
+        if (!fresh)
+            return false;
+        if (g_ArenaRoot[root].compare_exchange_strong(table, fresh, std::memory_order_acq_rel))
+            table = fresh;
+        else
+            free(fresh);
     }
+    (*table)[leaf].store(s, std::memory_order_release);
+    return true;
+}
+
+// Cleared before the arena's memory goes back, so that a malloc block later
+// placed there is never taken for a pool block.
+void UnmapArena(uintptr_t address)
+{
+    uintptr_t root, leaf;
+    if (!MapSlot(address, root, leaf))
+        return;
+    if (ArenaLeaf* table = g_ArenaRoot[root].load(std::memory_order_acquire))
+        (*table)[leaf].store(nullptr, std::memory_order_release);
+}
+
+inline KW_PyObjectState* StateOf(const void* p)
+{
+    uintptr_t root, leaf;
+    if (!p || !MapSlot(reinterpret_cast<uintptr_t>(p), root, leaf))
+        return nullptr;
+    ArenaLeaf* table = g_ArenaRoot[root].load(std::memory_order_acquire);
+    return table ? (*table)[leaf].load(std::memory_order_acquire) : nullptr;
+}
+
+// --- arena lookup -------------------------------------------------------------------
+// The arena record holding p, or null: the arena map names the state, and
+// the pool header names the record, which must lead back to the same arena.
+KW_ArenaObject* ArenaOf(const KW_PyObjectState* s, const void* p)
+{
+    if (StateOf(p) != s)
+        return nullptr;
+    const uint32_t index = PoolOf(p)->arenaindex;
+    if (index >= s->maxarenas)
+        return nullptr;
+    KW_ArenaObject* a = &s->arenas[index];
+    const uintptr_t base = reinterpret_cast<uintptr_t>(p) & ~uintptr_t(KWPOOL_ARENA_SIZE - 1);
+    return a->address == base ? a : nullptr;
 }
 
 // --- arenas --------------------------------------------------------------------------
@@ -132,8 +155,7 @@ KW_ArenaObject* NewArena(KW_PyObjectState* s)
     void* memory = aligned_alloc(KWPOOL_ARENA_SIZE, KWPOOL_ARENA_SIZE);
     if (!memory)
         return nullptr;
-    const uint32_t index = static_cast<uint32_t>(a - s->arenas);
-    if (!IndexInsert(s, reinterpret_cast<uintptr_t>(memory), index)) {
+    if (!MapArena(reinterpret_cast<uintptr_t>(memory), s)) {
         free(memory);
         return nullptr;
     }
@@ -154,7 +176,7 @@ KW_ArenaObject* NewArena(KW_PyObjectState* s)
 
 void ReleaseArena(KW_PyObjectState* s, KW_ArenaObject* a)
 {
-    IndexRemove(s, a->address);
+    UnmapArena(a->address);
     free(reinterpret_cast<void*>(a->address));
     a->address = 0;
     a->nextarena = s->unused_arena_objects;
@@ -348,10 +370,7 @@ void FinishDiscard(KW_PyObjectState* s)
     // A discarded pool whose arenas have all gone back releases its records.
     if (s->state == KWPOOL_DISCARDING && s->narenas_currently_allocated == 0) {
         free(s->arenas);
-        free(s->arenaIndex);
         s->arenas = nullptr;
-        s->arenaIndex = nullptr;
-        s->arenaIndexCount = 0;
         s->maxarenas = 0;
         s->unused_arena_objects = nullptr;
         s->usable_arenas = nullptr;
@@ -376,6 +395,8 @@ bool _PyObject_IsPoolBlock(const KW_PyObjectState* state, const void* p)
 {
     return p && ArenaOf(state, p) != nullptr;
 }
+
+KW_PyObjectState* _PyObject_StateOf(const void* p) { return StateOf(p); }
 
 size_t _PyObject_BlockSize(const KW_PyObjectState* state, const void* p)
 {
@@ -494,13 +515,13 @@ void BuildTable(CKWMEM_PyMgr* m)
 }
 
 alignas(CKWMEM_PyMgr) unsigned char g_PyMgrStorage[sizeof(CKWMEM_PyMgr)];
-CKWMEM_PyMgr* g_pPyMgr = nullptr;
+std::atomic<CKWMEM_PyMgr*> g_pPyMgr{nullptr};
 CKW_MemoryMgr g_PyMgrRecord;
 
 void DiscardPoolRecord(CKW_MemoryMgr*)
 {
-    if (g_pPyMgr)
-        g_pPyMgr->Discard();
+    if (CKWMEM_PyMgr* m = g_pPyMgr.load(std::memory_order_acquire))
+        m->Discard();
 }
 
 } // namespace
@@ -520,26 +541,44 @@ void CKWMEM_PyMgr::Discard()
     _PyObject_Discard(&m_State);
 }
 
-CKWMEM_PyMgr* KWMEM_GetPyMgr() { return g_pPyMgr; }
+CKWMEM_PyMgr* KWMEM_GetPyMgr() { return g_pPyMgr.load(std::memory_order_acquire); }
+
+CKW_MemoryMgr* KWMEM_PoolBlockMaker(const void* p)
+{
+    KW_PyObjectState* s = StateOf(p);
+    if (!s)
+        return nullptr;
+    CKWMEM_PyMgr* m = g_pPyMgr.load(std::memory_order_acquire);
+    return m && s == &m->m_State ? &g_PyMgrRecord : nullptr;
+}
+
+void KWMEM_PoolFreeBlock(void* p)
+{
+    CKWMEM_PyMgr* m = g_pPyMgr.load(std::memory_order_acquire);
+    CKW_MutexLocker lock(&m->m_Mutex);
+    PoolFree(&m->m_State, p);
+    FinishDiscard(&m->m_State);
+}
 
 CKW_MemoryMgr* KWMEM_CreatePyMgr()
 {
-    if (!g_pPyMgr) {
-        g_pPyMgr = new (g_PyMgrStorage) CKWMEM_PyMgr();
+    CKWMEM_PyMgr* m = g_pPyMgr.load(std::memory_order_acquire);
+    if (!m) {
+        m = new (g_PyMgrStorage) CKWMEM_PyMgr();
+        g_pPyMgr.store(m, std::memory_order_release);
     } else {
-        CKW_MutexLocker lock(&g_pPyMgr->m_Mutex);
-        if (g_pPyMgr->m_State.narenas_currently_allocated != 0) {
+        CKW_MutexLocker lock(&m->m_Mutex);
+        if (m->m_State.narenas_currently_allocated != 0) {
             // Blocks are still live in the pool: wiping its state would lose
             // them, so the pool is taken back into service as it is.
-            g_pPyMgr->m_State.state = KWPOOL_ACTIVE;
+            m->m_State.state = KWPOOL_ACTIVE;
         } else {
-            free(g_pPyMgr->m_State.arenas);
-            free(g_pPyMgr->m_State.arenaIndex);
-            _PyObject_Init(&g_pPyMgr->m_State);
+            free(m->m_State.arenas);
+            _PyObject_Init(&m->m_State);
         }
-        BuildTable(g_pPyMgr);
+        BuildTable(m);
     }
     g_pKWMEM_PoolDiscard = DiscardPoolRecord;
-    g_PyMgrRecord.Init(&g_pPyMgr->m_SystemMgr, CKW_MemoryMgr::kPool);
+    g_PyMgrRecord.Init(&m->m_SystemMgr, CKW_MemoryMgr::kPool);
     return &g_PyMgrRecord;
 }

@@ -3,8 +3,9 @@
 // Requests of 1 to 1024 bytes are served from 4096-byte pools inside 256 KiB
 // arenas, one size class per 16 bytes; everything else goes to fallback
 // functions (the C library through the static default manager). Blocks are
-// aligned to 16 bytes. A block is recognised as a pool block only through the
-// pool's own table of arenas, so a foreign block is never mistaken for one.
+// aligned to 16 bytes. A block is recognised as a pool block only through a
+// process-wide map of arena addresses (arenas are aligned to their size), so
+// a foreign block is never mistaken for one and its memory is never touched.
 #ifndef KW_POOL_H
 #define KW_POOL_H
 
@@ -47,12 +48,6 @@ struct KW_ArenaObject {
 
 enum KW_PoolStateWord : uint32_t { KWPOOL_ACTIVE = 0, KWPOOL_DISCARDING = 1, KWPOOL_RELEASED = 0xFFFFFFFFu };
 
-// Sorted arena addresses, for a safe "is this a pool block" test.
-struct KW_ArenaIndexEntry {
-    uintptr_t address;
-    uint32_t index;
-};
-
 struct KW_PyObjectState {
     KW_ArenaObject* arenas;
     uint32_t maxarenas;
@@ -67,8 +62,6 @@ struct KW_PyObjectState {
     // Class lists: each head is linked like a pool header (points at itself
     // when empty). Held per state, so every state is independent.
     KW_PoolHeader usedpools[KWPOOL_SIZE_CLASSES];
-    KW_ArenaIndexEntry* arenaIndex;
-    uint32_t arenaIndexCount;
 };
 
 // Zero-fills the state and installs the fallbacks (the static default manager).
@@ -82,6 +75,9 @@ void _PyObject_TryPurge(KW_PyObjectState* state);
 bool _PyObject_IsPoolBlock(const KW_PyObjectState* state, const void* p);
 // Block size of a pool block (0 for a foreign block).
 size_t _PyObject_BlockSize(const KW_PyObjectState* state, const void* p);
+// The state whose arena holds p, or null. Lock-free: any thread may ask about
+// any address without touching the memory it points to.
+KW_PyObjectState* _PyObject_StateOf(const void* p);
 
 struct CKWMEM_PyMgr {
     _KWMEM_SystemMgr m_SystemMgr;
@@ -94,5 +90,11 @@ struct CKWMEM_PyMgr {
 
 // The static pool manager behind KWMEM_CreatePyMgr (for tests and tools).
 CKWMEM_PyMgr* KWMEM_GetPyMgr();
+// The pool manager's record when p lies in one of its arenas, else null.
+// Lock-free, so that every manager can route a pool block back to the pool.
+CKW_MemoryMgr* KWMEM_PoolBlockMaker(const void* p);
+// Frees a block that KWMEM_PoolBlockMaker has just named as the pool's,
+// without asking the map again.
+void KWMEM_PoolFreeBlock(void* p);
 
 #endif // KW_POOL_H

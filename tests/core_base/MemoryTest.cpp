@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -318,6 +320,76 @@ TEST(PoolManager, ConfigurationChangesNothing)
     EXPECT_EQ(serve(24), small);
     EXPECT_EQ(serve(5000), large);
     KWMEM_DestroyVeltoMgr(pool);
+}
+
+// The pool knows its blocks by their arena, a created manager by its
+// registry: whichever manager is asked, every block goes back to its maker
+// and a plain malloc block to free().
+TEST(PoolManager, BlocksFindTheirMakerWhicheverManagerFreesThem)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    CKWMEM_PyMgr* py = KWMEM_GetPyMgr();
+    CountingSystem sys;
+    CKW_MemoryMgr* counted = KWMEM_CreateVeltoMgr(&sys.table);
+
+    void* small = KWMEM_Alloc(pool, 48, 0);
+    void* large = KWMEM_Alloc(pool, 5000, 0);
+    void* mine = KWMEM_Alloc(counted, 48, 0);
+    void* plain = malloc(48);
+    ASSERT_TRUE(_PyObject_IsPoolBlock(&py->m_State, small));
+    EXPECT_EQ(KWMEM_GetBlockOwner(small), pool);
+    EXPECT_EQ(KWMEM_GetBlockOwner(large), KWMEM_GetStaticDefaultMgr());   // a malloc block
+    EXPECT_EQ(KWMEM_GetBlockOwner(mine), counted);
+    EXPECT_EQ(KWMEM_GetBlockOwner(plain), KWMEM_GetStaticDefaultMgr());
+
+    // A pool block grown past the pool through another manager is still
+    // grown by the pool, into a malloc block.
+    small = KWMEM_Realloc(counted, small, 3000, 0);
+    ASSERT_NE(small, nullptr);
+    EXPECT_FALSE(_PyObject_IsPoolBlock(&py->m_State, small));
+    void* again = KWMEM_Alloc(pool, 32, 0);
+    KWMEM_Free(counted, again, 0);
+    KWMEM_Free(counted, small, 0);
+    KWMEM_Free(counted, large, 0);
+    KWMEM_Free(pool, mine, 0);
+    KWMEM_Free(pool, plain, 0);
+    EXPECT_EQ(sys.live.size(), 1u);   // the record itself
+    EXPECT_EQ(sys.foreignFrees, 0);
+    KWMEM_DestroyVeltoMgr(counted);
+    KWMEM_DestroyVeltoMgr(pool);
+    EXPECT_EQ(py->m_State.narenas_currently_allocated, 0u);
+}
+
+// Threads allocate through the pool and free each other's blocks through
+// other managers: the arena map is read without the pool's lock.
+TEST(PoolManagerThreads, BlocksCrossThreadsAndManagers)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    CKW_MemoryMgr* plain = KWMEM_GetStaticDefaultMgr();
+    const int kThreads = 4, kBlocks = 2000;
+    std::vector<std::vector<void*>> made(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kBlocks; ++i) {
+                void* p = KWMEM_Alloc(pool, 16 + (i % 80) * 16, 0);
+                if (p)
+                    std::memset(p, t, 16);
+                made[t].push_back(p);
+            }
+        });
+    for (auto& th : threads)
+        th.join();
+    threads.clear();
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (void* p : made[(t + 1) % kThreads])
+                KWMEM_Free(t % 2 ? pool : plain, p, 0);
+        });
+    for (auto& th : threads)
+        th.join();
+    KWMEM_DestroyVeltoMgr(pool);
+    EXPECT_EQ(KWMEM_GetPyMgr()->m_State.narenas_currently_allocated, 0u);
 }
 
 } // namespace

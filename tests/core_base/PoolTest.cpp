@@ -20,7 +20,6 @@ struct PoolState {
         _PyObject_Discard(&s);
         EXPECT_EQ(s.narenas_currently_allocated, 0u) << "arenas still held: a block leaked";
         free(s.arenas);
-        free(s.arenaIndex);
     }
 };
 
