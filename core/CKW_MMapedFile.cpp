@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <string.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,11 +21,35 @@ int64_t KW_DEFAULT_MMAP_SIZE = KW_GetDefaultMMapSize();
 
 namespace {
 const int64_t kGrowUnit = 65536;
-const size_t kFillStep = 4096;
 
 int64_t RoundUp(int64_t value, int64_t unit)
 {
     return (value + unit - 1) / unit * unit;
+}
+
+// A file grown past the process's file-size limit raises SIGXFSZ, which ends
+// the process unless it is handled: such a growth is refused beforehand and
+// fails like any other.
+bool WithinSizeLimit(int64_t size)
+{
+    struct rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return true;
+    return static_cast<uint64_t>(size) <= static_cast<uint64_t>(limit.rlim_cur);
+}
+
+// The file is extended by its length alone: the system reads the new bytes
+// as zeros (the fill value, which nothing changes) and stores no blocks for
+// them until they are written.
+bool Extend(int fd, int64_t size)
+{
+    if (!WithinSizeLimit(size))
+        return false;
+    int r;
+    do {
+        r = ftruncate(fd, size);
+    } while (r != 0 && errno == EINTR);
+    return r == 0;
 }
 } // namespace
 
@@ -53,16 +78,8 @@ CKW_MMapedFile::CKW_MMapedFile(const CKW_WideStringC& name, int64_t offset, size
         m_nFileSize = st.st_size;
     int64_t page = KW_GetDefaultMMapSize();
     if (m_nFileSize < page || m_nFileSize % page != 0) {
-        int64_t oldSize = m_nFileSize;
-        if (ftruncate(fd, (oldSize / page + 1) * page) == 0) {
-            if (fstat(fd, &st) == 0)
-                m_nFileSize = st.st_size;
-            if (!Fill(oldSize, m_nFileSize)) {
-                // Pages the file system could not back would fault when touched.
-                if (ftruncate(fd, oldSize) == 0)
-                    m_nFileSize = oldSize;
-            }
-        }
+        if (Extend(fd, (m_nFileSize / page + 1) * page) && fstat(fd, &st) == 0)
+            m_nFileSize = st.st_size;
     }
     if (offset < 0 || size == 0 || offset >= m_nFileSize)
         return;
@@ -77,25 +94,6 @@ CKW_MMapedFile::~CKW_MMapedFile()
     Unmap();
     if (m_hFile >= 0)
         ::close(m_hFile);
-}
-
-bool CKW_MMapedFile::Fill(int64_t from, int64_t to)
-{
-    uint8_t pattern[kFillStep];
-    for (size_t i = 0; i < kFillStep; i += sizeof(m_nFillValue))
-        memcpy(pattern + i, &m_nFillValue, sizeof(m_nFillValue));
-    // Positioned writes: the descriptor's own position says nothing about
-    // where the old end of the file is.
-    while (from < to) {
-        size_t n = to - from < static_cast<int64_t>(kFillStep) ? static_cast<size_t>(to - from) : kFillStep;
-        ssize_t written = pwrite(m_hFile, pattern, n, from);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        from += written;
-    }
-    return true;
 }
 
 bool CKW_MMapedFile::MapWindow(int64_t offset, uint64_t length)
@@ -137,15 +135,9 @@ bool CKW_MMapedFile::ReMap(int64_t offset, size_t size)
     if (end > m_nFileSize) {
         int64_t newSize = RoundUp(end, kGrowUnit);
         if (newSize > m_nFileSize) {
-            if (ftruncate(m_hFile, newSize) != 0)
+            if (!Extend(m_hFile, newSize))
                 return false;
-            int64_t oldSize = m_nFileSize;
             m_nFileSize = newSize;
-            if (!Fill(oldSize, newSize)) {
-                if (ftruncate(m_hFile, oldSize) == 0)
-                    m_nFileSize = oldSize;
-                return false;
-            }
         }
     }
     int64_t windowOffset = offset / kGrowUnit * kGrowUnit;
@@ -155,9 +147,24 @@ bool CKW_MMapedFile::ReMap(int64_t offset, size_t size)
     return MapWindow(windowOffset, length);
 }
 
+// Whether [offset, end) lies within the file. The file may have been grown
+// by someone else since it was last measured.
+bool CKW_MMapedFile::Covers(int64_t end)
+{
+    if (end <= m_nFileSize)
+        return true;
+    struct stat st;
+    if (m_hFile >= 0 && fstat(m_hFile, &st) == 0 && st.st_size > m_nFileSize)
+        m_nFileSize = st.st_size;
+    return end <= m_nFileSize;
+}
+
 bool CKW_MMapedFile::Access(uint8_t* buffer, int64_t offset, size_t size, bool write)
 {
     if (!buffer || offset < 0 || size == 0 || size > static_cast<uint64_t>(INT64_MAX - offset))
+        return false;
+    // Only a write grows the file: a read past its end has nothing to read.
+    if (!write && !Covers(offset + static_cast<int64_t>(size)))
         return false;
     while (size > 0) {
         int64_t windowEnd = m_nWindowOffset + static_cast<int64_t>(m_nWindowLength);

@@ -1,7 +1,15 @@
 // A file stream that maps its file into memory one window at a time. Accesses
-// inside the window are memory copies; others move the window, growing the
-// file (in 64 KiB units) when they run past its end. The window never reaches
-// past the end of the file, so no access touches unmapped file pages.
+// inside the window are memory copies; others move the window. A write that
+// runs past the end grows the file (in 64 KiB units) by its length alone, so
+// the new bytes read as zeros and take no disk space until written; a read
+// past the end fails and changes nothing. The window never reaches past the
+// end of the file as this object last saw it, so no access of its own
+// touches pages the file does not have.
+//
+// A mapping cannot protect itself against the file shrinking under it: when
+// another process (or another descriptor) truncates the file while it is
+// mapped, the next access to a page past the new end raises SIGBUS, which
+// ends the process. Do not map files that others may truncate.
 #ifndef CKW_MMAPEDFILE_H
 #define CKW_MMAPEDFILE_H
 
@@ -31,7 +39,8 @@ public:
     int64_t GetWindowOffset() const { return m_nWindowOffset; }
     uint64_t GetWindowLength() const { return m_nWindowLength; }
     // Maps a window holding offset (growing the file to cover offset + size);
-    // false, with no window, when the file cannot grow or be mapped.
+    // false, with no window, when the file cannot grow (a growth past the
+    // process's file-size limit is refused) or be mapped.
     bool ReMap(int64_t offset, size_t size);
 
     void Release() override;
@@ -47,7 +56,7 @@ public:
 
 private:
     bool Access(uint8_t* buffer, int64_t offset, size_t size, bool write);
-    bool Fill(int64_t from, int64_t to);
+    bool Covers(int64_t end);
     bool MapWindow(int64_t offset, uint64_t length);
     void Unmap();
 

@@ -9,7 +9,7 @@
 //
 // Blocks of the static default record are plain malloc blocks, so callers may
 // hand the library any malloc block and free its blocks with free(). Every
-// other block is known with the manager that made them, so a block always
+// other block is known with the manager that made it, so a block always
 // returns to its maker, even after the default manager has been changed while
 // the block was alive: the pool's blocks by its arena map (no lock, nothing
 // stored per block; its large blocks are plain malloc blocks), a created

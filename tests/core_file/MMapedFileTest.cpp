@@ -119,11 +119,13 @@ TEST(MMapedFile, WindowsMoveAndGrowTheFile)
     EXPECT_EQ(file->GetPosition(), 70010);
 
     // A read that starts 10 bytes before the window's end: the last 10 bytes
-    // come through the next window, which grows the file.
+    // come through the next window.
     ASSERT_TRUE(file->WriteBlock("abcdefghij", int64_t(131062), 10));
+    ASSERT_TRUE(file->WriteBlock("klm", int64_t(131072), 3));
+    EXPECT_EQ(file->GetSize(), 196608);
+    ASSERT_TRUE(file->ReadBlock(buffer, int64_t(70000), 1));   // window (65536, 65536) again
     ASSERT_TRUE(file->ReadBlock(buffer, int64_t(131062), 20));
-    EXPECT_EQ(std::string(buffer, 20), std::string("abcdefghij") + std::string(10, '\0'));
-    EXPECT_GE(file->GetSize(), 131072 + 10);
+    EXPECT_EQ(std::string(buffer, 20), std::string("abcdefghijklm") + std::string(7, '\0'));
 
     // Going back below the window maps the start again.
     ASSERT_TRUE(file->ReadBlock(buffer, int64_t(0), 8));
@@ -152,10 +154,50 @@ TEST(MMapedFile, LargeRequestedWindowIsClampedToTheFile)
     ASSERT_TRUE(file->IsValid());
     EXPECT_EQ(file->GetSize(), kPage);
     EXPECT_EQ(file->GetWindowLength(), static_cast<uint64_t>(kPage)) << "a window past the end would fault";
-    char buffer[16];
-    ASSERT_TRUE(file->ReadBlock(buffer, int64_t(100 * 1024), sizeof buffer));
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, '\0'));
+    char buffer[16] = {};
+    EXPECT_FALSE(file->ReadBlock(buffer, int64_t(100 * 1024), sizeof buffer));
+    EXPECT_EQ(FileSize(path), kPage);
+    ASSERT_TRUE(file->WriteBlock(buffer, int64_t(100 * 1024), sizeof buffer));
     EXPECT_GE(FileSize(path), 100 * 1024 + 16);
+}
+
+// Reads only read: one that runs past the end, however far, fails and leaves
+// the file, its size and the position as they were.
+TEST(MMapedFile, ReadPastTheEndFailsAndChangesNothing)
+{
+    TempFolder dir;
+    std::string path = dir.Write("small", PatternBytes(static_cast<size_t>(kPage), 5));
+    Mapped file(path, 0, static_cast<size_t>(kPage));
+    ASSERT_TRUE(file->IsValid());
+    char buffer[64];
+    ASSERT_EQ(file->ReadBlock(buffer, 16), 16u);
+    struct Case {
+        int64_t offset;
+        size_t size;
+    } cases[] = {
+        {kPage - 4, 8},      // starts inside, runs past the end
+        {kPage, 1},          // starts at the end
+        {int64_t(1) << 30, 4},
+        {INT64_MAX / 2, 64},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(file->ReadBlock(buffer, c.offset, c.size)) << c.offset;
+        EXPECT_EQ(file->GetSize(), kPage) << c.offset;
+        EXPECT_EQ(FileSize(path), kPage) << c.offset;
+        EXPECT_EQ(file->GetPosition(), 16) << c.offset;
+    }
+    ASSERT_TRUE(file->ReadBlock(buffer, kPage - 8, 8));
+    EXPECT_EQ(file->ReadBlock(buffer, 8), 0u);   // at the end: nothing more
+    EXPECT_EQ(file->GetPosition(), kPage);
+
+    // Bytes someone else appended are readable.
+    std::string more = PatternBytes(100, 7);
+    FILE* f = fopen(path.c_str(), "ab");
+    ASSERT_NE(f, nullptr);
+    fwrite(more.data(), 1, more.size(), f);
+    fclose(f);
+    ASSERT_TRUE(file->ReadBlock(buffer, kPage + 36, 64));
+    EXPECT_EQ(std::string(buffer, 64), more.substr(36));
 }
 
 TEST(MMapedFile, RandomAccessAgainstShadow)
@@ -178,6 +220,12 @@ TEST(MMapedFile, RandomAccessAgainstShadow)
                 shadow.resize(at + size, '\0');
             shadow.replace(at, size, buffer.data(), size);
         } else {
+            const int64_t sizeBefore = file->GetSize();
+            if (static_cast<int64_t>(at + size) > sizeBefore) {
+                ASSERT_FALSE(file->ReadBlock(&buffer[0], static_cast<int64_t>(at), size));
+                ASSERT_EQ(file->GetSize(), sizeBefore);
+                continue;
+            }
             ASSERT_TRUE(file->ReadBlock(&buffer[0], static_cast<int64_t>(at), size));
             std::string expected = shadow.size() > at ? shadow.substr(at, size) : std::string();
             expected.resize(size, '\0');
@@ -211,6 +259,39 @@ void GrowBeyondTheLimit(const std::string& path)
     bool sizeKept = file->GetSize() == kPage;
     file->Release();
     _exit(valid && !remapped && noWindow && !wrote && sizeKept ? 0 : 1);
+}
+
+// Runs in a child process under a file-size limit, with SIGXFSZ left to end
+// the process: a read far past the end and a write past the limit fail
+// without raising it, and a write inside the limit grows the file by its
+// length alone.
+void GrowSparselyUnderTheLimit(const std::string& path)
+{
+    const int64_t kLimit = 64 << 20;
+    struct rlimit limit;
+    limit.rlim_cur = limit.rlim_max = kLimit;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    CKW_MMapedFile* file = CKW_MMapedFile::Create(CKW_WideStringC(Wide(path).c_str()), 0, 4096);
+    char bytes[4] = {1, 2, 3, 4};
+    bool ok = file->IsValid();
+    ok = ok && !file->ReadBlock(bytes, int64_t(1) << 30, 4) && file->GetSize() == kPage;
+    ok = ok && file->WriteBlock(bytes, kLimit - 4, 4) && file->GetSize() == kLimit;
+    ok = ok && !file->WriteBlock(bytes, kLimit, 4) && file->GetSize() == kLimit;
+    ok = ok && file->Flush();
+    file->Release();
+    struct stat st;
+    // The 64 MiB hold one written page (and maybe the file system's few
+    // blocks of bookkeeping), not the zeros before it.
+    ok = ok && stat(path.c_str(), &st) == 0 && st.st_size == kLimit && st.st_blocks * 512 < (1 << 20);
+    _exit(ok ? 0 : 1);
+}
+
+TEST(MMapedFile, WritesGrowSparselyAndReadsNeverGrowUnderTheLimit)
+{
+    TempFolder dir;
+    std::string path = dir.Path("sparse");
+    EXPECT_EXIT(GrowSparselyUnderTheLimit(path), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(FileSize(path), 64 << 20);
 }
 
 TEST(MMapedFile, FailedGrowthLeavesNoWindow)
