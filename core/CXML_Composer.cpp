@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -21,6 +22,46 @@ inline bool NeedsAttrEscape(uint32_t c)
     return c == '"' || c == '&' || c == '<';
 }
 
+// The characters an XML 1.0 document can hold at all, raw or as a reference.
+inline bool IsXmlChar(uint32_t c)
+{
+    if (c < 0x20)
+        return c == 0x09 || c == 0x0A || c == 0x0D;
+    return c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+const char kReplacement[] = "\xEF\xBF\xBD";   // U+FFFD
+
+// Bytes of a stored name that can stand in a name: a name set through the
+// element's setters or read by the reader has no other, so this only keeps a
+// name stored some other way from turning into markup.
+inline bool IsNameByte(uint8_t b)
+{
+    return g_KWCRT_XML_IsNameChar(b);
+}
+
+bool AllNameBytes(const CKW_ByteStringL& name)
+{
+    for (int i = 0; i < name.m_Length; i++) {
+        if (!IsNameByte((uint8_t)name.m_Ptr[i]))
+            return false;
+    }
+    return true;
+}
+
+// The name's bytes that can stand in a name.
+CKW_ByteStringC NameBytes(const CKW_ByteStringL& name, std::string& scratch)
+{
+    if (AllNameBytes(name))
+        return CKW_ByteStringC(name.m_Ptr, name.m_Length);
+    scratch.clear();
+    for (int i = 0; i < name.m_Length; i++) {
+        if (IsNameByte((uint8_t)name.m_Ptr[i]))
+            scratch += name.m_Ptr[i];
+    }
+    return CKW_ByteStringC(scratch.data(), (int)scratch.size());
+}
+
 // One element being written: the next child to visit.
 struct Frame {
     const CXML_Element* element;
@@ -28,6 +69,19 @@ struct Frame {
 };
 
 } // namespace
+
+// An element whose name has nothing to write has no form in XML ("<>" and
+// "</>" are no tags): it is left out with its subtree, rather than giving its
+// children a parent they do not have.
+bool CXML_Composer::HasWritableName(const CXML_Element* element)
+{
+    const CKW_ByteStringL& name = element->m_TagName;
+    for (int i = 0; i < name.m_Length; i++) {
+        if (IsNameByte((uint8_t)name.m_Ptr[i]))
+            return true;
+    }
+    return false;
+}
 
 CXML_Composer::CXML_Composer(_IKW_Allocator* allocator, bool rawContent, bool noLineBreaks)
     : m_Buffer(allocator), m_bRawContent(rawContent), m_bNoLineBreaks(noLineBreaks)
@@ -42,8 +96,25 @@ void CXML_Composer::FlushTo(IKW_FileWrite* file)
     }
 }
 
-// UTF-8 of the characters, appended in one piece.
+// UTF-8 of the characters, a character XML cannot hold (a control character
+// other than tab, line feed and carriage return, a surrogate, U+FFFE, U+FFFF,
+// anything past U+10FFFF) as U+FFFD: other readers refuse the document
+// otherwise.
 void CXML_Composer::WriteUtf8(const wchar_t* text, int length)
+{
+    int run = 0;
+    for (int i = 0; i < length; i++) {
+        if (IsXmlChar((uint32_t)text[i]))
+            continue;
+        WriteScalars(text + run, i - run);
+        m_Buffer << kReplacement;
+        run = i + 1;
+    }
+    WriteScalars(text + run, length - run);
+}
+
+// UTF-8 of characters that all have a form XML accepts, in one piece.
+void CXML_Composer::WriteScalars(const wchar_t* text, int length)
 {
     if (length <= 0)
         return;
@@ -56,14 +127,16 @@ void CXML_Composer::WriteUtf8(const wchar_t* text, int length)
     KW_UTF8EncodeBulk(text, (size_t)length, (char*)m_Buffer.GetBuffer() + at);
 }
 
-// A name as stored, behind its prefix.
+// A name as stored, behind its prefix, without any byte that could end it.
 void CXML_Composer::WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
 {
-    if (prefix.m_Length > 0) {
-        m_Buffer << CKW_ByteStringC(prefix.m_Ptr, prefix.m_Length);
+    std::string scratch;
+    CKW_ByteStringC p = NameBytes(prefix, scratch);
+    if (p.GetLength() > 0) {
+        m_Buffer << p;
         m_Buffer << ":";
     }
-    m_Buffer << CKW_ByteStringC(name.m_Ptr, name.m_Length);
+    m_Buffer << NameBytes(name, scratch);
 }
 
 // The reader takes an attribute only when its first byte can start a name,
@@ -72,8 +145,14 @@ void CXML_Composer::WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStrin
 // the text reads back as the same attribute instead of failing its element.
 void CXML_Composer::WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
 {
-    const char* first = prefix.m_Length > 0 ? prefix.m_Ptr : name.m_Length > 0 ? name.m_Ptr : nullptr;
-    if (!first || !g_KWCRT_XML_IsNameIntro((uint8_t)*first))
+    std::string scratch;
+    CKW_ByteStringC p = NameBytes(prefix, scratch);
+    const uint8_t* first = p.GetLength() > 0 ? p.GetPtr() : nullptr;
+    if (!first) {
+        CKW_ByteStringC n = NameBytes(name, scratch);
+        first = n.GetLength() > 0 ? n.GetPtr() : nullptr;
+    }
+    if (!first || !g_KWCRT_XML_IsNameIntro(*first))
         m_Buffer << ":";
     WriteName(prefix, name);
 }
@@ -109,20 +188,14 @@ void CXML_Composer::WriteContent(const CKW_WideStringL& content)
         WriteUtf8(text, length);
         return;
     }
-    // The edges are the first and last characters actually written: a
-    // space behind a character without a UTF-8 form still starts the text,
-    // and the reader would take it for white space between markup.
-    int first = 0, last = length - 1;
-    while (first < length && (int32_t)text[first] < 0)
-        first++;
-    while (last > first && (int32_t)text[last] < 0)
-        last--;
     int run = 0;
     for (int i = 0; i < length; i++) {
         uint32_t c = (uint32_t)text[i];
         if (!NeedsContentEscape(c))
             continue;
-        if (c == ' ' && i != first && i != last)
+        // A space inside the text is plain; at an edge the reader would take
+        // it for white space between markup.
+        if (c == ' ' && i != 0 && i != length - 1)
             continue;
         WriteUtf8(text + run, i - run);
         run = i + 1;
@@ -142,11 +215,16 @@ void CXML_Composer::WriteContent(const CKW_WideStringL& content)
         case '>':
             m_Buffer << "&gt;";
             break;
-        default: {
-            char reference[8];
-            snprintf(reference, sizeof reference, "&#x%02X;", (unsigned)c);
-            m_Buffer << reference;
-        }
+        default:
+            // Only tab, line feed, carriage return and space may stand as
+            // references; XML has no form at all for the other controls.
+            if (IsXmlChar(c)) {
+                char reference[8];
+                snprintf(reference, sizeof reference, "&#x%02X;", (unsigned)c);
+                m_Buffer << reference;
+            } else {
+                m_Buffer << kReplacement;
+            }
         }
     }
     WriteUtf8(text + run, length - run);
@@ -196,7 +274,7 @@ void CXML_Composer::WriteEndTag(const CXML_Element* element)
 
 void CXML_Composer::ComposeElement(const CXML_Element* root, IKW_FileWrite* file)
 {
-    if (!root)
+    if (!root || !HasWritableName(root))
         return;
     FlushTo(file);
     if (root->CountChildren() == 0) {
@@ -225,6 +303,8 @@ void CXML_Composer::ComposeElement(const CXML_Element* root, IKW_FileWrite* file
         switch (element->GetChildType(index)) {
         case CXML_Element::Element: {
             const CXML_Element* child = element->GetElement(index);
+            if (!HasWritableName(child))
+                break;
             FlushTo(file);
             if (child->CountChildren() == 0) {
                 WriteStartTag(child, true);

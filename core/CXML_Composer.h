@@ -38,6 +38,7 @@ public:
     CKW_ByteStringC GetText() const { return m_Buffer.GetByteString(); }
 
 private:
+    static bool HasWritableName(const CXML_Element* element);
     void FlushTo(IKW_FileWrite* file);
     void WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
     void WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
@@ -48,6 +49,7 @@ private:
     void WriteContent(const CKW_WideStringL& text);
     void WriteCDATA(const CKW_WideStringL& text);
     void WriteUtf8(const wchar_t* text, int length);
+    void WriteScalars(const wchar_t* text, int length);
 
     CKW_ByteTextBuf m_Buffer;
     bool m_bRawContent;

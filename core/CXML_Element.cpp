@@ -79,7 +79,7 @@ CKW_ByteStringC ViewOf(const CKW_ByteStringL& text)
     return CKW_ByteStringC(text.m_Ptr, text.m_Length);
 }
 
-void SetAsciiValue(CXML_Element* element, const CKW_ByteStringC& name, const char* text)
+bool SetAsciiValue(CXML_Element* element, const CKW_ByteStringC& name, const char* text)
 {
     wchar_t wide[64];
     int n = 0;
@@ -87,10 +87,85 @@ void SetAsciiValue(CXML_Element* element, const CKW_ByteStringC& name, const cha
         wide[n] = (wchar_t)(unsigned char)text[n];
         n++;
     }
-    element->SetAttrValue(name, CKW_WideStringC(wide, n));
+    return element->SetAttrValue(name, CKW_WideStringC(wide, n));
+}
+
+// XML 1.0 name characters beyond ASCII (Fifth Edition).
+bool IsNameStart(uint32_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || (c >= 0xC0 && c <= 0xD6)
+           || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D)
+           || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F)
+           || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF)
+           || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool IsNameFollow(uint32_t c)
+{
+    return IsNameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7
+           || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+// One character of well-formed UTF-8 (shortest form, no surrogate, at most
+// U+10FFFF); 0 bytes for anything else.
+int NextScalar(const uint8_t* p, const uint8_t* end, uint32_t& c)
+{
+    const uint8_t lead = *p;
+    int n;
+    uint32_t min;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2, c = lead & 0x1F, min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3, c = lead & 0x0F, min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4, c = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (end - p < n)
+        return 0;
+    for (int i = 1; i < n; i++) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        c = c << 6 | (p[i] & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return n;
 }
 
 } // namespace
+
+bool KW_XML_IsLocalName(const CKW_ByteStringC& name)
+{
+    const uint8_t* p = name.GetPtr();
+    const uint8_t* end = p + name.GetLength();
+    if (p == end)
+        return false;
+    for (bool first = true; p < end; first = false) {
+        uint32_t c;
+        int n = NextScalar(p, end, c);
+        if (n == 0 || !(first ? IsNameStart(c) : IsNameFollow(c)))
+            return false;
+        p += n;
+    }
+    return true;
+}
+
+bool KW_XML_IsQualifiedName(const CKW_ByteStringC& name)
+{
+    const uint8_t* p = name.GetPtr();
+    const int length = name.GetLength();
+    const void* colon = length > 0 ? memchr(p, ':', (size_t)length) : nullptr;
+    if (!colon)
+        return KW_XML_IsLocalName(name);
+    const int at = (int)((const uint8_t*)colon - p);
+    return KW_XML_IsLocalName(CKW_ByteStringC(p, at))
+           && KW_XML_IsLocalName(CKW_ByteStringC(p + at + 1, length - at - 1));
+}
 
 void KW_XML_SplitQualifiedName(const CKW_ByteStringC& full, CKW_ByteStringC& prefix, CKW_ByteStringC& name)
 {
@@ -319,9 +394,12 @@ void CXML_Element::Empty()
 // Copies one element's tag and attributes (not its children).
 CXML_Element* CXML_Element::ShallowCopy(const CXML_Element* source, _IKW_Allocator* allocator)
 {
-    CXML_Element* copy = new (allocator) CXML_Element(source->GetNamespace(true), source->GetTagName(false), allocator);
+    // The names as they are: a tree read from a document may hold names the
+    // setters would refuse, and the copy must be the same tree.
+    CXML_Element* copy = new (allocator) CXML_Element(allocator);
     if (!copy)
         return nullptr;
+    copy->StoreTag(source->GetNamespace(true), source->GetTagName(false));
     int attrs = source->CountAttrs();
     for (int i = 0; i < attrs; i++) {
         CKW_ByteString prefix, name;
@@ -384,22 +462,33 @@ CXML_Element* CXML_Element::Clone(_IKW_Allocator* allocator) const
 // ---------------------------------------------------------------------------
 // Tag and namespace
 
-void CXML_Element::SetTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name)
+void CXML_Element::StoreTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name)
 {
     _IKW_Allocator* allocator = GetAllocator();
     m_QSpaceName.Set(prefix, allocator);
     m_TagName.Set(name, allocator);
 }
 
-void CXML_Element::SetTag(const CKW_ByteStringC& qualifiedName)
+bool CXML_Element::SetTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name)
+{
+    if (!KW_XML_IsLocalName(name) || (prefix.GetLength() > 0 && !KW_XML_IsLocalName(prefix)))
+        return false;
+    StoreTag(prefix, name);
+    return true;
+}
+
+bool CXML_Element::SetTag(const CKW_ByteStringC& qualifiedName)
 {
     if (qualifiedName.GetLength() == 0) {
-        SetTag(CKW_ByteStringC(), CKW_ByteStringC());
-        return;
+        StoreTag(CKW_ByteStringC(), CKW_ByteStringC());
+        return true;
     }
+    if (!KW_XML_IsQualifiedName(qualifiedName))
+        return false;
     CKW_ByteStringC prefix, name;
     KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
-    SetTag(prefix, name);
+    StoreTag(prefix, name);
+    return true;
 }
 
 CKW_ByteString CXML_Element::GetTagName(bool qualified) const
@@ -587,28 +676,31 @@ bool CXML_Element::GetAttrFloat(const CKW_ByteStringC& prefix, const CKW_ByteStr
     return true;
 }
 
-void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, const CKW_WideStringC& value)
+bool CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, const CKW_WideStringC& value)
 {
+    if (!KW_XML_IsQualifiedName(qualifiedName))
+        return false;
     CKW_ByteStringC prefix, name;
     KW_XML_SplitQualifiedName(qualifiedName, prefix, name);
     m_AttrMap.SetAt(prefix, name, value, GetAllocator());
+    return true;
 }
 
-void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, int value)
+bool CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, int value)
 {
     char buffer[32];
     KWSYS_itoa(value, buffer, 10);
-    SetAsciiValue(this, qualifiedName, buffer);
+    return SetAsciiValue(this, qualifiedName, buffer);
 }
 
-void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, unsigned value)
+bool CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, unsigned value)
 {
     char buffer[32];
     KWSYS_i64toa((long long)value, buffer, 10);
-    SetAsciiValue(this, qualifiedName, buffer);
+    return SetAsciiValue(this, qualifiedName, buffer);
 }
 
-void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, float value)
+bool CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, float value)
 {
     char buffer[64];
     int length = KW_ftoa(value, buffer, 0);
@@ -617,7 +709,7 @@ void CXML_Element::SetAttrValue(const CKW_ByteStringC& qualifiedName, float valu
     if (length > 63)
         length = 63;
     buffer[length] = 0;
-    SetAsciiValue(this, qualifiedName, buffer);
+    return SetAsciiValue(this, qualifiedName, buffer);
 }
 
 void CXML_Element::RemoveAttr(const CKW_ByteStringC& qualifiedName)

@@ -29,6 +29,12 @@ class IKW_FileWrite;
 // is left as it was. An empty full name leaves both unchanged.
 void KW_XML_SplitQualifiedName(const CKW_ByteStringC& full, CKW_ByteStringC& prefix, CKW_ByteStringC& name);
 
+// An XML 1.0 name without ':' in well-formed UTF-8: a name start character
+// followed by name characters.
+bool KW_XML_IsLocalName(const CKW_ByteStringC& name);
+// A local name, or two local names joined by one ':' (prefix and name).
+bool KW_XML_IsQualifiedName(const CKW_ByteStringC& name);
+
 struct CXML_AttrItem {
     CKW_ByteStringL m_QSpaceName;   // prefix
     CKW_ByteStringL m_AttrName;
@@ -112,8 +118,11 @@ public:
     CXML_Element* Clone(_IKW_Allocator* allocator) const;
 
     // --- Tag and namespace
-    void SetTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name);
-    void SetTag(const CKW_ByteStringC& qualifiedName);
+    // A name that is not an XML name (KW_XML_IsLocalName, a prefix being
+    // optional) could turn into markup when written: it is refused (false)
+    // and the tag stays as it was. An empty qualified name empties the tag.
+    bool SetTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name);
+    bool SetTag(const CKW_ByteStringC& qualifiedName);
     CKW_ByteString GetTagName(bool qualified = false) const;
     void GetTagName(CKW_ByteStringL& out, bool qualified = false) const;
     CKW_ByteString GetNamespace(bool qualified = false) const;
@@ -135,10 +144,12 @@ public:
     bool GetAttrInteger(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, int& value) const;
     bool GetAttrFloat(const CKW_ByteStringC& qualifiedName, float& value) const;
     bool GetAttrFloat(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, float& value) const;
-    void SetAttrValue(const CKW_ByteStringC& qualifiedName, const CKW_WideStringC& value);
-    void SetAttrValue(const CKW_ByteStringC& qualifiedName, int value);
-    void SetAttrValue(const CKW_ByteStringC& qualifiedName, unsigned value);
-    void SetAttrValue(const CKW_ByteStringC& qualifiedName, float value);
+    // A name that is not a qualified XML name (KW_XML_IsQualifiedName) is
+    // refused (false) and nothing is stored.
+    bool SetAttrValue(const CKW_ByteStringC& qualifiedName, const CKW_WideStringC& value);
+    bool SetAttrValue(const CKW_ByteStringC& qualifiedName, int value);
+    bool SetAttrValue(const CKW_ByteStringC& qualifiedName, unsigned value);
+    bool SetAttrValue(const CKW_ByteStringC& qualifiedName, float value);
     void RemoveAttr(const CKW_ByteStringC& qualifiedName);
 
     // --- Children
@@ -166,6 +177,7 @@ public:
     bool IsContentCDATA(unsigned index) const;
 
 private:
+    void StoreTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name);
     friend class CXML_Parser;
     friend class CXML_Composer;
 

@@ -931,9 +931,11 @@ void CXML_Parser::StoreAttributes(CXML_Element* element)
 CXML_Element* CXML_Parser::ParseStartTag(bool& isEmpty)
 {
     isEmpty = true;
-    CXML_Element* element = new (m_pAllocator) CXML_Element(m_Prefix.View(), m_Name.View(), m_pAllocator);
+    CXML_Element* element = new (m_pAllocator) CXML_Element(m_pAllocator);
     if (!element)
         return nullptr;
+    // The names as read: the reader takes names the setters would refuse.
+    element->StoreTag(m_Prefix.View(), m_Name.View());
     ReadAttributes();
     SkipWhiteSpaces(false);
     if (!HaveByte()) {

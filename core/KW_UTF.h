@@ -91,6 +91,19 @@ inline int KW_UTF8CharSize(wchar_t ch)
 // Writes the UTF-8 form of ch (KW_UTF8CharSize(ch) bytes) and returns its size.
 int KW_UTF8PutChar(wchar_t ch, char* out);
 
+// A Unicode scalar value: a code point up to U+10FFFF that is not a surrogate.
+// Only these have a UTF-8 form that other programs accept; writers whose text
+// leaves the library put U+FFFD in place of anything else.
+inline bool KW_IsUnicodeScalar(wchar_t ch)
+{
+    uint32_t c = static_cast<uint32_t>(ch);
+    return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
+}
+inline wchar_t KW_ScalarOrReplacement(wchar_t ch)
+{
+    return KW_IsUnicodeScalar(ch) ? ch : static_cast<wchar_t>(0xFFFD);
+}
+
 // ---- Incremental coders --------------------------------------------------------
 
 // Fed one byte at a time; collects the characters in a wide text buffer.

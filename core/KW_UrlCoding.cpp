@@ -1,6 +1,7 @@
 #include "KW_UrlCoding.h"
 
 #include "CKW_TextBuf.h"
+#include "KW_UTF.h"
 
 namespace {
 
@@ -60,7 +61,9 @@ CKW_ByteString KW_UrlEncode(const CKW_WideString& text)
 {
     CKW_ByteTextBuf out;
     for (int i = 0, n = text.GetLength(); i < n; ++i) {
-        const wchar_t ch = text[i];
+        // A surrogate or a value past U+10FFFF has no encoding a server
+        // could read: it goes as U+FFFD.
+        const wchar_t ch = KW_ScalarOrReplacement(text[i]);
         if (ch >= 0 && ch < 0x80 && !IsUnsafe((unsigned char)ch)) {
             const char byte = (char)ch;
             out.AppendBlock(&byte, 1);
@@ -86,7 +89,14 @@ CKW_WideString KW_UrlDecode(const CKW_ByteString& text)
 
 CKW_ByteString KW_EncodeURI(const CKW_WideString& text)
 {
-    const CKW_ByteString utf8 = text.UTF8Encode();
+    // Only Unicode scalar values have a UTF-8 form a server accepts; the
+    // rest go as U+FFFD.
+    CKW_WideString scalars = text;
+    for (int i = 0, n = text.GetLength(); i < n; ++i) {
+        if (!KW_IsUnicodeScalar(text[i]))
+            scalars.SetAt(i, KW_ScalarOrReplacement(text[i]));
+    }
+    const CKW_ByteString utf8 = scalars.UTF8Encode();
     CKW_ByteTextBuf out;
     out.EstimateSize(utf8.GetLength());
     for (int i = 0, n = utf8.GetLength(); i < n; ++i) {

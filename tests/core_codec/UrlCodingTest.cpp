@@ -28,6 +28,13 @@ TEST(UrlCodingTest, Encode)
         EXPECT_EQ(c.url, KW_UrlEncode(c.text)) << c.url;
         EXPECT_EQ(c.uri, KW_EncodeURI(c.text)) << c.uri;
     }
+    // Code points without a UTF-8 form that a server accepts (lone
+    // surrogates, past U+10FFFF, past 31 bits) go as U+FFFD.
+    const wchar_t invalid[] = {'a', 0xD800, 0xDFFF, 0x110000, 0x7FFFFFFF, (wchar_t)-1, 'b'};
+    const CKW_WideString text(invalid, 7);
+    const char* replaced = "a%EF%BF%BD%EF%BF%BD%EF%BF%BD%EF%BF%BD%EF%BF%BDb";
+    EXPECT_EQ(replaced, KW_UrlEncode(text));
+    EXPECT_EQ(replaced, KW_EncodeURI(text));
 }
 
 TEST(UrlCodingTest, Decode)

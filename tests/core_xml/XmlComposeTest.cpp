@@ -69,26 +69,39 @@ const ComposeCase kComposeCases[] = {
      [](CXML_Element& a) { a.AddChildContent(W(L"x>y<z&\"'\t\r\n"), false); }, false,
      "<a>x&gt;y&lt;z&amp;&quot;&apos;&#x09;&#x0D;&#x0A;</a>",
      "<a\r\n>x&gt;y&lt;z&amp;&quot;&apos;&#x09;&#x0D;&#x0A;</a\r\n>"},
-    {"edges are the first and last characters written",
+    {"characters without a utf-8 form are written, as U+FFFD, so spaces beside them are inside",
      [](CXML_Element& a) {
          const wchar_t text[] = {(wchar_t)-1, ' ', 'x', ' ', ' ', (wchar_t)-2};
          a.AddChildContent(CKW_WideStringC(text, 6), false);
      },
-     false, "<a>&#x20;x &#x20;</a>", "<a\r\n>&#x20;x &#x20;</a\r\n>"},
-    {"control characters in capital hex",
-     [](CXML_Element& a) { a.AddChildContent(CKW_WideStringC(L"\x00\x1F", 2), false); }, false,
-     "<a>&#x00;&#x1F;</a>", "<a\r\n>&#x00;&#x1F;</a\r\n>"},
+     false, "<a>\xEF\xBF\xBD x  \xEF\xBF\xBD</a>", "<a\r\n>\xEF\xBF\xBD x  \xEF\xBF\xBD</a\r\n>"},
+    {"control characters xml cannot hold become U+FFFD, in content, attributes and sections",
+     [](CXML_Element& a) {
+         a.AddChildContent(CKW_WideStringC(L"\x00\x1F\x0B", 3), false);
+         a.AddChildContent(CKW_WideStringC(L"\x01\t", 2), true);
+         a.SetAttrValue("v", CKW_WideStringC(L"\x00\x08\t", 3));
+     },
+     false, "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD\t\">\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a>",
+     "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD\t\"\r\n>\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a\r\n>"},
+    {"surrogates, U+FFFE, U+FFFF and code points past U+10FFFF become U+FFFD, also raw",
+     [](CXML_Element& a) {
+         const wchar_t text[] = {0xD800, 'x', 0xDFFF, 0xFFFE, 0xFFFF, 0x10FFFF, 0x110000};
+         a.AddChildContent(CKW_WideStringC(text, 7), false);
+         a.SetAttrValue("v", CKW_WideStringC(text, 3));
+     },
+     true, "<a v=\"\xEF\xBF\xBDx\xEF\xBF\xBD\">\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD</a>",
+     "<a v=\"\xEF\xBF\xBDx\xEF\xBF\xBD\"\r\n>\xEF\xBF\xBDx\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xF4\x8F\xBF\xBF\xEF\xBF\xBD</a\r\n>"},
     {"raw content",
      [](CXML_Element& a) { a.AddChildContent(W(L" <b>&amp; "), false); }, true,
      "<a> <b>&amp; </a>", "<a\r\n> <b>&amp; </a\r\n>"},
-    {"utf-8 and characters without a utf-8 form",
+    {"utf-8, and characters without a utf-8 form as U+FFFD",
      [](CXML_Element& a) {
          const wchar_t text[] = {0xE9, (wchar_t)0x1F600, (wchar_t)-5, 'x', (wchar_t)0x7FFFFFFF};
          a.AddChildContent(CKW_WideStringC(text, 5), false);
          a.SetAttrValue("v", CKW_WideStringC(text, 4));
      },
-     false, "<a v=\"\xC3\xA9\xF0\x9F\x98\x80x\">\xC3\xA9\xF0\x9F\x98\x80x\xFD\xBF\xBF\xBF\xBF\xBF</a>",
-     "<a v=\"\xC3\xA9\xF0\x9F\x98\x80x\"\r\n>\xC3\xA9\xF0\x9F\x98\x80x\xFD\xBF\xBF\xBF\xBF\xBF</a\r\n>"},
+     false, "<a v=\"\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx\">\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx\xEF\xBF\xBD</a>",
+     "<a v=\"\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx\"\r\n>\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBDx\xEF\xBF\xBD</a\r\n>"},
     {"cdata is written as it is",
      [](CXML_Element& a) { a.AddChildContent(W(L"a]]b <&> "), true); }, false,
      "<a><![CDATA[a]]b <&> ]]></a>", "<a\r\n><![CDATA[a]]b <&> ]]></a\r\n>"},
@@ -115,13 +128,14 @@ const ComposeCase kComposeCases[] = {
          a.AddChildContent(W(L""), false);
      },
      false, "<a>t<b><![CDATA[u]]></b></a>", "<a\r\n>t<b\r\n><![CDATA[u]]></b\r\n></a\r\n>"},
-    {"attribute names that cannot start a name keep a colon",
+    {"attribute names that are not xml names are refused",
      [](CXML_Element& a) {
-         a.SetAttrValue("", W(L"1"));
-         a.SetAttrValue("2b", W(L"2"));
-         a.SetAttrValue("-p:c", W(L"3"));
+         EXPECT_FALSE(a.SetAttrValue("", W(L"1")));
+         EXPECT_FALSE(a.SetAttrValue("2b", W(L"2")));
+         EXPECT_FALSE(a.SetAttrValue("-p:c", W(L"3")));
+         EXPECT_TRUE(a.SetAttrValue("p:c", W(L"4")));
      },
-     false, "<a :=\"1\" :2b=\"2\" :-p:c=\"3\"/>", "<a :=\"1\" :2b=\"2\" :-p:c=\"3\"\r\n/>"},
+     false, "<a p:c=\"4\"/>", "<a p:c=\"4\"\r\n/>"},
 };
 
 std::string Str(const CKW_ByteStringC& text)
@@ -270,7 +284,10 @@ private:
 
     void Fill(CXML_Element* e, int depth)
     {
-        e->SetTag(CKW_ByteStringC(Name().c_str()));
+        // Names that are not XML names ("2b", "-x") are refused; the
+        // element then keeps a name of its own.
+        if (!e->SetTag(CKW_ByteStringC(Name().c_str())))
+            e->SetTag("e");
         for (uint32_t n = Below(5); n > 0; n--)
             e->SetAttrValue(CKW_ByteStringC(Name().c_str()), CKW_WideStringC(W(Text(false))));
         uint32_t children = depth < 5 ? Below(6) : 0;

@@ -114,9 +114,14 @@ TEST(XmlElement, TagsAndNamespaces)
     EXPECT_EQ(std::string(tag.c_str()), "p:item");
     tag.Empty(nullptr);
 
+    // At most one prefix: "a:b:c" would be read back as "c" in "b".
     CXML_Element e("a:b:c");
-    EXPECT_TRUE(e.GetTagName(true) == "a:b:c");   // split at the first ':'
-    e.SetTag("");
+    EXPECT_TRUE(e.GetTagName(true).IsEmpty());
+    EXPECT_TRUE(e.SetTag("a:b"));
+    EXPECT_FALSE(e.SetTag("a:b:c"));
+    EXPECT_FALSE(e.SetTag(CKW_ByteStringC("a"), CKW_ByteStringC("b:c")));
+    EXPECT_TRUE(e.GetTagName(true) == "a:b");
+    EXPECT_TRUE(e.SetTag(""));
     EXPECT_TRUE(e.GetTagName(true).IsEmpty());
 }
 

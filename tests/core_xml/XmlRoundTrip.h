@@ -4,9 +4,10 @@
 //
 // Content is compared after dropping empty runs and merging adjacent runs of
 // the same kind (the reader splits and joins text at comments, sections and
-// sizes of its own). Characters above 0x7FFFFFFF (negative wchar_t) have no
-// UTF-8 form and are not written; they are dropped from the first tree
-// before comparing.
+// sizes of its own). Characters that no XML document can hold (controls
+// other than tab, line feed and carriage return, surrogates, U+FFFE, U+FFFF,
+// code points past U+10FFFF) are written as U+FFFD; the first tree's
+// characters are mapped the same way before comparing.
 #ifndef CORE_XML_ROUND_TRIP_H
 #define CORE_XML_ROUND_TRIP_H
 
@@ -20,8 +21,10 @@ inline std::wstring XmlWritable(const wchar_t* text, int length)
 {
     std::wstring out;
     for (int i = 0; i < length; i++) {
-        if ((int32_t)text[i] >= 0)
-            out += text[i];
+        const uint32_t c = (uint32_t)text[i];
+        const bool held = c < 0x20 ? c == 0x09 || c == 0x0A || c == 0x0D
+                                   : c <= 0xD7FF || (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+        out += held ? text[i] : (wchar_t)0xFFFD;
     }
     return out;
 }
