@@ -818,7 +818,7 @@ void CKW_ByteString::FormatV(const char* format, va_list args)
     Attach(d);
 }
 
-CKW_ByteString CKW_ByteString::FormatInteger(int value, unsigned flags)
+int KW_FormatInteger(int value, unsigned flags, char* text)
 {
     static const char kLower[] = "0123456789abcdef";
     static const char kUpper[] = "0123456789ABCDEF";
@@ -832,13 +832,18 @@ CKW_ByteString CKW_ByteString::FormatInteger(int value, unsigned flags)
         buffer[n++] = digits[magnitude % base];
         magnitude /= base;
     } while (magnitude);
-    char text[17];
     int k = 0;
     if (negative)
         text[k++] = '-';
     while (n)
         text[k++] = buffer[--n];
-    return CKW_ByteString(text, k);
+    return k;
+}
+
+CKW_ByteString CKW_ByteString::FormatInteger(int value, unsigned flags)
+{
+    char text[KW_FORMAT_INTEGER_SIZE];
+    return CKW_ByteString(text, KW_FormatInteger(value, flags, text));
 }
 
 CKW_ByteString CKW_ByteString::FormatFloat(float value, int precision)

@@ -240,6 +240,11 @@ struct CKW_ByteStringL {
 // First occurrence of the needle within the given length, or null.
 const char* KW_strstr(const char* haystack, int haystackLength, const char* needle, int needleLength);
 
+// FormatInteger's text written into text (room for KW_FORMAT_INTEGER_SIZE
+// bytes, no terminator); returns the byte count.
+enum { KW_FORMAT_INTEGER_SIZE = 17 };
+int KW_FormatInteger(int value, unsigned flags, char* text);
+
 // Float to shortest decimal text (see FormatFloat); returns the byte count.
 int KW_ftoa(float value, char* buffer, int flag);
 extern int g_iPrecision;

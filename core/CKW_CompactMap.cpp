@@ -332,7 +332,11 @@ void CKW_CMapDWordToDWord::GetNextAssoc(void*& position, uint32_t& key, uint32_t
 
 void CKW_CMapDWordToDWord::EstimateSize(uint32_t size, uint32_t growBy)
 {
+    // Past the buffer's 31-bit sizes the request cannot be met; cutting it
+    // down to the limit would reserve 2 GiB nobody asked for. Refused.
     const int64_t limit = 0x7fffffff;
     int64_t bytes = (int64_t)size * 8, step = (int64_t)growBy * 8;
-    m_Buffer.EstimateSize((int)(bytes > limit ? limit : bytes), (int)(step > limit ? 0 : step));
+    if (bytes > limit || step > limit)
+        return;
+    m_Buffer.EstimateSize((int)bytes, (int)step);
 }

@@ -70,7 +70,8 @@ public:
     void SetAt(uint32_t key, uint32_t value);
     void* GetStartPosition() const { return m_Buffer.GetSize() >= 8 ? (void*)1 : nullptr; }
     void GetNextAssoc(void*& position, uint32_t& key, uint32_t& value) const;
-    // Reserves room for size pairs and sets the growth step to growBy pairs.
+    // Reserves room for size pairs and sets the growth step to growBy pairs;
+    // a size or step past 31-bit byte counts is refused (nothing changes).
     void EstimateSize(uint32_t size, uint32_t growBy);
 
 private:

@@ -12,6 +12,11 @@ const unsigned kDefaultTableSize = 16;
 // The table stops doubling once it is larger than this (at 16384 buckets).
 const unsigned kGrowthLimit = 10000;
 
+bool TableSizeAllowed(unsigned size)
+{
+    return size <= KWMEM_MAX_REQUEST / sizeof(void*);
+}
+
 void** AllocTable(_IKW_Allocator* allocator, unsigned size)
 {
     void* p = allocator ? allocator->Alloc(allocator, (size_t)size * sizeof(void*))
@@ -196,6 +201,11 @@ void CKW_MapPtrToPtr::ExpandHashTable()
 
 void CKW_MapPtrToPtr::InitHashTable(unsigned hashSize, bool allocateNow)
 {
+    // A table past the request limit can never be made: the map would keep a
+    // size no table backs and store nothing. Refused, and the map is left
+    // as it was.
+    if (!TableSizeAllowed(hashSize))
+        return;
     // Entries of the old table could not be reached any more: drop them
     // properly rather than leave a count that no table backs.
     RemoveAll();
@@ -418,6 +428,11 @@ void CKW_MapByteStringToPtr::ExpendHashTable()
 
 void CKW_MapByteStringToPtr::InitHashTable(unsigned hashSize, bool allocateNow)
 {
+    // A table past the request limit can never be made: the map would keep a
+    // size no table backs and store nothing. Refused, and the map is left
+    // as it was.
+    if (!TableSizeAllowed(hashSize))
+        return;
     // Entries of the old table could not be reached any more, nor their keys
     // released: drop them properly first.
     RemoveAll();

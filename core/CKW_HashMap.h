@@ -51,6 +51,7 @@ public:
 
     // Sets the bucket count (0 keeps the current one); entries still held are
     // removed first. allocateNow makes the table at once.
+    // A size whose table would pass the request limit is refused (no change).
     void InitHashTable(unsigned hashSize, bool allocateNow = true);
     unsigned HashKey(void* key) const;
     CAssoc* GetAssocAt(void* key, unsigned& bucket) const;
@@ -104,6 +105,7 @@ public:
     CAssoc* GetCurrentAssoc(void*& position) const;
     void* GetNextValue(void*& position) const;
 
+    // A size whose table would pass the request limit is refused (no change).
     void InitHashTable(unsigned hashSize, bool allocateNow = true);
     unsigned HashKey(const CKW_ByteStringC& key) const;
     CAssoc* GetAssocAt(const CKW_ByteStringC& key, unsigned& bucket) const;

@@ -303,10 +303,11 @@ void CKW_StringBufBase::Append(const CKW_ByteStringC& text)
     m_Size += n;
 }
 
+// Formatted on the stack: this buffer never asks the heap for anything.
 void CKW_StringBufBase::Append(int value, unsigned flags)
 {
-    CKW_ByteString text = CKW_ByteString::FormatInteger(value, flags);
-    Append(CKW_ByteStringC(text));
+    char text[KW_FORMAT_INTEGER_SIZE];
+    Append(CKW_ByteStringC(text, KW_FormatInteger(value, flags, text)));
 }
 
 // The byte string's assignment from a buffer lives with the buffers.

@@ -53,6 +53,18 @@ CKW_ExceptionErrorContext* KW_Thread_GetErrorContext()
 
 namespace {
 
+// The try levels tell an exception by the low byte of its code: a code whose
+// low byte is 0 would reach the level, be taken by no CatchAll and be dropped
+// at the end of the block, so the thrower's failure would vanish. It travels
+// with its low byte set instead, and Catch maps the code it asks for the same
+// way, so Catch(256) still takes KW_Throw(256).
+int32_t DeliverableCode(int32_t code)
+{
+    if (code == 0)
+        return 1;   // as longjmp delivers it
+    return (code & 0xFF) == 0 ? (code | 0xFF) : code;
+}
+
 // The open top level, or null.
 KW_TryLevel* TopLevel(CKW_ExceptionErrorContext* context)
 {
@@ -91,7 +103,7 @@ bool CKW_Exception::Catch(int32_t code)
 {
     CKW_ExceptionErrorContext* context = KW_Thread_GetErrorContext();
     KW_TryLevel* top = TopLevel(context);
-    if (m_bCaught || !top || top->code != code)
+    if (m_bCaught || !top || top->code != DeliverableCode(code))
         return false;
     context->m_nTop--;
     m_bCaught = 1;
@@ -125,9 +137,18 @@ void CKW_Exception::EndTry()
 
 void KW_Throw(int32_t code)
 {
-    KW_TryLevel* top = TopLevel(KW_Thread_GetErrorContext());
+    CKW_ExceptionErrorContext* context = KW_Thread_GetErrorContext();
+    if (!context || !context->m_pLevels) {
+        // The code after a throw is written for a failure that went
+        // elsewhere; going on into it would act on that failure as if it
+        // had not happened. Without a try stack there is nowhere to go.
+        fprintf(stderr, "%s\n", "Exception thrown without a thread context:");
+        fprintf(stderr, "%i\n", code);
+        abort();
+    }
+    KW_TryLevel* top = TopLevel(context);
     if (top)
-        KW_IMP_Throw(top->jump, code);
+        KW_IMP_Throw(top->jump, DeliverableCode(code));
 }
 
 void KW_ContinueThrow()

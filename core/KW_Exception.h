@@ -13,9 +13,14 @@
 //     } KW_END_TRY;
 //
 // An exception no catch takes goes on to the enclosing try level, if any.
-// Without a thread context (KW_Process_Initialize not run, or a thread the
-// library did not start) nothing is thrown: KW_TRY runs its block as plain
-// code and KW_Throw returns.
+// With no level open, KW_Throw returns. Without a thread context
+// (KW_Process_Initialize not run, or a thread the library did not start)
+// KW_TRY runs its block as plain code, and a KW_Throw, which has nowhere to
+// go and must not return into the code after it, ends the process.
+//
+// Levels tell an exception by the low byte of its code, so a code whose low
+// byte is 0 is thrown with that byte set to 0xFF (256 arrives as 511; 0
+// arrives as 1); KW_CATCH(256) maps its code the same way and takes it.
 #ifndef KW_EXCEPTION_H
 #define KW_EXCEPTION_H
 
@@ -85,8 +90,10 @@ private:
 bool KW_Push_Try(CKW_ExceptionErrorContext* context);
 // The calling thread's error context, or null.
 CKW_ExceptionErrorContext* KW_Thread_GetErrorContext();
-// Jumps to the innermost open level with code (0 arrives as 1); returns when
-// no level is open.
+// Jumps to the innermost open level with code (0 arrives as 1, any other
+// code whose low byte is 0 with that byte set to 0xFF); returns when no level
+// is open; ends the process, with the code on standard error, when the thread
+// has no context.
 void KW_Throw(int32_t code);
 // From a catch block: throws the caught exception on to the enclosing level.
 void KW_ContinueThrow();

@@ -25,7 +25,9 @@ float Length(float x, float y)
         return std::fabs(y);
     if (y == 0)
         return std::fabs(x);
-    return std::sqrt(x * x + y * y);
+    // Squaring would overflow to infinity from about 1.8e19 on (and lose
+    // everything below 1e-19); hypot does not.
+    return std::hypot(x, y);
 }
 
 } // namespace

@@ -67,7 +67,10 @@ int32_t KWCRT_GetSystemTimeAt(int64_t seconds, int32_t microseconds, KW_CURRENTT
     // The offset of this very breakdown, so that summer time counts.
     const long offset = parts.tm_gmtoff;
     out->tzHour = static_cast<int32_t>(offset / 3600);
-    out->tzMinute = static_cast<uint16_t>((labs(offset) % 3600) / 60);
+    int minutes = static_cast<int>((labs(offset) % 3600) / 60);
+    if (offset < 0 && out->tzHour == 0)
+        minutes = -minutes;   // the hours cannot say "west"
+    out->tzMinute = static_cast<int16_t>(minutes);
     return out->tzMinute;
 }
 

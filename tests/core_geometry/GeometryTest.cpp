@@ -191,6 +191,10 @@ TEST(Matrix, PartRows)
     EXPECT_EQ(iy, 1);
     EXPECT_FLOAT_EQ(CKW_Matrix(3, 4, 0, 2, 0, 0).GetXUnit(), 5);
     EXPECT_FLOAT_EQ(CKW_Matrix(3, 4, 0, -2, 0, 0).GetYUnit(), 2);
+    // Lengths far from 1, where squaring the parts overflows or vanishes.
+    EXPECT_FLOAT_EQ(CKW_Matrix(3e20f, 4e20f, 0, 1, 0, 0).GetXUnit(), 5e20f);
+    EXPECT_FLOAT_EQ(CKW_Matrix(1, 0, -3e-25f, 4e-25f, 0, 0).GetYUnit(), 5e-25f);
+    EXPECT_FLOAT_EQ(CKW_Matrix(1e20f, 1e20f, 0, 1, 0, 0).TransformXDistance(2.0f), 2.8284271e20f);
 }
 
 CKW_Matrix RandomMatrix(std::mt19937& rng)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <map>
 #include <random>
 #include <string>
@@ -240,6 +241,24 @@ TEST(CompactMapTest, DWordMapAgreesWithOracle)
     }
     const std::vector<std::pair<uint32_t, uint32_t>> sorted(oracle.begin(), oracle.end());
     EXPECT_EQ(sorted, Pairs(map));
+}
+
+// Room past 31-bit byte counts is refused, not cut down to a 2 GiB block.
+TEST(CompactMapTest, DWordMapRefusesRoomPastTheBufferLimit)
+{
+    CountingAllocator alloc;
+    {
+        CKW_CMapDWordToDWord map(&alloc);
+        map.EstimateSize(UINT_MAX, 1);
+        map.EstimateSize(1, UINT_MAX);
+        map.EstimateSize(0x10000000u, 0);
+        EXPECT_EQ(0, alloc.allocs);
+        map.SetAt(7, 70);
+        uint32_t v = 0;
+        EXPECT_TRUE(map.Lookup(7, v));
+        EXPECT_EQ(70u, v);
+    }
+    EXPECT_TRUE(alloc.live.empty());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <set>
 #include <string>
@@ -273,6 +274,36 @@ TEST(HashMapTest, InitHashTableDropsEntriesItCouldNotReach)
         map["three"] = P(3);
         EXPECT_EQ(101u, map.GetHashTableSize());
         EXPECT_EQ(1, map.GetCount());
+    }
+    EXPECT_EQ(0u, heap.LiveBlocks());
+}
+
+// A table size past what any request may ask for is refused: the map keeps
+// its entries and its table and goes on storing, for both kinds of keys.
+TEST(HashMapTest, InitHashTableRefusesASizeNoTableCanHave)
+{
+    ScopedCountingDefault heap;
+    {
+        CKW_MapPtrToPtr pointers(10);
+        CKW_MapByteStringToPtr strings(10);
+        pointers[P(1)] = P(10);
+        strings["one"] = P(1);
+        const unsigned size = pointers.GetHashTableSize();
+        const int allocs = heap.sys.allocs;
+        for (unsigned huge : {UINT_MAX, 0x10000000u}) {
+            pointers.InitHashTable(huge);
+            strings.InitHashTable(huge, false);
+            EXPECT_EQ(size, pointers.GetHashTableSize()) << huge;
+            EXPECT_EQ(1, pointers.GetCount()) << huge;
+            EXPECT_EQ(1, strings.GetCount()) << huge;
+        }
+        EXPECT_EQ(allocs, heap.sys.allocs);
+        pointers[P(2)] = P(20);
+        strings["two"] = P(2);
+        void* v = nullptr;
+        EXPECT_TRUE(pointers.Lookup(P(2), v) && v == P(20));
+        EXPECT_TRUE(strings.Lookup("one", v) && v == P(1));
+        EXPECT_TRUE(strings.Lookup("two", v) && v == P(2));
     }
     EXPECT_EQ(0u, heap.LiveBlocks());
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 class Exceptions : public ::testing::Test {
@@ -42,6 +44,8 @@ TEST_F(Exceptions, CatchTakesItsCodeAndCatchAllAnyLowByte)
         {6, 1006},       // not Catch(5); CatchAll with the code
         {0, 1001},       // longjmp turns 0 into 1
         {0x105, 1000 + 0x105},
+        {256, 1000 + 0x1FF},   // no low byte: delivered with it set, not dropped
+        {-256, 1000 - 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ThrowAndCatch(c.thrown), c.expected) << c.thrown;
@@ -49,20 +53,24 @@ TEST_F(Exceptions, CatchTakesItsCodeAndCatchAllAnyLowByte)
     }
 }
 
-TEST_F(Exceptions, CatchAllLeavesACodeWithoutLowByteToTheEnclosingLevel)
+// A code without a low byte would be taken by no CatchAll and dropped at the
+// end of its block; it travels with its low byte set, so it is caught by its
+// own Catch and passes outward like any other.
+TEST_F(Exceptions, CodeWithoutLowByteIsDeliveredNotDropped)
 {
-    volatile int outer = 0;
+    volatile int outer = 0, after = 0;
     KW_TRY {
         KW_TRY {
-            KW_Throw(256);
-        } KW_CATCH_ALL {
-            outer = -1;   // 256 has no low byte: not an exception for CatchAll
+            KW_Throw(512);
+        } KW_CATCH(5) {
+            outer = -1;
         } KW_END_TRY;
-        outer = 1;
-    } KW_CATCH_ALL {
-        outer = 2;
+        after = 1;   // must not run: the exception is not over
+    } KW_CATCH(512) {
+        outer = KW_GetCatchCode();
     } KW_END_TRY;
-    EXPECT_EQ(outer, 1);
+    EXPECT_EQ(outer, 512 | 0xFF);
+    EXPECT_EQ(after, 0);
     EXPECT_EQ(Top(), -1);
 }
 
@@ -144,10 +152,8 @@ TEST_F(Exceptions, LevelFunctionsWithoutAnOpenLevelDoNothing)
     EXPECT_EQ(KW_GetCatchCode(), 0);   // level 0, never used
 }
 
-TEST(ExceptionsWithoutContext, BlocksRunPlainAndThrowReturns)
+void ThrowWithoutContext()
 {
-    ASSERT_EQ(KW_Process_GetContext(), nullptr);
-    EXPECT_FALSE(KW_Push_Try(KW_Thread_GetErrorContext()));
     volatile int ran = 0;
     KW_TRY {
         ran = 1;
@@ -156,7 +162,23 @@ TEST(ExceptionsWithoutContext, BlocksRunPlainAndThrowReturns)
     } KW_CATCH_ALL {
         ran = 3;
     } KW_END_TRY;
-    EXPECT_EQ(ran, 2);
+    fprintf(stderr, "went on: %d\n", ran);
+}
+
+// Blocks run as plain code; a throw has nowhere to go and must not return
+// into the code after it, so it ends the process.
+TEST(ExceptionsWithoutContextDeathTest, BlocksRunPlainAndAThrowEndsTheProcess)
+{
+    ASSERT_EQ(KW_Process_GetContext(), nullptr);
+    EXPECT_FALSE(KW_Push_Try(KW_Thread_GetErrorContext()));
+    volatile int ran = 0;
+    KW_TRY {
+        ran = 1;
+    } KW_CATCH_ALL {
+        ran = 3;
+    } KW_END_TRY;
+    EXPECT_EQ(ran, 1);
+    EXPECT_DEATH(ThrowWithoutContext(), "Exception thrown without a thread context:\n5\n");
 }
 
 TEST(IndexCheckDeathTest, AnIndexOutsideItsArrayEndsTheProcess)

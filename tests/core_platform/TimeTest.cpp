@@ -40,7 +40,7 @@ TEST(Time, ZoneOffsetOfTheInstantItself)
         const char* tz;
         int64_t instant;   // seconds since the epoch
         int32_t hours;
-        uint16_t minutes;
+        int16_t minutes;
         uint16_t localHour;
     };
     const int64_t january = 1704110400;   // 2024-01-01 12:00:00 UTC
@@ -50,6 +50,8 @@ TEST(Time, ZoneOffsetOfTheInstantItself)
         {"CET-1CEST,M3.5.0,M10.5.0/3", january, 1, 0, 13},
         {"CET-1CEST,M3.5.0,M10.5.0/3", july, 2, 0, 14},   // summer time counts
         {"XST3:30", january, -3, 30, 8},
+        {"XXX0:30", january, 0, -30, 11},   // under an hour west: the minutes say so
+        {"YYY-0:45", january, 0, 45, 12},
         {"UTC0", july, 0, 0, 12},
     };
     for (const Case& c : cases) {

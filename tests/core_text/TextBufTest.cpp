@@ -211,6 +211,17 @@ TEST(StringBufBase, FixedCapacity)
     CKW_StringBufT<3> small;
     small.Append(12345, 1);
     EXPECT_EQ(std::string(small.GetStringC().GetCStr(), small.GetSize()), "123");
+
+    // It never allocates, numbers included.
+    ScopedCountingDefault heap;
+    const int before = heap.sys.allocs;   // the manager's own record
+    CKW_StringBufT<40> quiet;
+    quiet.Copy("n=");
+    quiet.Append(INT_MIN, 1);
+    quiet.Append(-1, 2);
+    quiet.Append(0, 0);
+    EXPECT_EQ(std::string(quiet.GetStringC().GetCStr(), quiet.GetSize()), "n=-2147483648ffffffff0");
+    EXPECT_EQ(heap.sys.allocs, before);
 }
 
 } // namespace
