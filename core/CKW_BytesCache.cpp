@@ -1,6 +1,17 @@
 #include "CKW_BytesCache.h"
 
+#include <stdint.h>
 #include <string.h>
+
+namespace {
+
+// offset + size as a stream offset; false when it does not fit in one.
+bool EndOf(int64_t offset, uint64_t size, int64_t* end)
+{
+    return size <= static_cast<uint64_t>(INT64_MAX) && !__builtin_add_overflow(offset, static_cast<int64_t>(size), end);
+}
+
+} // namespace
 
 CKW_ContinuousBytesCache::~CKW_ContinuousBytesCache()
 {
@@ -13,17 +24,22 @@ void CKW_ContinuousBytesCache::LoadFromFile(IKW_FileRead* file, int64_t offset, 
         return;
     memset(m_pBuffer, 0, m_nCapacity);
     size_t n = size < m_nCapacity ? size : m_nCapacity;
+    int64_t end = 0;
     m_nStart = offset;
-    m_nLength = (n && file->ReadBlock(m_pBuffer, offset, n)) ? n : 0;
+    m_nLength = (n && EndOf(offset, n, &end) && file->ReadBlock(m_pBuffer, offset, n)) ? n : 0;
 }
 
 KW_BytesRange CKW_ContinuousBytesCache::ReadCached(void* destination, const KW_BytesRange& request)
 {
+    // A request whose end lies beyond the last stream offset names no bytes.
+    int64_t requestEnd = 0;
+    int64_t windowEnd = 0;
+    if (request.size <= 0 || m_nLength == 0 || !EndOf(request.offset, static_cast<uint64_t>(request.size), &requestEnd)
+        || !EndOf(m_nStart, m_nLength, &windowEnd))
+        return {request.offset, 0};
     int64_t from = request.offset > m_nStart ? request.offset : m_nStart;
-    int64_t requestEnd = request.offset + request.size;
-    int64_t windowEnd = m_nStart + static_cast<int64_t>(m_nLength);
     int64_t to = requestEnd < windowEnd ? requestEnd : windowEnd;
-    if (request.size <= 0 || m_nLength == 0 || to <= from)
+    if (to <= from)
         return {request.offset, 0};
     memcpy(static_cast<uint8_t*>(destination) + (from - request.offset), m_pBuffer + (from - m_nStart),
            static_cast<size_t>(to - from));
@@ -33,9 +49,13 @@ KW_BytesRange CKW_ContinuousBytesCache::ReadCached(void* destination, const KW_B
 void CKW_ContinuousBytesCache::PutBytes(const void* data, int64_t offset, size_t size)
 {
     const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    int64_t n = static_cast<int64_t>(size);
-    int64_t windowEnd = m_nStart + static_cast<int64_t>(m_nLength);
-    bool touches = offset + n == m_nStart || windowEnd == offset;
+    // Bytes that would end beyond the last stream offset are refused: the
+    // window keeps what it has.
+    int64_t end = 0;
+    int64_t windowEnd = 0;
+    if (!EndOf(offset, size, &end) || !EndOf(m_nStart, m_nLength, &windowEnd))
+        return;
+    bool touches = end == m_nStart || windowEnd == offset;
     if (touches && size < m_nCapacity) {
         if (m_nStart > offset) {
             size_t keep = m_nLength < m_nCapacity - size ? m_nLength : m_nCapacity - size;
@@ -63,7 +83,7 @@ void CKW_ContinuousBytesCache::PutBytes(const void* data, int64_t offset, size_t
     m_nLength = size < m_nCapacity ? size : m_nCapacity;
     if (m_nLength)
         memcpy(m_pBuffer, bytes + (size - m_nLength), m_nLength);
-    m_nStart = offset + n - static_cast<int64_t>(m_nLength);
+    m_nStart = end - static_cast<int64_t>(m_nLength);
 }
 
 void CKW_ContinuousBytesCache::ClearCache()

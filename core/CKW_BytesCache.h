@@ -17,7 +17,10 @@ public:
     virtual void LoadFromFile(IKW_FileRead* file, int64_t offset, size_t size) = 0;
     // Copies the part of the request that the window holds to
     // destination + (its offset - request offset); returns that part
-    // ({request offset, 0} when there is none).
+    // ({request offset, 0} when there is none, or when the request ends
+    // beyond the last stream offset). Bytes and loads that would end there
+    // are refused as well: the window keeps what it has (a load caches
+    // nothing).
     virtual KW_BytesRange ReadCached(void* destination, const KW_BytesRange& request) = 0;
     virtual void PutBytes(const void* data, int64_t offset, size_t size) = 0;
     virtual void ClearCache() = 0;

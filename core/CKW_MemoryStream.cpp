@@ -267,13 +267,16 @@ bool CKW_MemoryStream::GrowSegmented(uint64_t end)
     for (uint64_t i = 0; i < more; ++i) {
         void* block = AllocBlock(static_cast<size_t>(m_nGrowSize));
         if (!block) {
-            // Keep the blocks made so far; drop the empty slots.
-            m_Blocks.SetSize(count + static_cast<int>(i), -1);
+            // The write fails as a whole: blocks made for it would only hold
+            // memory that no data ever reaches.
+            for (uint64_t j = 0; j < i; ++j)
+                FreeBlock(Block(count + static_cast<int>(j)));
+            m_Blocks.SetSize(count, -1);
             return false;
         }
         *static_cast<void**>(m_Blocks.GetDataPtr(count + static_cast<int>(i))) = block;
-        m_nTotalSize += m_nGrowSize;
     }
+    m_nTotalSize += more * m_nGrowSize;
     return true;
 }
 
@@ -288,7 +291,7 @@ bool CKW_MemoryStream::WriteBlock(const void* buffer, int64_t offset, size_t siz
             return false;
         at += m_nRangeOffset;
     }
-    if (size > UINT64_MAX - at)
+    if (at > kMaxSize || size > kMaxSize - at)
         return false;
     uint64_t end = at + size;
     bool grown = (m_dwFlags & kContiguous) ? GrowContiguous(end) : GrowSegmented(end);
@@ -351,6 +354,15 @@ void CKW_MemoryStream::AttachBuffer(uint8_t* buffer, size_t size, bool takeOver)
     CKW_MutexLocker lock(&m_Mutex);
     if (!(m_dwFlags & kContiguous))
         return;
+    // Blocks the stream owns have no other owner: dropping them would leak
+    // them. The buffer being attached may be one of them (taken with
+    // GetBuffer): that one lives on as the new data.
+    if (m_dwFlags & kOwnsBlocks) {
+        for (int i = 0; i < m_Blocks.GetSize(); ++i) {
+            if (Block(i) != buffer)
+                FreeBlock(Block(i));
+        }
+    }
     m_Blocks.SetSize(0, -1);
     m_nTotalSize = 0;
     m_nCurSize = 0;

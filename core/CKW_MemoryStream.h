@@ -3,8 +3,11 @@
 //
 // A stream over a caller's buffer that it does not own never reallocates or
 // frees it: growth copies the data into a new block, which the stream owns.
-// A failed growth keeps the data and returns false. Bytes between the old end
-// of the data and a write beyond it read as zero.
+// A failed growth keeps the data, keeps no memory it took for that write and
+// returns false. Bytes between the old end of the data and a write beyond it
+// read as zero. A stream's data ends at or before kMaxSize (4 GiB): a write
+// that would end beyond it fails and changes nothing, so a sparse write far
+// out cannot reserve memory for everything before it.
 #ifndef CKW_MEMORYSTREAM_H
 #define CKW_MEMORYSTREAM_H
 
@@ -21,8 +24,8 @@ public:
     // The first data block, or null.
     virtual uint8_t* GetBuffer() = 0;
     // Contiguous streams only: the buffer becomes the stream's data. Blocks
-    // the stream held are forgotten, not freed: take them with GetBuffer and
-    // DetachBuffer first.
+    // the stream owned are freed (except the buffer itself, when it is one of
+    // them); to keep them, take them with GetBuffer and DetachBuffer first.
     virtual void AttachBuffer(uint8_t* buffer, size_t size, bool takeOver) = 0;
     // Contiguous streams only: forgets the data without freeing it (the caller
     // took it with GetBuffer); the stream is left empty.
@@ -34,6 +37,8 @@ public:
     static const uint32_t kContiguous = 1;
     static const uint32_t kOwnsBlocks = 2;
     static const size_t kDefaultGrowth = 65536;
+    // The largest end of data (window offset included) a write may reach.
+    static const uint64_t kMaxSize = uint64_t(1) << 32;
 
     CKW_MemoryStream(bool contiguous, _IKW_Allocator* allocator);
     // Over a caller's buffer (contiguous). takeOver: the buffer came from the

@@ -103,35 +103,52 @@ int64_t CKWCRT_FileAccess_Posix::Write(const void* buffer, size_t size)
     return n;
 }
 
+// The transfers themselves go through pread/pwrite: the offset travels with
+// the call, so threads sharing the handle cannot move each other's reads and
+// writes. The position is set after the bytes afterwards, as a sequential
+// caller expects; with threads sharing the handle that position is simply the
+// last one set.
 int64_t CKWCRT_FileAccess_Posix::ReadPos(void* buffer, size_t size, int64_t position)
 {
-    if (m_hFile == -1 || GetSize() <= position || SetPosition(position) < 0)
+    if (m_hFile == -1 || position < 0 || GetSize() <= position)
         return 0;
     uint8_t* out = static_cast<uint8_t*>(buffer);
     size_t done = 0;
     while (done < size) {
-        int64_t n = Read(out + done, size - done);
-        if (n < 0)
-            return done ? static_cast<int64_t>(done) : -1;
+        ssize_t n = ::pread(m_hFile, out + done, size - done, static_cast<off_t>(position + static_cast<int64_t>(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            if (!done)
+                return -1;
+            break;
+        }
         if (n == 0)
             break;
         done += static_cast<size_t>(n);
     }
+    SetPosition(position + static_cast<int64_t>(done));
     return static_cast<int64_t>(done);
 }
 
 int64_t CKWCRT_FileAccess_Posix::WritePos(const void* buffer, size_t size, int64_t position)
 {
-    if (m_hFile == -1 || SetPosition(position) < 0)
+    if (m_hFile == -1 || position < 0)
         return 0;
     const uint8_t* in = static_cast<const uint8_t*>(buffer);
     size_t done = 0;
     while (done < size) {
-        int64_t n = Write(in + done, size - done);
-        if (n <= 0)
-            return done ? static_cast<int64_t>(done) : -1;
+        ssize_t n = ::pwrite(m_hFile, in + done, size - done, static_cast<off_t>(position + static_cast<int64_t>(done)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (!done)
+                return -1;
+            break;
+        }
         done += static_cast<size_t>(n);
     }
+    SetPosition(position + static_cast<int64_t>(done));
     return static_cast<int64_t>(done);
 }
 

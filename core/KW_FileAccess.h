@@ -3,7 +3,10 @@
 //
 // Positioned transfers (ReadPos, WritePos) keep going after short transfers
 // and interrupted calls, so a count below the request means end of file or a
-// real error; -1 means an error before any byte moved.
+// real error; -1 means an error before any byte moved. Each transfer carries
+// its offset with it, so threads may share one handle for positioned reads
+// and writes without a lock; the position is left after the bytes moved (with
+// several threads, after the last transfer to set it).
 #ifndef KW_FILEACCESS_H
 #define KW_FILEACCESS_H
 

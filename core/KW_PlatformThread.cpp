@@ -1,9 +1,13 @@
 #include "KW_PlatformThread.h"
 
+#include <condition_variable>
 #include <errno.h>
 #include <map>
 #include <mutex>
 #include <sched.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -22,18 +26,108 @@ _KW_HTHREAD ToHandle(pthread_t thread)
     return reinterpret_cast<_KW_HTHREAD>(thread);
 }
 
-// Priorities recorded for the threads whose policy range cannot hold them.
-std::mutex& RecordedMutex()
+// What the layer knows of a live thread. Entries go when their thread ends,
+// however it ends (a thread-specific key's destructor runs on return, on
+// pthread_exit and on cancellation), so a later thread that is given the same
+// handle finds nothing of its predecessor.
+struct KnownThread {
+#if defined(__linux__)
+    pid_t tid = 0;            // the kernel's id: nice values are per thread
+#else
+    bool recorded = false;    // a priority the policy cannot hold, as asked
+    int32_t sched = 50;
+#endif
+};
+
+std::mutex& KnownMutex()
 {
     static std::mutex mutex;
     return mutex;
 }
 
-std::map<_KW_HTHREAD, int32_t>& Recorded()
+std::map<_KW_HTHREAD, KnownThread>& Known()
 {
-    static std::map<_KW_HTHREAD, int32_t> priorities;
-    return priorities;
+    static std::map<_KW_HTHREAD, KnownThread> threads;
+    return threads;
 }
+
+pthread_key_t g_endKey;
+pthread_once_t g_endKeyOnce = PTHREAD_ONCE_INIT;
+
+void ForgetEndingThread(void*)
+{
+    std::lock_guard<std::mutex> lock(KnownMutex());
+    Known().erase(ToHandle(pthread_self()));
+}
+
+void MakeEndKey()
+{
+    pthread_key_create(&g_endKey, ForgetEndingThread);
+}
+
+struct Launch {
+    void* (*entry)(void*);
+    void* argument;
+    std::mutex mutex;
+    std::condition_variable started;
+    bool known = false;
+};
+
+void* LaunchThread(void* argument)
+{
+    Launch* launch = static_cast<Launch*>(argument);
+    void* (*const entry)(void*) = launch->entry;
+    void* const entryArgument = launch->argument;
+    KWPLAT_Thread_Register();
+    {
+        std::lock_guard<std::mutex> lock(launch->mutex);
+        launch->known = true;
+        launch->started.notify_one();
+    }
+    return entry(entryArgument);
+}
+
+#if defined(__linux__)
+
+// The library's scale as nice values, spread over the nice range as the
+// scheduling priorities 1..99 spread over theirs.
+const int kNiceOfScale[] = {19, 10, 0, -10, -20};
+
+int32_t ScaleOf(int32_t schedPriority)
+{
+    return KWSYS_round(static_cast<float>((schedPriority - 50) / 25.0));
+}
+
+// The step of the scale nearest to a nice value; between two, the one nearer
+// to normal.
+int32_t ScaleOfNice(int nice)
+{
+    int32_t best = 0;
+    for (int32_t scale = -2; scale <= 2; ++scale) {
+        const int distance = abs(nice - kNiceOfScale[scale + 2]);
+        const int bestDistance = abs(nice - kNiceOfScale[best + 2]);
+        if (distance < bestDistance || (distance == bestDistance && abs(scale) < abs(best)))
+            best = scale;
+    }
+    return best;
+}
+
+// The kernel's id of a thread the layer knows; call with KnownMutex held, so
+// that the thread cannot end (and its id be reused) while it is in use.
+bool TidOf(_KW_HTHREAD thread, pid_t* tid)
+{
+    if (pthread_equal(ToPthread(thread), pthread_self())) {
+        *tid = static_cast<pid_t>(syscall(SYS_gettid));
+        return true;
+    }
+    auto it = Known().find(thread);
+    if (it == Known().end())
+        return false;
+    *tid = it->second.tid;
+    return true;
+}
+
+#else
 
 bool PolicyHolds(int32_t schedPriority)
 {
@@ -41,6 +135,8 @@ bool PolicyHolds(int32_t schedPriority)
     const int high = sched_get_priority_max(SCHED_OTHER);
     return low >= 0 && high >= 0 && schedPriority >= low && schedPriority <= high && high > low;
 }
+
+#endif
 
 } // namespace
 
@@ -54,11 +150,35 @@ _KW_HTHREAD KWCRT_GetThreadHandle()
     return ToHandle(pthread_self());
 }
 
+void KWPLAT_Thread_Register()
+{
+    pthread_once(&g_endKeyOnce, MakeEndKey);
+    KnownThread known;
+#if defined(__linux__)
+    known.tid = static_cast<pid_t>(syscall(SYS_gettid));
+#endif
+    {
+        // A thread registering again keeps what the layer holds for it.
+        std::lock_guard<std::mutex> lock(KnownMutex());
+        Known().emplace(KWCRT_GetThreadHandle(), known);
+    }
+    pthread_setspecific(g_endKey, reinterpret_cast<void*>(1));
+}
+
 bool KWPLAT_StartThread(void* (*entry)(void*), void* argument, _KW_HTHREAD* thread)
 {
+    // The new thread is known before its handle is handed out, so that the
+    // caller can set its priority at once.
+    Launch launch;
+    launch.entry = entry;
+    launch.argument = argument;
     pthread_t id;
-    if (pthread_create(&id, nullptr, entry, argument) != 0)
+    if (pthread_create(&id, nullptr, LaunchThread, &launch) != 0)
         return false;
+    {
+        std::unique_lock<std::mutex> lock(launch.mutex);
+        launch.started.wait(lock, [&launch] { return launch.known; });
+    }
     if (thread)
         *thread = ToHandle(id);
     return true;
@@ -98,15 +218,51 @@ int32_t KWCRT_SchedPriorityOf(int32_t priority)
     return priority >= -2 && priority <= 2 ? table[priority + 2] : 50;
 }
 
+#if defined(__linux__)
+
+int32_t KWCRT_Thread_GetSchedPriority(_KW_HTHREAD thread, bool* ok)
+{
+    int nice = 0;
+    bool read = false;
+    {
+        std::lock_guard<std::mutex> lock(KnownMutex());
+        pid_t tid = 0;
+        if (TidOf(thread, &tid)) {
+            errno = 0;
+            nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+            read = !(nice == -1 && errno != 0);
+        }
+    }
+    if (ok)
+        *ok = read;
+    return read ? KWCRT_SchedPriorityOf(ScaleOfNice(nice)) : 0;
+}
+
+int32_t KWCRT_Thread_SetPriority(_KW_HTHREAD thread, int32_t priority)
+{
+    const int nice = kNiceOfScale[ScaleOf(KWCRT_SchedPriorityOf(priority)) + 2];
+    std::lock_guard<std::mutex> lock(KnownMutex());
+    pid_t tid = 0;
+    if (!TidOf(thread, &tid))
+        return ESRCH;
+    // Without the right to raise it, a thread may only lower its priority:
+    // the kernel refuses the rest (EACCES or EPERM), and so does this call.
+    if (setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice) != 0)
+        return errno ? errno : EPERM;
+    return 0;
+}
+
+#else
+
 int32_t KWCRT_Thread_GetSchedPriority(_KW_HTHREAD thread, bool* ok)
 {
     {
-        std::lock_guard<std::mutex> lock(RecordedMutex());
-        auto it = Recorded().find(thread);
-        if (it != Recorded().end()) {
+        std::lock_guard<std::mutex> lock(KnownMutex());
+        auto it = Known().find(thread);
+        if (it != Known().end() && it->second.recorded) {
             if (ok)
                 *ok = true;
-            return it->second;
+            return it->second.sched;
         }
     }
     int policy = 0;
@@ -117,27 +273,19 @@ int32_t KWCRT_Thread_GetSchedPriority(_KW_HTHREAD thread, bool* ok)
     return read ? param.sched_priority : 0;
 }
 
-int32_t KWCRT_Thread_GetPriority(_KW_HTHREAD thread)
-{
-    bool ok = false;
-    const int32_t sched = KWCRT_Thread_GetSchedPriority(thread, &ok);
-    if (!ok)
-        return 0;
-    return KWSYS_round(static_cast<float>((sched - 50) / 25.0));
-}
-
 int32_t KWCRT_Thread_SetPriority(_KW_HTHREAD thread, int32_t priority)
 {
     const int32_t sched = KWCRT_SchedPriorityOf(priority);
     if (!PolicyHolds(sched)) {
-        // Make sure the thread exists before recording anything for it.
-        int policy = 0;
-        sched_param current{};
-        const int result = pthread_getschedparam(ToPthread(thread), &policy, &current);
-        if (result != 0)
-            return result;
-        std::lock_guard<std::mutex> lock(RecordedMutex());
-        Recorded()[thread] = sched;
+        // Recorded for a thread the layer knows, so the record ends with it.
+        if (pthread_equal(ToPthread(thread), pthread_self()))
+            KWPLAT_Thread_Register();
+        std::lock_guard<std::mutex> lock(KnownMutex());
+        auto it = Known().find(thread);
+        if (it == Known().end())
+            return ESRCH;
+        it->second.recorded = true;
+        it->second.sched = sched;
         return 0;
     }
     sched_param param{};
@@ -145,10 +293,15 @@ int32_t KWCRT_Thread_SetPriority(_KW_HTHREAD thread, int32_t priority)
     return pthread_setschedparam(ToPthread(thread), SCHED_OTHER, &param);
 }
 
-void KWCRT_Thread_Forget(_KW_HTHREAD thread)
+#endif
+
+int32_t KWCRT_Thread_GetPriority(_KW_HTHREAD thread)
 {
-    std::lock_guard<std::mutex> lock(RecordedMutex());
-    Recorded().erase(thread);
+    bool ok = false;
+    const int32_t sched = KWCRT_Thread_GetSchedPriority(thread, &ok);
+    if (!ok)
+        return 0;
+    return KWSYS_round(static_cast<float>((sched - 50) / 25.0));
 }
 
 bool KW_RWLock_Initialize(_KW_RWLOCK* lock)

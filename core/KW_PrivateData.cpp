@@ -34,8 +34,18 @@ void CKW_PrivateData::AddData(void* moduleId, void* data, void (*callback)(void*
     if (KW_PRIVATEDATA* record = Find(moduleId)) {
         // Storing what is already stored must not free it: the caller keeps
         // using it, and the list would free it a second time later.
-        if (record->data != data)
-            record->FreeData();
+        if (record->data != data) {
+            KW_PRIVATEDATA old = *record;
+            record->data = nullptr;   // a re-entrant call frees it once only
+            old.FreeData();
+            // The callback may have grown (moved) or shrunk the list: the
+            // record pointer is stale, so find the key again.
+            record = Find(moduleId);
+            if (!record) {
+                AddData(moduleId, data, callback, isObject);
+                return;
+            }
+        }
         record->data = data;
         record->callback = callback;
         record->isObject = isObject;

@@ -2,6 +2,7 @@
 
 #include "KW_Memory.h"
 
+#include <atomic>
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
@@ -36,7 +37,7 @@ void Regenerate(MTState* s)
 }
 
 // The system's random source; false when it cannot deliver.
-bool SystemRandom(void* buffer, size_t size)
+bool OperatingSystemRandom(void* buffer, size_t size)
 {
 #if defined(__APPLE__)
     arc4random_buf(buffer, size);
@@ -55,6 +56,14 @@ bool SystemRandom(void* buffer, size_t size)
     }
     return true;
 #endif
+}
+
+std::atomic<KW_RANDOM_SOURCE> g_source{nullptr};
+
+bool SystemRandom(void* buffer, size_t size)
+{
+    KW_RANDOM_SOURCE source = g_source.load(std::memory_order_acquire);
+    return source ? source(buffer, size) : OperatingSystemRandom(buffer, size);
 }
 
 void StoreLittleEndian(uint32_t word, uint8_t* out)
@@ -114,12 +123,24 @@ void KW_Random_GenerateBase(uint32_t* buffer, int32_t count)
     }
 }
 
-void KW_Random_GenerateCrypto(uint32_t* buffer, int32_t count)
+KW_RANDOM_SOURCE KW_Random_SetSystemSource(KW_RANDOM_SOURCE source)
 {
-    if (!buffer || count <= 0)
-        return;
-    if (!SystemRandom(buffer, (size_t)count * sizeof(uint32_t)))
-        KW_Random_GenerateBase(buffer, count);
+    return g_source.exchange(source, std::memory_order_acq_rel);
+}
+
+bool KW_Random_GenerateCrypto(uint32_t* buffer, int32_t count)
+{
+    if (count <= 0)
+        return true;
+    if (!buffer)
+        return false;
+    const size_t size = (size_t)count * sizeof(uint32_t);
+    if (SystemRandom(buffer, size))
+        return true;
+    // Words from a clock-seeded rand() would pass for secrets that anyone can
+    // guess: no words at all is the only honest answer.
+    memset(buffer, 0, size);
+    return false;
 }
 
 void KW_Random_GenerateMT(uint32_t* buffer, int32_t count)

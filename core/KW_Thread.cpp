@@ -23,6 +23,29 @@ void DestroyThreadContext(CKW_ThreadContext* context)
     delete context;
 }
 
+// A thread with a context loses it when it ends, however it ends (returning,
+// KW_Thread_Exit, cancellation): otherwise the next thread given the same
+// handle would inherit it, and a context registered over it would leak.
+pthread_key_t g_contextKey;
+pthread_once_t g_contextKeyOnce = PTHREAD_ONCE_INIT;
+
+void RemoveEndingThreadContext(void*)
+{
+    if (CKW_ProcessContext* process = KW_Process_GetContext())
+        process->RemoveThreadContext(KWCRT_GetThreadHandle());
+}
+
+void MakeContextKey()
+{
+    pthread_key_create(&g_contextKey, RemoveEndingThreadContext);
+}
+
+void RemoveContextAtThreadEnd()
+{
+    pthread_once(&g_contextKeyOnce, MakeContextKey);
+    pthread_setspecific(g_contextKey, reinterpret_cast<void*>(1));
+}
+
 struct StartRecord : public CKW_Object {
     KW_THREAD_ROUTINE routine;
     int32_t priority;
@@ -39,13 +62,13 @@ void* ThreadStart(void* argument)
     }
     const _KW_HTHREAD self = KWCRT_GetThreadHandle();
     process->SetThreadContext(self, NewThreadContext());
+    RemoveContextAtThreadEnd();
     KWCRT_Thread_SetPriority(self, start->priority);
     const KW_THREAD_ROUTINE routine = start->routine;
     void* const routineArgument = start->argument;
     delete start;
     routine(routineArgument);
     process->RemoveThreadContext(self);
-    KWCRT_Thread_Forget(self);
     return nullptr;
 }
 
@@ -68,8 +91,11 @@ CKW_ProcessContext::~CKW_ProcessContext()
 CKW_ThreadContext* CKW_ProcessContext::Initialize()
 {
     CKW_ThreadContext* context = NewThreadContext();
-    if (context)
+    if (context) {
         SetThreadContext(KWCRT_GetThreadHandle(), context);
+        RemoveContextAtThreadEnd();
+        KWPLAT_Thread_Register();
+    }
     return context;
 }
 
@@ -98,8 +124,17 @@ CKW_ThreadContext* CKW_ProcessContext::GetThreadContext(_KW_HTHREAD thread)
 
 void CKW_ProcessContext::SetThreadContext(_KW_HTHREAD thread, CKW_ThreadContext* context)
 {
-    CKW_MutexLocker lock(&m_ThreadMapLock);
-    m_ThreadMap[thread] = context;
+    void* replaced = nullptr;
+    {
+        CKW_MutexLocker lock(&m_ThreadMapLock);
+        if (!m_ThreadMap.Lookup(thread, replaced))
+            replaced = nullptr;
+        m_ThreadMap[thread] = context;
+    }
+    // The map was the context's only owner. Freed outside the lock: its
+    // private data's callbacks may look threads up.
+    if (replaced != context)
+        DestroyThreadContext(static_cast<CKW_ThreadContext*>(replaced));
 }
 
 void CKW_ProcessContext::RemoveThreadContext(_KW_HTHREAD thread)

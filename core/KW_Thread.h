@@ -4,7 +4,9 @@
 // KW_Thread_Create) to a thread context holding the thread's private data,
 // its exception context and its last error. Without the process context the
 // functions here return null or 0, do nothing, and KW_Thread_Create starts
-// nothing.
+// nothing. A thread's context goes when the thread ends, however it ends
+// (its routine returns, KW_Thread_Exit, cancellation), or at
+// KW_Process_Finalize, whichever comes first.
 #ifndef KW_THREAD_H
 #define KW_THREAD_H
 
@@ -36,6 +38,8 @@ struct CKW_ProcessContext : public CKW_Object {
     void Finalize();
 
     CKW_ThreadContext* GetThreadContext(_KW_HTHREAD thread);
+    // Takes ownership; a different context registered under the handle is
+    // destroyed (its private data freed).
     void SetThreadContext(_KW_HTHREAD thread, CKW_ThreadContext* context);
     // Frees the thread's context (its private data, its exception context).
     void RemoveThreadContext(_KW_HTHREAD thread);

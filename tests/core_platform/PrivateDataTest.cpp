@@ -95,3 +95,54 @@ TEST(PrivateData, CallbackThatTouchesTheListDuringClearAll)
 }
 
 } // namespace
+
+namespace {
+
+int g_grownKeys[64];
+
+void GrowsTheList(void* data)
+{
+    LogFree(data);
+    for (int& key : g_grownKeys)
+        g_list->SetPrivateData(&key, &key, nullptr);
+}
+
+void EmptiesTheList(void* data)
+{
+    LogFree(data);
+    g_list->RemovePrivateData(&g_reentrantKey);
+}
+
+// The free callback of a replaced record may move the records (the array
+// grows) or take the key out; the new data must still land under the key.
+TEST(PrivateData, ReplacingWhenTheFreeCallbackChangesTheList)
+{
+    struct Case {
+        const char* what;
+        void (*callback)(void*);
+        int expectedRecords;
+    };
+    const Case cases[] = {
+        {"callback adds 64 keys", GrowsTheList, 65},
+        {"callback removes the key", EmptiesTheList, 1},
+    };
+    for (const Case& c : cases) {
+        int d1 = 1, d2 = 2;
+        CKW_PrivateData list;
+        g_list = &list;
+        list.SetPrivateData(&g_reentrantKey, &d1, c.callback);
+        g_log.clear();
+        list.SetPrivateData(&g_reentrantKey, &d2, LogFree);
+        EXPECT_EQ(g_log, (std::vector<std::string>{"free 1"})) << c.what;
+        EXPECT_EQ(list.GetPrivateData(&g_reentrantKey), &d2) << c.what;
+        int records = list.GetPrivateData(&g_reentrantKey) ? 1 : 0;
+        for (int& key : g_grownKeys)
+            records += list.GetPrivateData(&key) == &key ? 1 : 0;
+        EXPECT_EQ(records, c.expectedRecords) << c.what;
+        g_log.clear();
+        list.ClearAll();
+        EXPECT_EQ(g_log, (std::vector<std::string>{"free 2"})) << c.what;
+    }
+}
+
+} // namespace

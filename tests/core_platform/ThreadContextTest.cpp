@@ -7,6 +7,11 @@
 
 #include <atomic>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -63,23 +68,148 @@ TEST_F(ProcessContext, HangsOnTheDefaultManagerAndFinalizeFreesEverything)
     EXPECT_EQ(KW_Thread_GetContext(), nullptr);
 }
 
-TEST(ThreadPriority, ScaleToSchedulingPriorityAndBack)
+// ---------------------------------------------------------------------------
+// Priorities: applied to the thread (on Linux as its nice value) and read back
+// from it. Lowering is always allowed; raising only with the right to.
+
+pid_t OwnTid()
+{
+    return static_cast<pid_t>(syscall(SYS_gettid));
+}
+
+// Runs body on a thread of its own, so that a lowered priority dies with it.
+template <typename Body>
+void OnFreshThread(Body body)
+{
+    std::thread([&body] { body(); }).join();
+}
+
+// Whether this process may raise a thread's priority above normal.
+bool MayRaisePriority()
+{
+    bool may = false;
+    OnFreshThread([&may] { may = setpriority(PRIO_PROCESS, static_cast<id_t>(OwnTid()), -10) == 0; });
+    return may;
+}
+
+int OwnNice()
+{
+    return getpriority(PRIO_PROCESS, static_cast<id_t>(OwnTid()));
+}
+
+TEST(ThreadPriority, ScaleToSchedulingPriority)
+{
+    const int32_t cases[][2] = {{-2, 1}, {-1, 25}, {0, 50}, {1, 75}, {2, 99}, {3, 50}, {-7, 50}};
+    for (const auto& c : cases)
+        EXPECT_EQ(KWCRT_SchedPriorityOf(c[0]), c[1]) << c[0];
+}
+
+TEST(PriorityThreads, AppliedToTheThreadAndReadBackFromIt)
 {
     struct Case {
         int32_t asked;
+        int nice;        // what the thread runs at afterwards
         int32_t sched;
         int32_t readBack;
     };
-    const Case cases[] = {{-2, 1, -2}, {-1, 25, -1}, {0, 50, 0}, {1, 75, 1}, {2, 99, 2}, {3, 50, 0}, {-7, 50, 0}};
-    const _KW_HTHREAD self = KW_Thread_GetHandle();
-    for (const Case& c : cases) {
-        EXPECT_EQ(KWCRT_SchedPriorityOf(c.asked), c.sched) << c.asked;
-        ASSERT_EQ(KW_Thread_SetPriority(self, c.asked), 0) << c.asked;
-        bool ok = false;
-        EXPECT_EQ(KWCRT_Thread_GetSchedPriority(self, &ok), c.sched) << c.asked;
-        EXPECT_EQ(KW_Thread_GetPriority(self), c.readBack) << c.asked;
+    // From the top down, so that a process that may only lower still
+    // passes through every row it is allowed.
+    const Case cases[] = {{2, -20, 99, 2}, {1, -10, 75, 1}, {0, 0, 50, 0}, {3, 0, 50, 0},
+                          {-7, 0, 50, 0}, {-1, 10, 25, -1}, {-2, 19, 1, -2}};
+    const bool mayRaise = MayRaisePriority();
+    OnFreshThread([&] {
+        const _KW_HTHREAD self = KW_Thread_GetHandle();
+        EXPECT_EQ(KW_Thread_GetPriority(self), 0) << "never set: the real priority, normal";
+        for (const Case& c : cases) {
+            const int before = OwnNice();
+            const int32_t priorityBefore = KW_Thread_GetPriority(self);
+            const bool allowed = mayRaise || c.nice >= before;
+            const int32_t result = KW_Thread_SetPriority(self, c.asked);
+            if (!allowed) {
+                EXPECT_NE(result, 0) << c.asked << ": raising without the right must fail";
+                EXPECT_EQ(OwnNice(), before) << c.asked;
+                EXPECT_EQ(KW_Thread_GetPriority(self), priorityBefore) << c.asked;
+                continue;
+            }
+            ASSERT_EQ(result, 0) << c.asked;
+            EXPECT_EQ(OwnNice(), c.nice) << c.asked;
+            bool ok = false;
+            EXPECT_EQ(KWCRT_Thread_GetSchedPriority(self, &ok), c.sched) << c.asked;
+            EXPECT_TRUE(ok);
+            EXPECT_EQ(KW_Thread_GetPriority(self), c.readBack) << c.asked;
+        }
+    });
+}
+
+TEST(PriorityThreads, NiceValuesSetOutsideTheLibraryReadAsTheNearestStep)
+{
+    const int cases[][2] = {{0, 0}, {4, 0}, {5, 0}, {6, -1}, {10, -1}, {15, -2}, {19, -2}};
+    OnFreshThread([&] {
+        const _KW_HTHREAD self = KW_Thread_GetHandle();
+        for (const auto& c : cases) {
+            if (c[0] < OwnNice())
+                continue; // may not be lowered again without the right to
+            ASSERT_EQ(setpriority(PRIO_PROCESS, static_cast<id_t>(OwnTid()), c[0]), 0);
+            EXPECT_EQ(KW_Thread_GetPriority(self), c[1]) << "nice " << c[0];
+        }
+    });
+}
+
+TEST(PriorityThreads, AnotherThreadByItsHandleUntilItEnds)
+{
+    struct Shared {
+        std::atomic<bool> go{false};
+        std::atomic<int> nice{99};
+    } shared;
+    _KW_HTHREAD worker = nullptr;
+    ASSERT_TRUE(KWPLAT_StartThread(
+        [](void* argument) -> void* {
+            Shared* s = static_cast<Shared*>(argument);
+            while (!s->go)
+                KW_Thread_Yield();
+            s->nice = OwnNice();
+            return nullptr;
+        },
+        &shared, &worker));
+    // Known from the moment its handle is out: set at once, before it runs on.
+    EXPECT_EQ(KW_Thread_SetPriority(worker, -1), 0);
+    EXPECT_EQ(KW_Thread_GetPriority(worker), -1);
+    shared.go = true;
+    ASSERT_EQ(KW_Thread_WaitForSingleThread(worker), 0);
+    EXPECT_EQ(shared.nice.load(), 10);
+    // Ended: nothing of it is left to set or read.
+    EXPECT_NE(KW_Thread_SetPriority(worker, -2), 0);
+    bool ok = true;
+    KWCRT_Thread_GetSchedPriority(worker, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(KW_Thread_GetPriority(worker), 0);
+}
+
+// In a child process without the right to raise priorities (no root, a nice
+// limit of 0): lowering works, raising is refused and changes nothing.
+TEST(ThreadPriority, RaisingWithoutTheRightFails)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit none{0, 0};
+        if (setrlimit(RLIMIT_NICE, &none) != 0)
+            _exit(10);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(11);
+        const _KW_HTHREAD self = KW_Thread_GetHandle();
+        if (KW_Thread_SetPriority(self, -1) != 0)
+            _exit(12);
+        if (KW_Thread_SetPriority(self, 0) == 0 || KW_Thread_SetPriority(self, 2) == 0)
+            _exit(13);
+        if (KW_Thread_GetPriority(self) != -1 || OwnNice() != 10)
+            _exit(14);
+        _exit(0);
     }
-    KWCRT_Thread_Forget(self);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10 limit, 11 privileges, 12 lowering, 13 raising, 14 read back";
 }
 
 // ---------------------------------------------------------------------------
@@ -120,15 +250,119 @@ TEST_F(ContextThreads, SixtyFourThreadsEachWithTheirOwnContext)
         threads.push_back(t);
     }
     EXPECT_EQ(KW_Thread_WaitForMultipleThreads(threads.data(), static_cast<int32_t>(threads.size())), 0);
+    // A priority above the creator's needs the right to raise it; without
+    // it the thread runs at the creator's.
+    const bool mayRaise = MayRaisePriority();
+    const int32_t creators = KW_Thread_GetPriority(KW_Thread_GetHandle());
     for (int i = 0; i < 64; ++i) {
         EXPECT_TRUE(probes[i].hadContext) << i;
         EXPECT_TRUE(probes[i].privateDataKept) << i;
         EXPECT_TRUE(probes[i].lastErrorKept) << i;
-        EXPECT_EQ(probes[i].priority, i % 5 - 2) << i;
+        const int32_t asked = i % 5 - 2;
+        EXPECT_EQ(probes[i].priority, mayRaise || asked <= creators ? asked : creators) << i;
     }
     // Every finished thread has left the map: only this thread remains.
     EXPECT_EQ(KW_Process_GetContext()->m_ThreadMap.GetCount(), 1);
     EXPECT_EQ(KW_Thread_WaitForMultipleThreads(threads.data(), 0), 0);
+}
+
+// A thread that leaves through KW_Thread_Exit takes its context along, just
+// as one whose routine returns: the next thread given the same handle (glibc
+// hands ended threads' handles out again) starts with nothing of it.
+std::atomic<int> g_exitedFreed{0};
+int g_exitKey;
+
+void SetUpAndExit(void*)
+{
+    KW_Thread_SetLastError(77);
+    KW_Thread_SetPrivateData(&g_exitKey, new int(5), [](void* p) {
+        delete static_cast<int*>(p);
+        ++g_exitedFreed;
+    });
+    KW_Thread_SetPriority(KW_Thread_GetHandle(), -2);
+    KW_Thread_Exit();
+}
+
+struct Fresh {
+    bool hadContext = false;
+    int32_t lastError = -1;
+    void* data = &g_exitKey;
+    int32_t priority = 99;
+};
+
+void ReadWhatIsLeft(void* argument)
+{
+    Fresh* fresh = static_cast<Fresh*>(argument);
+    fresh->hadContext = KW_Thread_GetContext() != nullptr;
+    fresh->lastError = KW_Thread_GetLastError();
+    fresh->data = KW_Thread_GetPrivateData(&g_exitKey);
+    fresh->priority = KW_Thread_GetPriority(KW_Thread_GetHandle());
+}
+
+void* ReadWhatIsLeftWithoutContext(void* argument)
+{
+    ReadWhatIsLeft(argument);
+    return nullptr;
+}
+
+TEST_F(ContextThreads, ExitedThreadLeavesNothingForTheNextOnItsHandle)
+{
+    const int32_t creators = KW_Thread_GetPriority(KW_Thread_GetHandle());
+    g_exitedFreed = 0;
+    int reused = 0;
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        _KW_HTHREAD exited = KW_Thread_Create(0, 0, SetUpAndExit, nullptr);
+        ASSERT_NE(exited, nullptr);
+        ASSERT_EQ(KW_Thread_WaitForSingleThread(exited), 0);
+        EXPECT_EQ(g_exitedFreed.load(), round + 1) << "its private data was freed";
+        EXPECT_EQ(KW_Thread_GetContext(exited), nullptr);
+        EXPECT_EQ(KW_Process_GetContext()->m_ThreadMap.GetCount(), 1);
+
+        // A plain thread, then a library thread, on what is likely the same handle.
+        Fresh plain;
+        _KW_HTHREAD next = nullptr;
+        ASSERT_TRUE(KWPLAT_StartThread(ReadWhatIsLeftWithoutContext, &plain, &next));
+        ASSERT_EQ(KW_Thread_WaitForSingleThread(next), 0);
+        reused += next == exited;
+        EXPECT_FALSE(plain.hadContext);
+        EXPECT_EQ(plain.lastError, 0);
+        EXPECT_EQ(plain.data, nullptr);
+        EXPECT_EQ(plain.priority, creators);
+
+        Fresh library;
+        next = KW_Thread_Create(0, 0, ReadWhatIsLeft, &library);
+        ASSERT_NE(next, nullptr);
+        ASSERT_EQ(KW_Thread_WaitForSingleThread(next), 0);
+        EXPECT_TRUE(library.hadContext);
+        EXPECT_EQ(library.lastError, 0);
+        EXPECT_EQ(library.data, nullptr);
+        EXPECT_EQ(library.priority, creators);
+    }
+    RecordProperty("handles_reused", reused);
+}
+
+TEST_F(ProcessContext, RegisteringOverAContextDestroysIt)
+{
+    CKW_ProcessContext* process = KW_Process_GetContext();
+    _KW_HTHREAD handle = reinterpret_cast<_KW_HTHREAD>(&g_freed); // no thread's
+    auto make = [] {
+        CKW_ThreadContext* context = new CKW_ThreadContext;
+        context->m_ExceptionContext.Initialize();
+        context->m_PrivateData.SetPrivateData(&g_freed, &g_freed, CountFree);
+        return context;
+    };
+    g_freed = 0;
+    CKW_ThreadContext* first = make();
+    CKW_ThreadContext* second = make();
+    process->SetThreadContext(handle, first);
+    process->SetThreadContext(handle, second);
+    EXPECT_EQ(g_freed, 1) << "the replaced context went, with its private data";
+    process->SetThreadContext(handle, second);
+    EXPECT_EQ(g_freed, 1) << "the same context again stays";
+    EXPECT_EQ(process->GetThreadContext(handle), second);
+    process->RemoveThreadContext(handle);
+    EXPECT_EQ(g_freed, 2);
 }
 
 class LockThreads : public ::testing::Test {};

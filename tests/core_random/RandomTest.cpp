@@ -37,7 +37,9 @@ TEST(RandomTest, SourcesFillWhatTheyAreAskedFor)
 {
     uint32_t words[9];
     const uint32_t marker = 0x5A5A5A5A;
-    for (auto generate : {KW_Random_GenerateBase, KW_Random_GenerateCrypto, KW_Random_GenerateMT}) {
+    using Fill = void (*)(uint32_t*, int32_t);
+    const Fill crypto = [](uint32_t* buffer, int32_t count) { EXPECT_TRUE(KW_Random_GenerateCrypto(buffer, count)); };
+    for (Fill generate : {Fill(KW_Random_GenerateBase), crypto, Fill(KW_Random_GenerateMT)}) {
         std::fill(std::begin(words), std::end(words), marker);
         generate(words, 0);
         generate(words, -3);
@@ -60,6 +62,40 @@ TEST(RandomTest, CryptoWordsDoNotRepeatAcrossCalls)
         seen.insert(w[1]);
     }
     EXPECT_GT(seen.size(), 1990u);
+}
+
+// When the system's source fails, the crypto words are refused, never made
+// from the clock-seeded C library generator.
+TEST(RandomTest, CryptoFailsWhenTheSystemSourceFails)
+{
+    struct Case {
+        const char* what;
+        KW_RANDOM_SOURCE source;
+        bool ok;
+    } cases[] = {
+        {"source fails at once", [](void*, size_t) { return false; }, false},
+        {"source fails part way", [](void* buffer, size_t size) {
+             std::memset(buffer, 0xAB, size / 2);
+             return false;
+         }, false},
+        {"source delivers", [](void* buffer, size_t size) {
+             std::memset(buffer, 0xCD, size);
+             return true;
+         }, true},
+    };
+    for (const Case& c : cases) {
+        uint32_t words[4] = {1, 2, 3, 4};
+        KW_RANDOM_SOURCE previous = KW_Random_SetSystemSource(c.source);
+        const bool ok = KW_Random_GenerateCrypto(words, 4);
+        KW_Random_SetSystemSource(previous);
+        EXPECT_EQ(ok, c.ok) << c.what;
+        for (uint32_t w : words)
+            EXPECT_EQ(w, c.ok ? 0xCDCDCDCDu : 0u) << c.what;
+    }
+    uint32_t word = 0;
+    EXPECT_TRUE(KW_Random_GenerateCrypto(&word, 0)) << "nothing asked, nothing to fail";
+    EXPECT_FALSE(KW_Random_GenerateCrypto(nullptr, 1));
+    EXPECT_TRUE(KW_Random_GenerateCrypto(&word, 1)) << "the system's source is back";
 }
 
 TEST(RandomTest, GuidsAreDistinctVersionFour)

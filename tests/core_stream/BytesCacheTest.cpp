@@ -139,3 +139,55 @@ TEST(BytesCache, LoadFromFileReadsAtMostTheCapacityAtTheOffset)
     cache->LoadFromFile(nullptr, 0, 10);
     delete cache;
 }
+
+// Offsets near the end of the stream offsets: an end that does not fit is a
+// request that fails, never an overflow that wraps into the window.
+TEST(BytesCache, RequestsThatRunPastTheLastOffsetFail)
+{
+    const int64_t top = INT64_MAX - 8;
+    CKW_ContinuousBytesCache* cache = KW_CreateContinuousBytesCache(16);
+    ASSERT_NE(cache, nullptr);
+    cache->PutBytes("ABCDEFGH", top, 8); // ends exactly at the last offset
+    ASSERT_EQ(cache->GetStart(), top);
+    ASSERT_EQ(cache->GetLength(), 8u);
+
+    struct Read {
+        const char* what;
+        KW_BytesRange request;
+        int64_t expected;
+    } reads[] = {
+        {"fits to the last offset", {top, 8}, 8},
+        {"runs past it", {top + 4, 16}, 0},
+        {"size too large for any offset", {top, INT64_MAX}, 0},
+        {"below the window", {INT64_MIN, 16}, 0},
+    };
+    char out[16];
+    for (const Read& r : reads) {
+        KW_BytesRange got = cache->ReadCached(out, r.request);
+        EXPECT_EQ(got.size, r.expected) << r.what;
+        EXPECT_EQ(got.offset, r.request.offset) << r.what;
+    }
+
+    struct Put {
+        const char* what;
+        int64_t offset;
+        size_t size;
+    } puts[] = {
+        {"after the window, past the last offset", INT64_MAX, 4},
+        {"elsewhere, past the last offset", INT64_MAX - 2, 4},
+        {"a size no offset holds", 0, SIZE_MAX},
+    };
+    for (const Put& p : puts) {
+        cache->PutBytes("wxyz", p.offset, p.size);
+        EXPECT_EQ(cache->GetStart(), top) << p.what;
+        EXPECT_EQ(cache->GetLength(), 8u) << p.what;
+    }
+    ASSERT_EQ(cache->ReadCached(out, {top, 8}).size, 8);
+    EXPECT_EQ(std::string(out, 8), "ABCDEFGH");
+
+    CountingFileRead file(PatternBytes(100));
+    cache->LoadFromFile(&file, INT64_MAX - 2, 16);
+    EXPECT_EQ(cache->GetLength(), 0u);
+    EXPECT_EQ(file.reads, 0) << "nothing to read at such an offset";
+    delete cache;
+}

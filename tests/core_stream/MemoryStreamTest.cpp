@@ -293,12 +293,15 @@ TEST(MemoryStream, FailedGrowthKeepsTheData)
             std::string first(1000, 'a');
             ASSERT_TRUE(stream->WriteBlock(first.data(), int64_t(0), first.size()));
             counting.failAfter = failAfter;
+            const size_t liveBefore = counting.live.size();
             std::string big(200000, 'b');
             bool grown = stream->WriteBlock(big.data(), int64_t(500), big.size());
             counting.failAfter = -1;
             std::string expected = first;
             if (grown)
                 expected = first.substr(0, 500) + big;
+            else
+                EXPECT_LE(counting.live.size(), liveBefore) << "a failed write keeps no block it made";
             ASSERT_EQ(stream->GetSize(), static_cast<int64_t>(expected.size()));
             std::string got(expected.size(), '\0');
             ASSERT_TRUE(stream->ReadBlock(&got[0], int64_t(0), got.size()));
@@ -343,3 +346,67 @@ TEST(MemoryStream, SizeHintsAttachAndDetach)
     EXPECT_TRUE(counting.live.empty());
     EXPECT_EQ(counting.foreignFrees, 0);
 }
+
+namespace {
+
+// A write far beyond the data must not reserve memory for the gap when it
+// cannot be kept; past the stated bound it asks for no memory at all.
+TEST(MemoryStream, WritesBeyondTheBoundAreRefusedWithoutMemory)
+{
+    const uint64_t bound = CKW_MemoryStream::kMaxSize;
+    struct Case {
+        const char* what;
+        uint64_t offset;
+        size_t size;
+    } cases[] = {
+        {"one byte at 16 GiB", uint64_t(16) << 30, 1},
+        {"one byte at the bound", bound, 1},
+        {"ends one byte past the bound", bound - 4, 5},
+    };
+    for (bool contiguous : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << (contiguous ? "contiguous " : "segmented ") << c.what);
+            CountingAllocator counting;
+            IKW_MemoryStream* stream = KW_CreateMemoryStream(contiguous, counting.get());
+            ASSERT_TRUE(stream->WriteBlock("head", int64_t(0), 4));
+            const long requests = counting.requests;
+            const std::string bytes(c.size, 'x');
+            EXPECT_FALSE(stream->WriteBlock(bytes.data(), static_cast<int64_t>(c.offset), c.size));
+            EXPECT_EQ(counting.requests, requests);
+            EXPECT_EQ(stream->GetSize(), 4);
+            char head[4];
+            ASSERT_TRUE(stream->ReadBlock(head, int64_t(0), 4));
+            EXPECT_EQ(std::string(head, 4), "head");
+            stream->Release();
+            EXPECT_TRUE(counting.live.empty());
+        }
+    }
+}
+
+TEST(MemoryStream, AttachFreesTheBlocksTheStreamOwned)
+{
+    CountingAllocator counting;
+    IKW_MemoryStream* stream = KW_CreateMemoryStream(true, counting.get());
+    ASSERT_TRUE(stream->WriteBlock("owned", int64_t(0), 5));
+    uint8_t* owned = stream->GetBuffer();
+    ASSERT_EQ(counting.live.count(owned), 1u);
+    std::vector<uint8_t> mine(8, 'm');
+    stream->AttachBuffer(mine.data(), mine.size(), false);
+    EXPECT_EQ(counting.live.count(owned), 0u) << "the owned block went back to the allocator";
+    EXPECT_EQ(stream->GetBuffer(), mine.data());
+
+    // Its own block attached again (taken over) stays: it is the new data.
+    ASSERT_TRUE(stream->WriteBlock("grown", int64_t(100), 5));
+    uint8_t* block = stream->GetBuffer();
+    ASSERT_NE(block, mine.data());
+    stream->AttachBuffer(block, 105, true);
+    EXPECT_EQ(counting.live.count(block), 1u);
+    char tail[5];
+    ASSERT_TRUE(stream->ReadBlock(tail, int64_t(100), 5));
+    EXPECT_EQ(std::string(tail, 5), "grown");
+    stream->Release();
+    EXPECT_TRUE(counting.live.empty());
+    EXPECT_EQ(counting.foreignFrees, 0);
+}
+
+} // namespace
