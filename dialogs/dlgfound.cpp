@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QStandardItem>
 #include <QStandardItemModel>
+#include <QTimer>
 
 
 namespace {
@@ -131,6 +132,7 @@ void dlgfound::OnDownloadQueryResult(QString first, QString second)
         return;
     }
     if (!adding) {
+        m_pPendingStart = nullptr;   // the list starts over: an old start is not wanted any more
         m_nDownloadState = StateReady;
         ui->btn_download->setText(tr("Download"));
     }
@@ -213,7 +215,10 @@ void dlgfound::OnDownload()
         if (!text.isEmpty() && !text.contains(tr("Install"))) {
             ui->btn_download->setText(tr("Pause"));
             m_mapProgressItems.value(title)->setText(tr("Downloading"));
-            m_pManager->OnDownloadResume();
+            if (m_pPendingStart)
+                startPendingDownload();   // paused before anything was asked for
+            else
+                m_pManager->OnDownloadResume();
         }
         break;
     }
@@ -240,10 +245,25 @@ void dlgfound::DownloadModule(MODULEINFO* module)
         if (QStandardItem* cell = m_mapProgressItems.value(QString::fromStdString(next->title), nullptr))
             cell->setText(tr("Downloading"));
         m_pManager->SetCurDownloadModuleInfo(next);
-        m_pManager->Download(next);
+        // The manager's download of a silent-install module returns only once
+        // that package has arrived and been installed. Asked for from the
+        // event loop, after exec() has put this list on screen, the user
+        // watches the list instead of nothing while it arrives.
+        m_pPendingStart = next;
+        QTimer::singleShot(0, this, [this] { startPendingDownload(); });
     } else {
         setStateFinished();
     }
+}
+
+void dlgfound::startPendingDownload()
+{
+    // Suspended before the start: Continue starts it.
+    if (!m_pPendingStart || m_nDownloadState != StateDownloading)
+        return;
+    MODULEINFO* next = m_pPendingStart;
+    m_pPendingStart = nullptr;
+    m_pManager->Download(next);
 }
 
 void dlgfound::OnExit()

@@ -70,6 +70,9 @@ private:
     bool confirmQuit();
     void setStateFinished();
     QString progressText(const QString& title) const;
+    // Hands the module DownloadModule chose to the manager, unless the user
+    // has paused since.
+    void startPendingDownload();
 
     bool m_bAutoStart = false;
     int m_nDownloadState = StateNone;
@@ -77,6 +80,7 @@ private:
     std::string m_strMode;
     bool m_bUpdaterRow = false;
     CReaderModuleManager* m_pManager = nullptr;
+    MODULEINFO* m_pPendingStart = nullptr;   // chosen, not yet handed to the manager
     QStandardItemModel* m_pModel = nullptr;
     Ui_dlgfound* ui = nullptr;
     QMap<QString, MODULEINFO*> m_mapModules;
