@@ -2,6 +2,7 @@
 #include "ui_CDlgComponentFound.h"
 
 #include "Platform.h"
+#include "PromptFit.h"
 #include "RedirectService.h"
 #include "UpdaterApp.h"
 
@@ -16,6 +17,13 @@ namespace {
 // "https://" + host.
 const char* const kJapanHost = "www.velto.example.jp";
 const char* const kWebHost = "www.velto.example";
+
+// The prompt's own texts share the form's context, so one catalogue section
+// holds all of them.
+QString formTr(const char* text)
+{
+    return QCoreApplication::translate("DlgComponentFound", text);
+}
 
 QString qobjectTr(const char* text)
 {
@@ -69,6 +77,19 @@ QString replaceOcrCodes(QString list)
     return list;
 }
 
+// The link is the one text of the prompt shown as markup. The address holds
+// the command line's language, version and edition: none of them may close
+// the attribute or add markup of its own. An "&" cannot do either, so the
+// address keeps its query as it is.
+QString markupEscaped(QString text)
+{
+    text.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    text.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    text.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    text.replace(QLatin1Char('\''), QLatin1String("&#39;"));
+    return text;
+}
+
 QString linkAddress(const ComponentInfo& info)
 {
     QString base = RedirectServiceBase();
@@ -91,6 +112,7 @@ CDlgComponentFound::CDlgComponentFound(ComponentInfo& info, QWidget* parent)
     , ui(new Ui_DlgComponentFound)
 {
     ui->setupUi(this);
+    m_formSize = size();
     ui->label_6->setPixmap(QPixmap(QStringLiteral("://res/zaro_32.png")));
     ui->label_6->setFixedSize(32, 32);
     init(info);
@@ -104,8 +126,8 @@ CDlgComponentFound::~CDlgComponentFound()
 void CDlgComponentFound::init(ComponentInfo& info)
 {
     const QString list = info.componentList;
-    const QString single = tr("The %s component needs to be installed.");
-    QString several = tr("The %s%[1](%d%[2] in total) components need to be installed.");
+    const QString single = formTr("The %s component needs to be installed.");
+    QString several = formTr("The %s%[1](%d%[2] in total) components need to be installed.");
     several.remove(QStringLiteral("%[1]"));
     several.remove(QStringLiteral("%[2]"));
 
@@ -151,18 +173,21 @@ void CDlgComponentFound::init(ComponentInfo& info)
 
     if (!firstLineSet) {
         if (list.compare(QLatin1String("Dwg3DPlugins"), Qt::CaseInsensitive) == 0)
-            ui->label1->setText(tr("You need to install the 3D related plugin. "));
+            ui->label1->setText(formTr("You need to install the 3D related plugin. "));
         else
             ui->label1->setText(QString(single).replace(QStringLiteral("%s"), displayName));
     }
 
-    ui->label3->setText(tr("Please click Yes to download and install this component. You can also download "
+    ui->label3->setText(formTr("Please click Yes to download and install this component. You can also download "
                            "it at a later time from the following link. After downloading, you can install it "
                            "from 'Install Updates' on the Help tab. "));
 
     const QString address = linkAddress(info);
     qDebug() << "CDlgComponentFound::init strHttpt: " + address;
     const QString addonsPage = Platform::serviceBase(QLatin1String(kWebHost)) + QStringLiteral("/products/addons.php");
-    ui->label4->setText(QStringLiteral("<a style='color: #2189F7;' href='%1'>%2</a>").arg(address, addonsPage));
-    ui->label5->setText(tr("Note: Downloading the update requires an Internet connection."));
+    ui->label4->setText(QStringLiteral("<a style='color: #2189F7;' href='%1'>%2</a>")
+                            .arg(markupEscaped(address), markupEscaped(addonsPage)));
+    ui->label5->setText(formTr("Note: Downloading the update requires an Internet connection."));
+    // The prompt keeps one size, the one its texts need.
+    PromptFit::fit(this, m_formSize, true);
 }

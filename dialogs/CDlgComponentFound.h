@@ -20,4 +20,5 @@ public:
 
 private:
     Ui_DlgComponentFound* ui = nullptr;
+    QSize m_formSize;   // the size the form was drawn at: the smallest the prompt gets
 };

@@ -5,6 +5,7 @@
 #include "CSetup_CommandLine.h"
 #include "MODULEINFO.h"
 #include "MajorUpgradeRecord.h"
+#include "PromptFit.h"
 #include "RedirectService.h"
 #include "UpdaterApp.h"
 
@@ -40,6 +41,7 @@ CDlg_MajorUpdate::CDlg_MajorUpdate(QWidget* parent)
     , m_pApp(theApp)
 {
     ui->setupUi(this);
+    const QSize formSize = size();
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint) & ~Qt::WindowMaximizeButtonHint);
 
     // The translated title is text, never a format: only its first "%s" takes
@@ -60,6 +62,7 @@ CDlg_MajorUpdate::CDlg_MajorUpdate(QWidget* parent)
         if (!m_pApp->m_strMajorButtonText.isEmpty())
             ui->btn_info->setText(m_pApp->m_strMajorButtonText);
     }
+    PromptFit::fit(this, formSize);
 }
 
 CDlg_MajorUpdate::~CDlg_MajorUpdate()

@@ -1,6 +1,7 @@
 #include "dlgForceAutoUpdate.h"
 #include "ui_dlgForceAutoUpdate.h"
 
+#include "PromptFit.h"
 #include "UpdaterApp.h"
 
 #include <QDebug>
@@ -20,6 +21,7 @@ dlgForceAutoUpdate::dlgForceAutoUpdate(CReaderModuleManager* manager, QWidget* p
     detail.replace(QLatin1String("%s"), productName);
     ui->lbl_detail->setText(detail);
     connect(ui->btn_Install, SIGNAL(clicked()), this, SLOT(onBtnInstall()));
+    PromptFit::fit(this, size());
 }
 
 dlgForceAutoUpdate::~dlgForceAutoUpdate()

@@ -2,9 +2,11 @@
 
 #include "MyApplication.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 #include <algorithm>
@@ -72,4 +74,27 @@ int textContrast(QWidget* widget)
             most = std::max(most, std::abs(luminance(image.pixel(x, y)) - background));
     }
     return most;
+}
+
+QStringList textsCut(const QWidget* window)
+{
+    QStringList cut;
+    const auto check = [&](const QWidget* w, const QSize& needed) {
+        if (needed.width() <= w->width() && needed.height() <= w->height())
+            return;
+        cut << QStringLiteral("%1 (%2): needs %3x%4, has %5x%6")
+                   .arg(w->objectName(), QLatin1String(w->metaObject()->className()))
+                   .arg(needed.width()).arg(needed.height()).arg(w->width()).arg(w->height());
+    };
+    for (const QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(window) || label->text().isEmpty())
+            continue;
+        check(label, label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                       : label->sizeHint());
+    }
+    for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->isVisibleTo(window) && !button->text().isEmpty())
+            check(button, button->sizeHint());
+    }
+    return cut;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What a window looks like to a user, for tests of sizes and colours: the
 // agent's own look (32-pixel buttons, 12-pixel font) while a test runs, the
-// children that stick out of their dialog, and how strongly a control's text
-// stands out from its background.
+// children that stick out of their dialog, the texts that do not fit their
+// place, and how strongly a control's text stands out from its background.
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -36,3 +36,9 @@ int textContrast(QWidget* widget);
 // Luminance (0..255) of the widget's background, taken at the middle band's
 // left end.
 int backgroundLuminance(QWidget* widget);
+
+// "name (class): needs WxH, has WxH" for every visible label or button of the
+// window whose text does not fit the place it was given: a word-wrapped
+// label shorter than its text needs at its width, any other label or button
+// narrower or lower than its size hint.
+QStringList textsCut(const QWidget* window);
