@@ -8,6 +8,7 @@
 #include "CUP_Log.h"
 #include "CXML_Element.h"
 #include "CommWs2qs.h"
+#include "DirectionControls.h"
 #include "ModuleRules.h"
 #include "ReplyCompleteness.h"
 #include "UpdaterApp.h"
@@ -67,6 +68,12 @@ bool isTrueUpper(const QString& value)
 std::string utf8(const QString& text)
 {
     return text.toUtf8().toStdString();
+}
+
+// A text that the dialogs show as it is.
+std::string shownText(const QString& text)
+{
+    return utf8(DirectionControls::Neutralised(text));
 }
 
 } // namespace
@@ -258,13 +265,13 @@ void CReaderModuleManager::ParseModuleInfo(CXML_Element* element, MODULEINFO* mo
         if (name == "name") {
             module->name = utf8(value);
         } else if (name == "title") {
-            module->title = utf8(value);
+            module->title = shownText(value);
         } else if (name == "version") {
             module->version = utf8(value);
         } else if (name == "size") {
             module->size = utf8(value);
         } else if (name == "description") {
-            module->description = utf8(value);
+            module->description = shownText(value);
         } else if (name == "url") {
             if (theApp && theApp->bInternalUpdate) {
                 qDebug() << "origin url:" << value;
@@ -315,11 +322,11 @@ void CReaderModuleManager::ParseModuleInfo(CXML_Element* element, MODULEINFO* mo
         } else if (name == "md5") {
             module->md5 = utf8(value);
         } else if (name == "upgTipBtn") {
-            module->upgTipBtn = utf8(value);
+            module->upgTipBtn = shownText(value);
         } else if (name == "upgTipTitle") {
-            module->upgTipTitle = utf8(value);
+            module->upgTipTitle = shownText(value);
         } else if (name == "upgTipContent") {
-            module->upgTipContent = utf8(value);
+            module->upgTipContent = shownText(value);
         } else if (name == "is_push") {
             if (isTrueUpper(value) || value == QLatin1String("1"))
                 module->is_push = true;
