@@ -4,6 +4,7 @@
 #include "Appearance.h"
 #include "CReaderModuleManager.h"
 #include "CSetup_CommandLine.h"
+#include "CheckOutlineDelegate.h"
 #include "DialogStyle.h"
 #include "UpdaterApp.h"
 
@@ -36,6 +37,8 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
 {
     ui->setupUi(this);
     setWindowFlags(Qt::WindowFlags());
+    m_pCheckDelegate = new CheckOutlineDelegate(ui->treeView_4);
+    ui->treeView_4->setItemDelegate(m_pCheckDelegate);
     ui->textEdit->setReadOnly(true);
     ui->treeView_4->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWindowTitle(tr(""));
@@ -332,6 +335,8 @@ void DlgUpdatesTree::OnOK()
 void DlgUpdatesTree::OnAppearanceSetting(bool isDarkMode)
 {
     setStyleSheet(DialogStyle::textColourSheet(isDarkMode));
+    m_pCheckDelegate->setDarkMode(isDarkMode);
+    ui->treeView_4->viewport()->update();
     ui->label_logo->setPixmap(QIcon(isDarkMode ? kDarkHeader : kLightHeader).pixmap(319, 48));
 }
 

@@ -22,6 +22,7 @@ namespace Ui {
 class DlgUpdatesTree;
 }
 class CAppearanceObserver;
+class CheckOutlineDelegate;
 class CReaderModuleManager;
 class QCloseEvent;
 class QKeyEvent;
@@ -106,5 +107,6 @@ private:
     bool m_bHasReaderUpdates = false;
     QVector<MODULEINFO*> m_vecNotInstall;
     CAppearanceObserver* m_pAppearance = nullptr;
+    CheckOutlineDelegate* m_pCheckDelegate = nullptr;   // child of the tree view
     bool m_bApplyingCheckState = false;
 };
