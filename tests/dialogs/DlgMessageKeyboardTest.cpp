@@ -15,7 +15,7 @@ bool returnAnswersOk(DlgMessage& box, const std::function<void()>& before)
 {
     QTimer::singleShot(0, &box, [&] {
         QApplication::setActiveWindow(&box);
-        QTest::qWaitForWindowActive(&box);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&box));
         before();
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &box;
         QTest::keyClick(target, Qt::Key_Return);
