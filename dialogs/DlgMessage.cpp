@@ -12,6 +12,11 @@ DlgMessage::DlgMessage(QWidget* parent)
     bOkClicked = false;
     ui->label->setWordWrap(true);
     ui->label->setAlignment(Qt::AlignTop);
+    // OK (for instance "Retry") answers Return. Focus starts on it too: the
+    // focused button takes Return, and the first in the tab order is Cancel,
+    // so Return would otherwise give up what the box waits for.
+    ui->pushButton_ok->setDefault(true);
+    ui->pushButton_ok->setFocus();
 }
 
 DlgMessage::~DlgMessage()

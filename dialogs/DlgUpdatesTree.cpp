@@ -4,12 +4,14 @@
 #include "Appearance.h"
 #include "CReaderModuleManager.h"
 #include "CSetup_CommandLine.h"
+#include "CheckOutlineDelegate.h"
 #include "DialogStyle.h"
 #include "UpdaterApp.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QIcon>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStandardItemModel>
@@ -35,6 +37,8 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
 {
     ui->setupUi(this);
     setWindowFlags(Qt::WindowFlags());
+    m_pCheckDelegate = new CheckOutlineDelegate(ui->treeView_4);
+    ui->treeView_4->setItemDelegate(m_pCheckDelegate);
     ui->textEdit->setReadOnly(true);
     ui->treeView_4->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWindowTitle(tr(""));
@@ -59,6 +63,8 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     // A box toggled without a click (Space, or any other source) must keep the
     // groups, the one-group rule and the button as a click does.
     connect(m_pModel, &QStandardItemModel::itemChanged, this, &DlgUpdatesTree::OnItemChanged);
+    connect(ui->treeView_4->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &DlgUpdatesTree::OnCurrentChanged);
     ui->treeView_4->setAccessibleDescription(tr("table"));
 
     m_pAppearance = new CAppearanceObserver(this);
@@ -158,7 +164,7 @@ void DlgUpdatesTree::InitDialog()
         auto* item = new QStandardItem(title);
         item->setCheckable(true);
         m_mapItems[title] = item;
-        ui->textEdit->setText(QString::fromStdString(module->description));
+        showDescription(module);
         group->appendRow(item);
         group->setChild(item->row(), 1, new QStandardItem(sizeText(module->size)));
         if (group != m_pReaderGroup) {
@@ -183,6 +189,13 @@ void DlgUpdatesTree::InitDialog()
         m_pOcrGroup = m_bOcrAttached ? nullptr : m_pOcrGroup;
     }
     ui->treeView_4->expandAll();
+}
+
+void DlgUpdatesTree::showDescription(const MODULEINFO* module)
+{
+    // The reply's text, never markup: a description must not bring its own
+    // banner, links or pictures (an <img> would load a local file).
+    ui->textEdit->setPlainText(QString::fromStdString(module->description));
 }
 
 void DlgUpdatesTree::SetChildState(QStandardItem* item, Qt::CheckState state)
@@ -244,19 +257,30 @@ void DlgUpdatesTree::SetMutexCheckState(E_UPDATE_TYPE type, Qt::CheckState state
 
 void DlgUpdatesTree::OnTreeViewClicked(QModelIndex index)
 {
-    const QString text = index.data(Qt::DisplayRole).toString();
-    if (!text.isEmpty() && m_pModuleManager) {
-        for (int i = 0; i < m_pModuleManager->CountAvailableModule(); ++i) {
-            const MODULEINFO* module = m_pModuleManager->GetAvailabletModule(i);
-            if (module && QString::fromStdString(module->title) == text) {
-                ui->textEdit->setText(QString::fromStdString(module->description));
-                break;
-            }
-        }
-    }
+    describeTitle(index.data(Qt::DisplayRole).toString());
 
     if (QStandardItem* item = m_pModel->itemFromIndex(index))
         ApplyCheckState(item);
+}
+
+void DlgUpdatesTree::describeTitle(const QString& title)
+{
+    if (title.isEmpty() || !m_pModuleManager)
+        return;
+    for (int i = 0; i < m_pModuleManager->CountAvailableModule(); ++i) {
+        const MODULEINFO* module = m_pModuleManager->GetAvailabletModule(i);
+        if (module && QString::fromStdString(module->title) == title) {
+            showDescription(module);
+            return;
+        }
+    }
+}
+
+void DlgUpdatesTree::OnCurrentChanged(const QModelIndex& current)
+{
+    // Arrows, Home/End and type-ahead move the current row without a click;
+    // the description follows the row whatever moved it.
+    describeTitle(current.sibling(current.row(), 0).data(Qt::DisplayRole).toString());
 }
 
 void DlgUpdatesTree::OnItemChanged(QStandardItem* item)
@@ -311,6 +335,8 @@ void DlgUpdatesTree::OnOK()
 void DlgUpdatesTree::OnAppearanceSetting(bool isDarkMode)
 {
     setStyleSheet(DialogStyle::textColourSheet(isDarkMode));
+    m_pCheckDelegate->setDarkMode(isDarkMode);
+    ui->treeView_4->viewport()->update();
     ui->label_logo->setPixmap(QIcon(isDarkMode ? kDarkHeader : kLightHeader).pixmap(319, 48));
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // The update list of a visible check: the offered modules as a two-level
-// check tree (reader updates; add-ons with an OCR sub-group), a description
-// of the module clicked last, "Download and Install", and the ways to put the
-// update off or turn it down (remind-later intervals, "Never remind me",
-// Close). Modules of only one of the two groups can be checked at a time.
+// check tree (reader updates; add-ons with an OCR sub-group), the plain-text
+// description of the current row's module, "Download and Install", and the
+// ways to put the update off or turn it down (remind-later intervals, "Never
+// remind me", Close). Modules of only one of the two groups can be checked at a time.
 //
 // It runs inside the check dialog's finish handler, itself inside the module
 // manager's signal delivery, so whenever it releases the manager it does so
@@ -22,6 +22,7 @@ namespace Ui {
 class DlgUpdatesTree;
 }
 class CAppearanceObserver;
+class CheckOutlineDelegate;
 class CReaderModuleManager;
 class QCloseEvent;
 class QKeyEvent;
@@ -76,6 +77,7 @@ public slots:
 
 private slots:
     void OnItemChanged(QStandardItem* item);
+    void OnCurrentChanged(const QModelIndex& current);
 
 private:
     // What a changed check box sets off, whoever changed it: the children and
@@ -83,6 +85,9 @@ private:
     void ApplyCheckState(QStandardItem* item);
     // The Yes/No box that guards Close, the close button and Escape.
     bool confirmCancel();
+    void showDescription(const MODULEINFO* module);
+    // The description of the first offered module with this title, if any.
+    void describeTitle(const QString& title);
     void releaseModuleManager();
     // Size text of a record for the list ("20.00MB").
     static QString sizeText(const std::string& size);
@@ -102,5 +107,6 @@ private:
     bool m_bHasReaderUpdates = false;
     QVector<MODULEINFO*> m_vecNotInstall;
     CAppearanceObserver* m_pAppearance = nullptr;
+    CheckOutlineDelegate* m_pCheckDelegate = nullptr;   // child of the tree view
     bool m_bApplyingCheckState = false;
 };

@@ -8,6 +8,7 @@
 #include "CUP_Log.h"
 #include "CXML_Element.h"
 #include "CommWs2qs.h"
+#include "DirectionControls.h"
 #include "ModuleRules.h"
 #include "ReplyCompleteness.h"
 #include "UpdaterApp.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -43,14 +45,19 @@ QString attrValue(const CXML_Element* element, const char* name)
     return Comm::ws2qs(element->GetAttrValue(CKW_ByteStringC(name)));
 }
 
-// Captive portals and error pages are HTML, in which the lenient reader
-// still finds a root: such a reply is no answer of the update service.
-bool isUpdateDocument(const CXML_Element* root)
+// Only the update service's own document is an answer. Captive portals,
+// proxies and error pages send HTML (with or without an <html> element, which
+// the lenient reader takes as some other root) or XML of their own ("<Error>",
+// a feed); none of them may read as "nothing new". A document cut off before
+// its root ended is an answer only through the modules that ended before the
+// cut: with none, the service's answer never arrived.
+bool isServiceAnswer(const CXML_Element* root, const ReplyCompleteness::Shape& shape)
 {
     if (!root)
         return false;
-    const CKW_ByteString tag = root->GetTagName(false);
-    return QString::fromUtf8(tag.c_str()).compare(QLatin1String("html"), Qt::CaseInsensitive) != 0;
+    if (!(root->GetTagName(true) == "addons"))
+        return false;
+    return shape.rootEnded || shape.completeModules > 0;
 }
 
 bool isTrueUpper(const QString& value)
@@ -61,6 +68,12 @@ bool isTrueUpper(const QString& value)
 std::string utf8(const QString& text)
 {
     return text.toUtf8().toStdString();
+}
+
+// A text that the dialogs show as it is.
+std::string shownText(const QString& text)
+{
+    return utf8(DirectionControls::Neutralised(text));
 }
 
 } // namespace
@@ -106,24 +119,20 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
     }
 
     ElementPtr root = parseXml(bytes);
-    // A reply that is no update document is a failed query, not "no updates";
-    // from here on it is handled like text without a root.
-    if (!isUpdateDocument(root.get())) {
-        CUP_Log::PrintLog(QStringLiteral("update reply is not an update document: a failed query"));
+    const ReplyCompleteness::Shape shape = ReplyCompleteness::Measure(bytes);
+    // A reply that is no answer is a failed query; from here on it is handled like text
+    // without a root.
+    if (!isServiceAnswer(root.get(), shape)) {
+        CUP_Log::PrintLog(QStringLiteral("update reply is no answer of the update service: a failed query"));
         m_queryResult.bSuccess = false;
         root.reset();
     }
-    // The module that the end of the reply cuts off is not offered.
-    int cutModule = -1;
-    if (root && ReplyCompleteness::EndsInsideModule(bytes)) {
-        for (unsigned i = root->CountChildren(); i-- > 0;) {
-            if (root->GetElement(i)) {
-                cutModule = int(i);
-                break;
-            }
-        }
-        CUP_Log::PrintLog(QStringLiteral("update reply ends inside a module: it is not offered"));
-    }
+    // In a cut reply only the modules that ended before the cut are read; the
+    // one the cut falls in (if any) is not offered.
+    const unsigned modulesToRead = shape.rootEnded ? UINT_MAX : unsigned(shape.completeModules);
+    if (root && !shape.rootEnded)
+        CUP_Log::PrintLog(QStringLiteral("update reply is cut off: %1 complete modules are read")
+                              .arg(shape.completeModules));
     bytes.clear();
     bool scheduleOk = true;
     const bool internalRoad = theApp && theApp->bInternalUpdate;
@@ -150,10 +159,12 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
         const bool autoType = m_strType == QLatin1String("Auto Updater");
 
         const unsigned count = root->CountChildren();
-        for (unsigned i = 0; i < count; ++i) {
+        unsigned modulesRead = 0;
+        for (unsigned i = 0; i < count && modulesRead < modulesToRead; ++i) {
             CXML_Element* child = root->GetElement(i);
-            if (!child || int(i) == cutModule)
+            if (!child)
                 continue;
+            ++modulesRead;
             MODULEINFO* module = AddModule(m_strType);
             ParseModuleInfo(child, module);
             const bool isUpdater = module->module_type == "updater";
@@ -254,13 +265,13 @@ void CReaderModuleManager::ParseModuleInfo(CXML_Element* element, MODULEINFO* mo
         if (name == "name") {
             module->name = utf8(value);
         } else if (name == "title") {
-            module->title = utf8(value);
+            module->title = shownText(value);
         } else if (name == "version") {
             module->version = utf8(value);
         } else if (name == "size") {
             module->size = utf8(value);
         } else if (name == "description") {
-            module->description = utf8(value);
+            module->description = shownText(value);
         } else if (name == "url") {
             if (theApp && theApp->bInternalUpdate) {
                 qDebug() << "origin url:" << value;
@@ -311,11 +322,11 @@ void CReaderModuleManager::ParseModuleInfo(CXML_Element* element, MODULEINFO* mo
         } else if (name == "md5") {
             module->md5 = utf8(value);
         } else if (name == "upgTipBtn") {
-            module->upgTipBtn = utf8(value);
+            module->upgTipBtn = shownText(value);
         } else if (name == "upgTipTitle") {
-            module->upgTipTitle = utf8(value);
+            module->upgTipTitle = shownText(value);
         } else if (name == "upgTipContent") {
-            module->upgTipContent = utf8(value);
+            module->upgTipContent = shownText(value);
         } else if (name == "is_push") {
             if (isTrueUpper(value) || value == QLatin1String("1"))
                 module->is_push = true;

@@ -2,19 +2,18 @@
 
 namespace ReplyCompleteness {
 
-bool EndsInsideModule(const QByteArray& xml)
+Shape Measure(const QByteArray& xml)
 {
+    Shape shape;
     const int n = xml.size();
     int depth = 0;          // 1 inside the root, 2 inside one of its children...
-    bool inModule = false;  // a child of the root has begun and not yet ended
     bool rootSeen = false;
     int i = 0;
     while (i < n) {
         i = xml.indexOf('<', i);
         if (i < 0)
             break;
-        // Skipped constructs: the text ending inside one leaves the element
-        // around it open.
+        // Skipped constructs: text that ends inside one ends the scan.
         const auto skipTo = [&](const char* start, const char* end) -> int {
             if (!xml.mid(i, int(qstrlen(start))).startsWith(start))
                 return 0;
@@ -29,7 +28,7 @@ bool EndsInsideModule(const QByteArray& xml)
         if (next == 0)
             next = skipTo("<!", ">");
         if (next < 0)
-            return inModule;
+            return shape;
         if (next > 0) {
             i = next;
             continue;
@@ -37,18 +36,18 @@ bool EndsInsideModule(const QByteArray& xml)
         if (i + 1 < n && xml.at(i + 1) == '/') {   // an end tag closes the current element
             const int end = xml.indexOf('>', i);
             if (end < 0)
-                return inModule;
+                return shape;   // the element it would close stays open
+            if (depth == 2)
+                ++shape.completeModules;
             depth = depth > 0 ? depth - 1 : 0;
-            if (depth <= 1)
-                inModule = false;
-            if (depth == 0 && rootSeen)
-                return false;   // the root is complete: the rest is not read
+            if (depth == 0 && rootSeen) {
+                shape.rootEnded = true;
+                return shape;
+            }
             i = end + 1;
             continue;
         }
         // A start tag: quoted values may hold '>' and '/'.
-        if (depth == 1)
-            inModule = true;
         int j = i + 1;
         char quote = 0;
         for (; j < n; ++j) {
@@ -63,20 +62,21 @@ bool EndsInsideModule(const QByteArray& xml)
             }
         }
         if (j >= n)
-            return inModule;
-        const bool empty = xml.at(j - 1) == '/';
-        if (empty) {
+            return shape;   // cut inside this tag: the element does not count
+        if (xml.at(j - 1) == '/') {   // an empty-element tag ends where it starts
+            if (depth == 0) {
+                shape.rootEnded = true;
+                return shape;
+            }
             if (depth == 1)
-                inModule = false;
-            if (depth == 0)
-                return false;   // an empty root holds no module
+                ++shape.completeModules;
         } else {
             ++depth;
             rootSeen = true;
         }
         i = j + 1;
     }
-    return inModule;
+    return shape;
 }
 
 } // namespace ReplyCompleteness

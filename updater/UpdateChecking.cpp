@@ -23,7 +23,7 @@ void UpdateChecking::startUpdateCheck()
     if (!m_pManager)
         return;
     startTimer(Platform::scaledWait(60000));
-    connect(m_pManager, SIGNAL(sQueryModuleInfoFinish()), this, SLOT(checkFinsh()));
+    connect(m_pManager, SIGNAL(sQueryModuleInfoFinish()), this, SLOT(queryFinished()));
     connect(m_pManager, SIGNAL(sErrorFinish()), this, SLOT(ErrorFinished()));
     // A query that could not even start sends no signal: it has failed now.
     if (m_pManager->QueryModuleInfo(nullptr, m_bQuiet) != 0)
@@ -56,6 +56,18 @@ void UpdateChecking::checkFinsh()
     m_nResult = 1;
     dropTimer();
     m_bDone = 1;
+}
+
+void UpdateChecking::queryFinished()
+{
+    // A reply that was no answer of the service ends the check as a failed
+    // connection does: done, without a result.
+    if (m_pManager && !m_pManager->GetQueryResultInfo().bSuccess) {
+        dropTimer();
+        ErrorFinished();
+        return;
+    }
+    checkFinsh();
 }
 
 void UpdateChecking::ErrorFinished()

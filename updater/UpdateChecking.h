@@ -35,6 +35,10 @@ public slots:
     void timeOut();
     void ErrorFinished();
 
+private slots:
+    // The manager's query ended: its outcome decides between the two above.
+    void queryFinished();
+
 private:
     void dropTimer();
 

@@ -116,8 +116,10 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
                         listRows << list->model()->item(row)->text();
                     list->done(0);
                 }, QStringLiteral("DlgUpdatesTree"));
-            } else if (o.setup == Setup::PartialReply || o.setup == Setup::Refused) {
-                // The manager's own warning after a failed transfer.
+            } else if (o.setup == Setup::PartialReply || o.setup == Setup::Refused
+                       || o.setup == Setup::FailedQuery) {
+                // The manager's own warning after a failed transfer, and the
+                // same words from the dialog after a failed query.
                 answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
             } else if (o.setup == Setup::Cancel || o.setup == Setup::CancelByKeyboard) {
                 // Cancelled once the query has reached the service, so that

@@ -59,6 +59,19 @@ TEST_F(HeadlessCheck, FailedQueryEndsTheCheckWithoutAResult)
     EXPECT_EQ(check.result(), -1);
 }
 
+TEST_F(HeadlessCheck, ReplyThatIsNoAnswerEndsTheCheckWithoutAResult)
+{
+    server.setRoute(kServicePath, QByteArray("<!DOCTYPE html><head><title>Sign in</title></head><body/>"));
+    ModalAnswerer answerer;   // nothing may be asked: the check has no window
+    UpdateChecking check(QStringLiteral("Update List"));
+    check.setModuleManager(manager.get());
+    check.startUpdateCheck();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return check.isDone(); }, 10000));
+    EXPECT_EQ(check.result(), -1);
+    EXPECT_EQ(check.timer(), nullptr);
+    EXPECT_TRUE(answerer.seen().isEmpty());
+}
+
 TEST_F(HeadlessCheck, WithoutManagerNothingStarts)
 {
     UpdateChecking check(QStringLiteral("Update List"));

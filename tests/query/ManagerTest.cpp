@@ -11,9 +11,9 @@ protected:
     {
         start(QStringLiteral("-updater -type \"Update List\" -version 11.2"));
         const QString reply = QStringLiteral(
-            "<r><m name=\"OCR_fr_fr\" version=\"1\" result=\"true\"/><m name=\"OCR_fr\" version=\"1\" result=\"true\"/>"
+            "<addons><m name=\"OCR_fr_fr\" version=\"1\" result=\"true\"/><m name=\"OCR_fr\" version=\"1\" result=\"true\"/>"
             "<m name=\"Stamp\" version=\"1\" result=\"true\" SilentInstall=\"true\"/>"
-            "<m name=\"Spell\" version=\"1\" result=\"true\"/></r>");
+            "<m name=\"Spell\" version=\"1\" result=\"true\"/></addons>");
         manager->OnPaserModuleInfo(writeFile(QStringLiteral("reply.xml"), reply.toUtf8()));
         ASSERT_EQ(manager->CountAvailableModule(), 4);
     }
@@ -100,7 +100,7 @@ TEST_F(Manager, DeletedRecordsLeaveEveryList)
     EXPECT_EQ(manager->GetCurDownloadModule(), nullptr);
 
     // The patch filter (it also runs after every parse).
-    manager->OnPaserModuleInfo(writeFile(QStringLiteral("p.xml"), "<r><m name=\"ReaderPatch\" version=\"1\" result=\"true\"/></r>"));
+    manager->OnPaserModuleInfo(writeFile(QStringLiteral("p.xml"), "<addons><m name=\"ReaderPatch\" version=\"1\" result=\"true\"/></addons>"));
     ASSERT_EQ(manager->CountAvailableModule(), 1);
     manager->AddSelModule(at(0));
     manager->SetCurDownloadModuleInfo(at(0));
@@ -113,7 +113,7 @@ TEST_F(Manager, DeletedRecordsLeaveEveryList)
     // A new parse.
     manager->AddSelModule(at(0));
     manager->SetCurDownloadModuleInfo(at(0));
-    manager->OnPaserModuleInfo(writeFile(QStringLiteral("q.xml"), "<r/>"));
+    manager->OnPaserModuleInfo(writeFile(QStringLiteral("q.xml"), "<addons/>"));
     EXPECT_EQ(manager->CountSelModules(), 0);
     EXPECT_EQ(manager->GetCurDownloadModule(), nullptr);
 }
@@ -131,7 +131,7 @@ TEST_F(Manager, ListFiltersTable)
     for (const Case& c : cases) {
         QString reply = QString::fromLatin1(c.reply);
         reply.replace(QLatin1String("/>"), QLatin1String(" result=\"true\" version=\"99\"/>"));
-        manager->OnPaserModuleInfo(writeFile(QStringLiteral("f.xml"), ("<r>" + reply + "</r>").toUtf8()));
+        manager->OnPaserModuleInfo(writeFile(QStringLiteral("f.xml"), ("<addons>" + reply + "</addons>").toUtf8()));
         EXPECT_EQ(availableNames(), c.left) << c.reply;
     }
 }

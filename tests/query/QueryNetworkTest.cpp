@@ -99,7 +99,7 @@ TEST_F(QueryNetwork, ChinaRegionPackageUsesTheCheckPath)
     PackageTypeFile packageType(QStringLiteral("zh-CN"));
     if (!packageType.created())
         GTEST_SKIP() << "a packagetype.xml already stands beside the test executable";
-    server.setRoute(kChinaPath, QByteArray("<r/>"));
+    server.setRoute(kChinaPath, QByteArray("<addons/>"));
     start(QStringLiteral("-updater -type \"Update List\" -version 11 -PackageType zh-CN"));
     QSignalSpy finished(manager.get(), &CReaderModuleManager::sQueryModuleInfoFinish);
     ASSERT_EQ(manager->QueryModuleInfo(nullptr, true), 0);
@@ -135,7 +135,7 @@ TEST_F(QueryNetwork, InternalRoadAppendsAreaMacEmailAndType)
 
 TEST_F(QueryNetwork, FailedTransferShowsTheWarningThenReportsFailure)
 {
-    server.setRoute(kServicePath, HttpTestServer::Reply::error(500, "<r><m name=\"x\" result=\"true\"/></r>"));
+    server.setRoute(kServicePath, HttpTestServer::Reply::error(500, "<addons><m name=\"x\" result=\"true\"/></addons>"));
     start(QStringLiteral("-updater -type \"Update List\" -version 11.2"));
     ModalAnswerer answerer;
     answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));
@@ -158,9 +158,9 @@ TEST_F(QueryNetwork, FailedTransferShowsTheWarningThenReportsFailure)
 // road, without the connection warning and without a reply file left behind.
 TEST_F(QueryNetwork, ReplyOverTheBoundIsAFailedQuery)
 {
-    QByteArray body = "<r><m name=\"A\" version=\"1\" result=\"true\"/>";
+    QByteArray body = "<addons><m name=\"A\" version=\"1\" result=\"true\"/>";
     body.append(QByteArray(17 * 1024 * 1024, ' '));
-    body.append("</r>");
+    body.append("</addons>");
     for (const bool withLength : {true, false}) {
         SCOPED_TRACE(withLength ? "Content-Length" : "no length");
         HttpTestServer::Reply reply = HttpTestServer::Reply::ok(body);

@@ -23,12 +23,12 @@ protected:
 TEST_F(ReplyParsing, RecordFieldsFromAttributes)
 {
     start(QStringLiteral("-updater -type \"Update List\" -version 11.0"));
-    parse("<r><m name=\"A\" title=\"T\" version=\"1.2\" size=\"77\" description=\"D\" url=\"u\" regkey=\"K\""
+    parse("<addons><m name=\"A\" title=\"T\" version=\"1.2\" size=\"77\" description=\"D\" url=\"u\" regkey=\"K\""
           " level=\"3\" result=\"TRUE\" module_type=\"service\" parent=\"P\" plugin=\"True\" isnew=\"true\""
           " iscommon=\"yes\" update_mode=\"2x\" isInternalService=\"TRUE\" GlacierPDFStandard=\"\""
           " forcedUpgrade=\"true\" SilentInstall=\"tRuE\" releaseDate=\"2024\" md5=\"ff\" is_push=\"1\""
           " upgTipBtn=\"b\" upgTipTitle=\"t\" upgTipContent=\"c\" autoCheck=\"1\" pushUpdateTip=\"TRUE\""
-          " Name=\"ignored\" x:name=\"ns\"/></r>");
+          " Name=\"ignored\" x:name=\"ns\"/></addons>");
     // x:name matches "name" by its local name and comes last, so it wins.
     ASSERT_EQ(manager->CountAvailableModule(), 1);
     const MODULEINFO& m = *manager->GetAvailabletModule(0);
@@ -66,11 +66,11 @@ TEST_F(ReplyParsing, RepeatedAttributesAndNonAsciiText)
 {
     start(QStringLiteral("-updater -type \"Update List\""));
     // A repeated attribute counts with its later value.
-    parse(QStringLiteral("<r><m name=\"a\" version=\"1\" name=\"Été 中\" result=\"true\" result=\"false\"/>"
-                         "<m name=\"b\" version=\"1\" result=\"false\" result=\"true\"/></r>")
+    parse(QStringLiteral("<addons><m name=\"a\" version=\"1\" name=\"Été 中\" result=\"true\" result=\"false\"/>"
+                         "<m name=\"b\" version=\"1\" result=\"false\" result=\"true\"/></addons>")
               .toUtf8());
     ASSERT_EQ(availableNames(), QStringList({"b"}));
-    parse(QStringLiteral("<r><m name=\"Été 中\" version=\"1\" result=\"true\"/></r>").toUtf8());
+    parse(QStringLiteral("<addons><m name=\"Été 中\" version=\"1\" result=\"true\"/></addons>").toUtf8());
     EXPECT_EQ(manager->GetAvailabletModule(0)->name, std::string("\xc3\x89t\xc3\xa9 \xe4\xb8\xad"));
 }
 
@@ -78,12 +78,12 @@ TEST_F(ReplyParsing, AutoUpdaterOffersAndChoosesAgainstTheLocalList)
 {
     writeUpdaterInfo(fixture("updater_info.xml"));
     start(QStringLiteral("-updater -type \"Auto Updater\" -version 11.2 -readerpath \"%1\"").arg(readerPath()));
-    parse("<r><m name=\"Stamp\" version=\"1\" result=\"true\"/>"                       // not installed: not needed
+    parse("<addons><m name=\"Stamp\" version=\"1\" result=\"true\"/>"                       // not installed: not needed
           "<m name=\"Stamp\" version=\"1\" result=\"true\" autoCheck=\"TRUE\"/>"        // autoCheck: offered, chosen
           "<m name=\"OCR_fr_fr\" version=\"11.5\" result=\"true\"/>"                    // installed and older: offered
           "<m name=\"Spell\" version=\"3.0\" result=\"true\"/>"                         // as new: dropped
           "<m name=\"Auto Updater\" version=\"1\" result=\"true\" autoCheck=\"TRUE\"/>" // named like the type
-          "</r>");
+          "</addons>");
     EXPECT_EQ(availableNames(), QStringList({"Stamp", "OCR_fr_fr", "Auto Updater"}));
     EXPECT_TRUE(manager->GetAvailabletModule(0)->bChosen);
     EXPECT_TRUE(manager->GetAvailabletModule(1)->bChosen);
@@ -95,7 +95,7 @@ TEST_F(ReplyParsing, AutoUpdaterOffersAndChoosesAgainstTheLocalList)
 TEST_F(ReplyParsing, ComponentTypeMarksOnlyTheNamedModule)
 {
     start(QStringLiteral("-updater -type OCR_fr"), QStringLiteral("OCR_fr"));
-    parse("<r><m name=\"OCR_fr\" version=\"1\" result=\"true\"/><m name=\"OCR_de\" version=\"1\" result=\"true\"/></r>");
+    parse("<addons><m name=\"OCR_fr\" version=\"1\" result=\"true\"/><m name=\"OCR_de\" version=\"1\" result=\"true\"/></addons>");
     EXPECT_EQ(availableNames(), QStringList({"OCR_fr", "OCR_de"}));
     EXPECT_TRUE(manager->GetAvailabletModule(0)->bChosen);
     EXPECT_FALSE(manager->GetAvailabletModule(1)->bChosen);
@@ -108,9 +108,9 @@ TEST_F(ReplyParsing, ReadersOwnRecordHidesTheSameVersion)
     start(QStringLiteral("-updater -type \"Update List\" -version 11.0"));
     ASSERT_TRUE(CRegister::regSetString(kUpdaterKey, "Stamp", "2.0"));
     ASSERT_TRUE(CRegister::regSetString(kUpdaterKey, "Updater", "12.0"));
-    parse("<r><m name=\"Stamp\" version=\"2.0\" result=\"true\"/><m name=\"Stamp\" version=\"2.1\" result=\"true\"/>"
+    parse("<addons><m name=\"Stamp\" version=\"2.0\" result=\"true\"/><m name=\"Stamp\" version=\"2.1\" result=\"true\"/>"
           "<m name=\"Updater\" version=\"12.0\" result=\"true\" module_type=\"updater\"/>"
-          "<m name=\"NoVersion\" result=\"true\"/></r>");
+          "<m name=\"NoVersion\" result=\"true\"/></addons>");
     EXPECT_EQ(availableNames(), QStringList({"Stamp", "Updater"}));
     EXPECT_EQ(manager->GetAvailabletModule(0)->version, "2.1");
     EXPECT_TRUE(manager->GetAvailabletModule(1)->bMajorUpgrade);
@@ -134,7 +134,7 @@ TEST_F(ReplyParsing, InternalRoadKeepsTheUrlPathAndResolvesItAgainstTheInternalA
     ScheduleFileGuard schedule(CReaderModuleManager(QString()).GetScheduleTimePath());
     start(QStringLiteral("-updater -type \"Update List\" -InternalUpdateURL https://intra.example:8443/upd/check"));
     theApp->bInternalUpdate = true;
-    parse("<r><m name=\"A\" version=\"1\" result=\"true\" url=\"https://cdn.example/pkg/My%20Pack.kzip?sig=9\"/></r>");
+    parse("<addons><m name=\"A\" version=\"1\" result=\"true\" url=\"https://cdn.example/pkg/My%20Pack.kzip?sig=9\"/></addons>");
     ASSERT_EQ(manager->CountAvailableModule(), 1);
     EXPECT_EQ(manager->GetAvailabletModule(0)->url, "/pkg/My Pack.kzip");
     EXPECT_EQ(CReaderModuleManager::ResolvePackageUrl(manager->GetAvailabletModule(0)->url).toString(QUrl::FullyEncoded),
@@ -173,11 +173,11 @@ TEST_F(ReplyParsing, UnwritableScheduleDoesNotHoldBackEveryReply)
 TEST_F(ReplyParsing, RepliesThatAreNotCompleteUpdateDocuments)
 {
     const QByteArray moduleA = "<m name=\"A\" version=\"1\" result=\"true\" url=\"http://x/pk/A.kzip\"/>";
-    QByteArray huge("<r>" + moduleA);
+    QByteArray huge("<addons>" + moduleA);
     huge.append(QByteArray(CReaderModuleManager::kMaxXmlFileSize, ' '));
-    huge.append("</r>");
+    huge.append("</addons>");
     QByteArray utf16("\xff\xfe", 2);
-    for (char c : QByteArray("<r>" + moduleA + "</r>")) {
+    for (char c : QByteArray("<addons>" + moduleA + "</addons>")) {
         utf16 += c;
         utf16 += '\0';
     }
@@ -205,16 +205,16 @@ TEST_F(ReplyParsing, RepliesThatAreNotCompleteUpdateDocuments)
                                 "<m name=\"A\" version=\"1\" result=\"true\"/></body></HTML>", false, Set, {}},
         {"XHTML error page", "<?xml version=\"1.0\"?><x:html xmlns:x=\"http://www.w3.org/1999/xhtml\"><body/></x:html>",
          false, Set, {}},
-        {"document without modules", "<r/>", true, Set, {}},
-        {"complete", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/></r>", true, Set, {"A", "B"}},
-        {"root left open", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/>", true, Set, {"A", "B"}},
-        {"cut in a value", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\" url=\"http://x/pk/B.", true,
+        {"document without modules", "<addons/>", true, Set, {}},
+        {"complete", "<addons>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/></addons>", true, Set, {"A", "B"}},
+        {"root left open", "<addons>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"/>", true, Set, {"A", "B"}},
+        {"cut in a value", "<addons>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\" url=\"http://x/pk/B.", true,
          Set, {"A"}},
-        {"cut in a start tag", "<r>" + moduleA + "<m name=\"B\" result=\"true\" ", true, Set, {"A"}},
-        {"cut in a module's content", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"><x/>", true, Set,
+        {"cut in a start tag", "<addons>" + moduleA + "<m name=\"B\" result=\"true\" ", true, Set, {"A"}},
+        {"cut in a module's content", "<addons>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"><x/>", true, Set,
          {"A"}},
-        {"cut in an end tag", "<r>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"></m", true, Set, {"A"}},
-        {"cut in a comment between modules", "<r>" + moduleA + "<!-- more to co", true, Set, {"A"}},
+        {"cut in an end tag", "<addons>" + moduleA + "<m name=\"B\" version=\"1\" result=\"true\"></m", true, Set, {"A"}},
+        {"cut in a comment between modules", "<addons>" + moduleA + "<!-- more to co", true, Set, {"A"}},
     };
     start(QStringLiteral("-updater -type \"Update List\""));
     for (const Case& c : cases) {
@@ -242,8 +242,8 @@ TEST_F(ReplyParsing, RejectedAutomaticUpdatesInBothLayouts)
         if (classic)
             useClassicLayout();
         start(QStringLiteral("-updater -type \"Auto Updater\" -version 11.2"));
-        const QByteArray reply = "<r><m name=\"Stamp\" version=\"2.0\" result=\"true\" autoCheck=\"TRUE\"/>"
-                                 "<m name=\"Spell\" version=\"3.0\" result=\"true\" autoCheck=\"TRUE\"/></r>";
+        const QByteArray reply = "<addons><m name=\"Stamp\" version=\"2.0\" result=\"true\" autoCheck=\"TRUE\"/>"
+                                 "<m name=\"Spell\" version=\"3.0\" result=\"true\" autoCheck=\"TRUE\"/></addons>";
         parse(reply);
         ASSERT_EQ(availableNames(), QStringList({"Stamp", "Spell"}));
         manager->WriteRejectAutoUpdateInfo({manager->GetAvailabletModule(0)});
@@ -289,11 +289,11 @@ TEST_F(ReplyParsing, LargeReplyAgainstALargeLocalList)
         info += QStringLiteral("<updater_info name=\"M%1\" version=\"1.%1\"/>").arg(i).toUtf8();
     info += "</modules>";
     writeUpdaterInfo(info);
-    QByteArray reply = "<r>";
+    QByteArray reply = "<addons>";
     for (int i = 0; i < 2000; ++i)
         reply += QStringLiteral("<m name=\"M%1\" version=\"1.%2\" result=\"true\" url=\"https://cdn.example/%1.kzip\"/>")
                      .arg(i).arg(i % 2 ? i : i + 1).toUtf8();
-    reply += "</r>";
+    reply += "</addons>";
     start(QStringLiteral("-updater -type \"Update List\" -readerpath \"%1\"").arg(readerPath()));
     parse(reply);
     // Of the 200 installed modules, those with an even number are offered a newer version.
