@@ -170,7 +170,7 @@ void DlgDownload::downloadUpates(int work)
     m_strTitle = QString::fromStdString(module->title);
     m_strName = QString::fromStdString(module->name);
     m_strVersion = QString::fromStdString(module->version);
-    ui->descriptionEdit->setText(QString::fromStdString(module->description));
+    ui->descriptionEdit->setPlainText(QString::fromStdString(module->description));
     ui->timeRemainLabel->setText(QString());
 
     m_pCurModule = module;

@@ -149,7 +149,7 @@ void dlgfound::OnDownloadQueryResult(QString first, QString second)
         if (!adding)
             ui->btn_download->setEnabled(true);
         const QString title = QString::fromStdString(module->title);
-        ui->txt_desc->setText(QString::fromStdString(module->description));
+        ui->txt_desc->setPlainText(QString::fromStdString(module->description));
 
         const int row = m_pModel->rowCount();
         auto* nameItem = new QStandardItem(title);
@@ -350,7 +350,7 @@ void dlgfound::OnTreeViewClicked(QModelIndex qmi)
     for (auto it = m_mapNameItems.constBegin(); it != m_mapNameItems.constEnd(); ++it) {
         if (it.key() == text && it.value()) {
             if (const MODULEINFO* module = m_mapModules.value(it.key(), nullptr))
-                ui->txt_desc->setText(QString::fromStdString(module->description));
+                ui->txt_desc->setPlainText(QString::fromStdString(module->description));
             return;
         }
     }
