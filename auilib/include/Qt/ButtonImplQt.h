@@ -6,11 +6,11 @@
 #include "BaseImplQt.h"
 #include "Button.h"
 #include "ButtonSheets.h"
+#include "ControlLifetime.h"
 
 #include <QColor>
 #include <QIcon>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -23,8 +23,9 @@ namespace AUILib {
 
 class Button::impl : public BaseImplQt {
 public:
-    // widget must not be null; its palette gives the text colours.
-    impl(Button& owner, QPushButton* widget);
+    // widget must not be null; its palette gives the text colours. A made
+    // widget learns its owner and goes with this object while unplaced.
+    impl(Button& owner, QPushButton* widget, WidgetOwnership ownership);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
@@ -55,8 +56,8 @@ public:
     void SetWidgetText(const QString& text);
 
     // The owning button, cleared when it goes.
-    Button* GetOwner() const { return owner_; }
-    void ForgetOwner() { owner_ = nullptr; }
+    Button* GetOwner() const { return widget_.Owner(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
     const std::shared_ptr<ContextMenu>& GetMenu() const { return menu_; }
     void SetMenu(std::shared_ptr<ContextMenu> menu, bool showArrow);
@@ -97,8 +98,6 @@ public:
 private:
     void OnClicked();
 
-    Button* owner_;
-    QPointer<QPushButton> widget_;
     std::shared_ptr<ContextMenu> menu_;
     QString appliedStyleSheet_;
     bool menuFlag_ = false;
@@ -118,7 +117,9 @@ private:
     ButtonSheetColours sheetColours_;
     ButtonSheets sheets_;
     QString labelStyleSheet_;
-    QMetaObject::Connection clickConnection_;
+    // Last, so it goes first: the click connection ends before the members
+    // its handler reads.
+    ControlLifetime<QPushButton, Button> widget_;
 };
 
 } // namespace AUILib
