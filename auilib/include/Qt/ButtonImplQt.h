@@ -1,5 +1,6 @@
 // The implementation of Button: watches its push button (its own ButtonQt
-// or a wrapped one), never deletes it, and keeps the button's looks: the
+// or a wrapped one), deletes its own only if it goes while the button was
+// never placed, never a wrapped one, and keeps the button's looks: the
 // prepared sheets, the applied sheet, pictures, labels and colours.
 #pragma once
 
