@@ -51,6 +51,8 @@ public:
     void EditAppliedSheet(const QString& selector, const QString& name, const QString& value);
     // The same on the text label's sheet.
     void EditLabelSheet(const QString& selector, const QString& name, const QString& value);
+    // Makes the labels and their layout on the widget, first removing what
+    // is left of earlier ones.
     void CreateLabels();
 
     // Sets the widget's text with the programmatic-change flag raised.
@@ -78,7 +80,9 @@ public:
     void SetStyleValue(ButtonStyle style) { style_ = style; }
     QLabel* GetPictureLabel() const { return pictureLabel_; }
     QLabel* GetTextLabel() const { return textLabel_; }
-    bool HasLabels() const { return !labelLayout_.isNull(); }
+    // Both labels and their layout are there; any of them may have been
+    // deleted from outside, since they are children of the widget.
+    bool HasLabels() const { return labelLayout_ && pictureLabel_ && textLabel_; }
     // The text label's sheet as edited, colons still encoded.
     const QString& GetLabelStyleSheet() const { return labelStyleSheet_; }
     const QIcon& GetIcon() const { return icon_; }
