@@ -1,7 +1,8 @@
 #pragma once
 // The library's message log: at most one message per severity (the last one
 // logged), written on the application's request in severity order. Any
-// thread may log; the library itself never does.
+// thread may log; the library itself logs only what it has no caller to
+// report to: an exception caught in a dialog's event filter.
 #include <exception>
 #include <map>
 #include <mutex>

@@ -67,6 +67,19 @@ public:
     {
         return dynamic_cast<T>(GetElementByName(name).get());
     }
+    // Makes a control created after the form was loaded (an item editor, a
+    // page made at run time) one of the dialog's own: its widget and the
+    // widgets below it get the dialog's event filter, so the control
+    // receives its event procedure's events and its queued signal calls, and
+    // GetElementByName finds it under its name (the control's, else its
+    // widget's object name; the widget's object name is set to it). The
+    // dialog holds the control until its widget is destroyed; then its
+    // OnDestroyed is emitted and the entry goes. Widgets its widget creates
+    // later are not watched. False, attaching nothing, when the control has
+    // no widget, the widget is not placed inside the loaded dialog's window,
+    // there is no name, or the name belongs to another control whose widget
+    // still exists.
+    bool AttachControl(const std::shared_ptr<BaseGUIObject>& control);
     std::shared_ptr<BaseGUIObject> GetFocusedCtrlPtr() const;
     void SetFocusToCtrl(BaseGUIObject* ctrl);
     void SetDefaultButton(Button* button);

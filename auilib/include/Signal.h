@@ -4,10 +4,24 @@
 //
 // Direct handlers run on a snapshot of the list taken under the lock and
 // called outside it, so a handler may connect, disconnect, block, set its
-// own control or destroy the signal's owner. A handler that emits the same
-// signal again on the same thread gets an emission that returns at once.
-// An exception from a direct handler ends the walk and is dropped; queued
-// calls posted before it stay posted.
+// own control or destroy the signal's owner. An exception from a direct
+// handler ends the walk and is dropped; queued calls posted before it stay
+// posted.
+//
+// Re-entry on one thread: while an emission of a signal runs on a thread,
+// another emission of the same signal on that thread returns at once,
+// calling and posting nothing. That holds whether a handler emits it
+// directly or an event handled in a nested event loop the handler runs (a
+// modal dialog, a menu) leads to it. So no handler ever runs inside its own
+// call; the price is that the nested notification is lost, and a handler
+// that runs such a loop reads the state afresh afterwards where it matters.
+// Other signals emit normally meanwhile.
+//
+// Two threads: emissions of one signal from two threads do not wait for
+// each other. Each walks its own snapshot, so direct handlers run in both
+// threads at once, the same handler included; a handler that may be
+// reached from a second thread guards what it shares. Queued calls run on
+// the GUI thread whichever thread emitted.
 #pragma once
 
 #include <QEvent>

@@ -189,6 +189,11 @@ std::shared_ptr<BaseGUIObject> Dialog::GetElementByName(const std::wstring& name
     return impl_ ? impl_->GetElementByName(name) : nullptr;
 }
 
+bool Dialog::AttachControl(const std::shared_ptr<BaseGUIObject>& control)
+{
+    return impl_ ? impl_->AttachControl(control) : false;
+}
+
 std::shared_ptr<BaseGUIObject> Dialog::GetFocusedCtrlPtr() const
 {
     QWidget* focus = QApplication::focusWidget();

@@ -15,6 +15,8 @@
 #include <QGuiApplication>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace AUILib {
 
 namespace {
@@ -202,6 +204,66 @@ void Dialog::impl::DiscardWindow()
         delete window_.data();
     if (created_ && !created_->isVisible())
         delete created_.data();
+}
+
+bool Dialog::impl::AttachControl(const std::shared_ptr<BaseGUIObject>& control)
+{
+    QWidget* window = window_.data();
+    if (!control || !window)
+        return false;
+    std::shared_ptr<BaseImpl> controlImpl = control->GetBaseImpl();
+    QWidget* widget = controlImpl ? controlImpl->GetWndPtr() : nullptr;
+    if (!widget || !window->isAncestorOf(widget) || widget == window)
+        return false;
+    std::wstring name = control->GetName();
+    if (name.empty())
+        name = ToWide(widget->objectName());
+    if (name.empty())
+        return false;
+    // A name stays with a control whose widget lives; an entry whose widget
+    // is gone (an editor closed earlier) gives way.
+    const auto found = controls_.find(name);
+    const bool again = found != controls_.end() && found->second == control;
+    if (found != controls_.end() && !again) {
+        std::shared_ptr<BaseImpl> holderImpl = found->second->GetBaseImpl();
+        if (holderImpl && holderImpl->GetWndPtr())
+            return false;
+    }
+    control->SetName(name);
+    widget->setObjectName(ToQString(name));
+    controls_[name] = control;
+
+    widget->setAttribute(Qt::WA_MouseTracking, true);
+    widget->installEventFilter(eventHelper_);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        child->setAttribute(Qt::WA_MouseTracking, true);
+        child->installEventFilter(eventHelper_);
+    }
+    if (again)
+        return true;
+    // The widget's end is reported as for the form's controls, and the
+    // entry goes with it, so run-time editors do not pile up in the map.
+    attached_.Add(connect(widget, &QObject::destroyed, this, [this, control, name]() {
+        const auto entry = controls_.find(name);
+        if (entry != controls_.end() && entry->second == control)
+            controls_.erase(entry);
+        control->OnDestroyed.Emit(control.get());
+    }));
+    return true;
+}
+
+Dialog::impl::AttachedConnections::~AttachedConnections()
+{
+    for (const QMetaObject::Connection& connection : list)
+        QObject::disconnect(connection);
+}
+
+void Dialog::impl::AttachedConnections::Add(QMetaObject::Connection connection)
+{
+    // Connections of widgets already gone are dropped as new ones come.
+    list.erase(std::remove_if(list.begin(), list.end(), [](const QMetaObject::Connection& c) { return !c; }),
+               list.end());
+    list.push_back(std::move(connection));
 }
 
 } // namespace AUILib

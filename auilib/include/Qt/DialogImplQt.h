@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace AUILib {
 
@@ -41,6 +42,8 @@ public:
     bool CreateFromUI(const std::wstring& text, unsigned long flags, QWidget* parent);
     std::shared_ptr<BaseGUIObject> GetElementByName(const std::wstring& name) const;
     const Controls& GetControls() const { return controls_; }
+    // Dialog::AttachControl.
+    bool AttachControl(const std::shared_ptr<BaseGUIObject>& control);
 
     bool Close();
     void SetDefaultButton(Button* button);
@@ -77,6 +80,16 @@ private:
     // The window made here, whatever the form's root turned out to be.
     QPointer<QWidget> created_;
     QMetaObject::Connection windowDestroyed_;
+
+    // The destroyed connections of attached controls, dropped before the
+    // controls map goes (declared last: destroyed first), so a widget
+    // destroyed meanwhile does not reach a map being torn down.
+    struct AttachedConnections {
+        ~AttachedConnections();
+        void Add(QMetaObject::Connection connection);
+        std::vector<QMetaObject::Connection> list;
+    };
+    AttachedConnections attached_;
 };
 
 } // namespace AUILib

@@ -2,15 +2,26 @@
 // library events for the controls' event procedures, runs queued signal
 // handlers, and carries drops, tool tips, context menus and the close veto.
 // Without an owner (the Dialog is gone) it passes every event on.
+//
+// Event procedures, queued handlers and the dialog's FilterDone may destroy
+// their control's widget, the dialog (and with it this filter) or the
+// dialog's window. The filter calls a copy of the procedure, holds the
+// control across the call, and ends the event's handling when anything it
+// needs afterwards is gone: such an event is accepted and consumed, so Qt
+// does not go on delivering it to a destroyed widget. No exception leaves
+// the filter into Qt's event delivery; it is written to the library's log.
 #pragma once
 
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
 namespace AUILib {
 
 class BaseGUIObject;
 class Dialog;
+class EventHandling;
 
 class EventHelper : public QObject {
     Q_OBJECT
@@ -25,12 +36,16 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    BaseGUIObject* FindControl(QWidget* watched, QWidget* window) const;
-    BaseGUIObject* FindDragControl(BaseGUIObject* found, QWidget* watched) const;
-    bool HandleKey(BaseGUIObject* control, QEvent* event);
-    bool HandleContextMenu(BaseGUIObject* control, QEvent* event);
-    bool HandleInputMethod(BaseGUIObject* control, QEvent* event);
-    bool HandleToolTip(BaseGUIObject* control, QEvent* event);
+    using ControlPtr = std::shared_ptr<BaseGUIObject>;
+
+    bool Filter(QWidget* widget, QEvent* event, EventHandling& handling);
+    ControlPtr ControlOf(QWidget* widget) const;
+    ControlPtr FindControl(QWidget* watched, QWidget* window) const;
+    ControlPtr FindDragControl(const ControlPtr& found, QWidget* watched) const;
+    bool HandleKey(const ControlPtr& control, QEvent* event, EventHandling& handling);
+    bool HandleContextMenu(const ControlPtr& control, EventHandling& handling);
+    bool HandleInputMethod(const ControlPtr& control, QEvent* event, EventHandling& handling);
+    bool HandleToolTip(const ControlPtr& control, QEvent* event);
 
     Dialog* owner_;
     bool deactivated_ = false;
