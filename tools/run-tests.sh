@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: an optimised build, then a build with
-# AddressSanitizer and UndefinedBehaviorSanitizer. A third build, of the core
-# library alone with ThreadSanitizer, runs the tests that start threads; then
-# the headless demo runs once light and once dark against a fast demo service.
+# AddressSanitizer and UndefinedBehaviorSanitizer (outside the checkout). A
+# third build, of the core library alone with ThreadSanitizer, runs the tests
+# that start threads; then the headless demo runs once light and once dark
+# against a fast demo service.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -15,15 +16,19 @@ build() { # dir, extra cmake args...
   cmake --build "$dir" -j "$jobs"
 }
 
+# The sanitizer build's folder lies outside the checkout, so that every run
+# also proves that a build folder anywhere builds; one folder per checkout,
+# kept between runs.
+asan_dir="${TMPDIR:-/tmp}/updater-asan-$(pwd | cksum | cut -d' ' -f1)"
 build build/release -DCMAKE_BUILD_TYPE=Release
-build build/asan -DCMAKE_BUILD_TYPE=Debug -DUPDATER_SANITIZE=ON
+build "$asan_dir" -DCMAKE_BUILD_TYPE=Debug -DUPDATER_SANITIZE=ON
 build build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DUPDATER_TSAN=ON -DUPDATER_BENCH=OFF
 
 status=0
 echo "== tests: release build"
 ctest --test-dir build/release -j "$jobs" --output-on-failure || status=1
-echo "== tests: sanitizer build"
-ctest --test-dir build/asan -j "$jobs" --output-on-failure || status=1
+echo "== tests: sanitizer build (in $asan_dir)"
+ctest --test-dir "$asan_dir" -j "$jobs" --output-on-failure || status=1
 echo "== tests: thread-sanitizer build (label threads)"
 tsan_run() { ctest --test-dir build/tsan -L threads -j "$jobs" --output-on-failure; }
 # The sanitizer's runtime refuses some kernels' address layouts; without

@@ -33,6 +33,10 @@ function(auilib_encipher_files target)
       VERBATIM)
     list(APPEND outputs "${output}")
   endforeach()
+  # An enciphered form may keep its ".ui" name: automatic form compilation
+  # must not take it for a form to compile (it is not even XML), which it
+  # otherwise would in a build folder outside the source tree.
+  set_source_files_properties(${outputs} PROPERTIES SKIP_AUTOGEN ON)
   # One custom target per call site keeps the outputs owned by a single target.
   string(MD5 call_id "${KW_DESTINATION};${KW_FILES}")
   string(SUBSTRING "${call_id}" 0 8 call_id)

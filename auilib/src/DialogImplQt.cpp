@@ -6,6 +6,8 @@
 #include "DialogQt.h"
 #include "Encrypter.h"
 #include "EventHelper.h"
+#include "FormEnumProps.h"
+#include "FormLimits.h"
 #include "KwQUiLoader.h"
 #include "WideQt.h"
 
@@ -13,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPushButton>
 
 #include <algorithm>
@@ -73,6 +76,10 @@ bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget
     if (text.empty())
         return false;
     const QByteArray form = ToQString(text).toUtf8();
+    if (!FormWithinLimits(form)) {
+        window_ = nullptr;   // as for any form the reader refuses
+        return false;
+    }
     QBuffer buffer;
     buffer.setData(form);
     buffer.open(QIODevice::ReadOnly);
@@ -102,6 +109,9 @@ bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget
     window->setAttribute(Qt::WA_DeleteOnClose, true);
     window->installEventFilter(eventHelper_);
 
+    // Every line's orientation, read in one pass when the first line needs it.
+    QHash<QString, QString> orientations;
+    bool orientationsRead = false;
     const QList<QWidget*> children = window->findChildren<QWidget*>();
     for (QWidget* child : children) {
         child->setAttribute(Qt::WA_MouseTracking, true);
@@ -113,7 +123,11 @@ bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget
             continue;
         if (control->GetControlType() == ControlTypeLine) {
             if (auto* frame = qobject_cast<QFrame*>(child)) {
-                const QString orientation = GetControlEnumProp(form, child->objectName(), QStringLiteral("orientation"));
+                if (!orientationsRead) {
+                    orientations = CollectControlEnumProps(form, QStringLiteral("orientation"));
+                    orientationsRead = true;
+                }
+                const QString orientation = orientations.value(child->objectName());
                 if (orientation == QLatin1String("Qt::Vertical"))
                     frame->setFrameShape(QFrame::VLine);
                 else if (orientation == QLatin1String("Qt::Horizontal"))
