@@ -32,7 +32,11 @@ bool QHttpCheckExist::checkExit()
 {
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The answer is judged by its raw length; a compressed body would be
+    // inflated without limit before we saw a byte of it.
+    request.setRawHeader("Accept-Encoding", "identity");
     m_carry.clear();
+    m_nRead = 0;
     m_pReply = m_pManager->get(request);
     connect(m_pReply, SIGNAL(readyRead()), this, SLOT(readyRead()));
 
@@ -71,7 +75,9 @@ void QHttpCheckExist::readyRead()
     }
     // Test what arrived together with the end of the previous chunk, so the
     // code is found even when it arrives in two pieces.
-    const QByteArray data = m_carry + m_pReply->readAll();
+    const QByteArray chunk = m_pReply->readAll();
+    m_nRead += chunk.size();
+    const QByteArray data = m_carry + chunk;
     if (data.contains(kNotFoundCode)) {
         m_bNotFound = true;
         if (m_pLoop)
@@ -79,4 +85,8 @@ void QHttpCheckExist::readyRead()
         return;
     }
     m_carry = data.right(kNotFoundCode.size() - 1);
+    // A body without a length that has grown past the short answer's size is
+    // not that answer either, however long it would go on.
+    if (m_nRead >= kShortBody && m_pLoop)
+        m_pLoop->quit();
 }
