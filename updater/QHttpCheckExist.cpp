@@ -13,6 +13,7 @@ namespace {
 const QByteArray kNotFoundCode = "\"code\":1000003";
 const qint64 kShortBody = 150;
 const int kProbeWaitMs = 90000;
+const qint64 kReadBufferSize = 64 * 1024;
 
 } // namespace
 
@@ -38,6 +39,9 @@ bool QHttpCheckExist::checkExit()
     m_carry.clear();
     m_nRead = 0;
     m_pReply = m_pManager->get(request);
+    // Unbounded, the network thread would read an endless body into memory
+    // faster than this thread looks at it; the answer is in its first bytes.
+    m_pReply->setReadBufferSize(kReadBufferSize);
     connect(m_pReply, SIGNAL(readyRead()), this, SLOT(readyRead()));
 
     QEventLoop loop;
