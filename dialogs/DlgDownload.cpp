@@ -180,6 +180,8 @@ void DlgDownload::downloadUpates(int work)
     m_nResumeOffset = 0;
     m_pDownloader = new QHttpDownLoadS(nullptr, ui->progressBar, ui->timeRemainLabel, &m_nResumeOffset);
     m_pDownloader->m_bFollowRedirects = true;
+    // An endless or oversized body stops near the size the service announced.
+    m_pDownloader->m_nMaxBytes = QHttpDownLoadS::packageBound(expectedSizeOf(*module));
     connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64,qint64)), this,
             SLOT(updateProgress(qint64,qint64)));
 

@@ -26,6 +26,9 @@ const int kAutoDownload = 0x10000000;
 // A server may keep a list's transfer alive for ever by dripping bytes too
 // slowly to look stalled; each list gets this long, probe included.
 const int kListDeadlineMs = 10 * 60 * 1000;
+// Lists run to a few megabytes; a body past this is no list (an endless one
+// would otherwise fill the disk before its deadline).
+const qint64 kMaxListBytes = 64 * 1024 * 1024;
 
 // Replaces `target` by `source` in one step, so a reader of the list never
 // sees a missing or half-written file.
@@ -109,6 +112,7 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
     const QString partial = file + QStringLiteral(".download");
     QHttpDownLoadS downloader(nullptr, nullptr, nullptr, nullptr);
     downloader.m_bFollowRedirects = true;
+    downloader.m_nMaxBytes = kMaxListBytes;
     if (!downloader.setUrlAndFilePath(QUrl(url), partial))
         return kFailed;
     connect(&downloader, SIGNAL(oneDownLoadFinish(QString)), this, SLOT(slotQueryModuleInfoFinish(QString)));

@@ -13,6 +13,7 @@ namespace {
 const QByteArray kNotFoundCode = "\"code\":1000003";
 const qint64 kShortBody = 150;
 const int kProbeWaitMs = 90000;
+const qint64 kReadBufferSize = 64 * 1024;
 
 } // namespace
 
@@ -32,8 +33,15 @@ bool QHttpCheckExist::checkExit()
 {
     QNetworkRequest request(m_url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The answer is judged by its raw length; a compressed body would be
+    // inflated without limit before we saw a byte of it.
+    request.setRawHeader("Accept-Encoding", "identity");
     m_carry.clear();
+    m_nRead = 0;
     m_pReply = m_pManager->get(request);
+    // Unbounded, the network thread would read an endless body into memory
+    // faster than this thread looks at it; the answer is in its first bytes.
+    m_pReply->setReadBufferSize(kReadBufferSize);
     connect(m_pReply, SIGNAL(readyRead()), this, SLOT(readyRead()));
 
     QEventLoop loop;
@@ -71,7 +79,9 @@ void QHttpCheckExist::readyRead()
     }
     // Test what arrived together with the end of the previous chunk, so the
     // code is found even when it arrives in two pieces.
-    const QByteArray data = m_carry + m_pReply->readAll();
+    const QByteArray chunk = m_pReply->readAll();
+    m_nRead += chunk.size();
+    const QByteArray data = m_carry + chunk;
     if (data.contains(kNotFoundCode)) {
         m_bNotFound = true;
         if (m_pLoop)
@@ -79,4 +89,8 @@ void QHttpCheckExist::readyRead()
         return;
     }
     m_carry = data.right(kNotFoundCode.size() - 1);
+    // A body without a length that has grown past the short answer's size is
+    // not that answer either, however long it would go on.
+    if (m_nRead >= kShortBody && m_pLoop)
+        m_pLoop->quit();
 }

@@ -2,7 +2,8 @@
 // Asks a download address whether the file behind it exists: one GET, and a
 // short body (announced length below 150 bytes, or no length at all) that
 // carries the service's not-found code "\"code\":1000003" marks the file as
-// missing. Anything else, including a network error, counts as present.
+// missing. Anything else, including a network error, counts as present. The
+// body is asked for unencoded and read no further than a short answer goes.
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -34,5 +35,6 @@ private:
     QNetworkReply* m_pReply = nullptr;
     QUrl m_url;
     QByteArray m_carry;            // end of the previous chunk, for a code split across chunks
+    qint64 m_nRead = 0;            // body bytes read so far
     QEventLoop* m_pLoop = nullptr;
 };

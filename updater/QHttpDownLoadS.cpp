@@ -20,6 +20,20 @@ namespace {
 const int kAnswerCheckMs = 90000;
 const int kWatchdogMs = 90000;
 const qint64 kReadBufferSize = 1024 * 1024;
+// What the service may be off by in the size it announces for a package, and
+// the most a package may take when it announces none.
+const qint64 kPackageMargin = 1024 * 1024;
+const qint64 kMaxUnannouncedPackage = qint64(4) * 1024 * 1024 * 1024;
+// An error page is read only to be dropped; a longer one is not waited for.
+const qint64 kMaxDiscardedBody = 1024 * 1024;
+
+// Only a body that arrives as it is stored can be bounded by the bytes that
+// reach the file: anything else would be inflated in memory first.
+bool identityEncoded(const QByteArray& contentEncoding)
+{
+    const QByteArray value = contentEncoding.trimmed().toLower();
+    return value.isEmpty() || value == "identity";
+}
 
 // "Content-Range: bytes S-E/T" (T may be "*", then complete = -1).
 struct ContentRange
@@ -49,6 +63,11 @@ bool parseContentRange(const QByteArray& value, ContentRange& out)
 }
 
 } // namespace
+
+qint64 QHttpDownLoadS::packageBound(qint64 announcedSize)
+{
+    return announcedSize > 0 ? announcedSize + kPackageMargin : kMaxUnannouncedPackage;
+}
 
 QHttpDownLoadS::QHttpDownLoadS(QObject* parent, QProgressBar* progressBar, QLabel* label, qint64* resumeOffset)
     : QObject(parent), m_pManager(new QNetworkAccessManager(this)), m_pResumeOffset(resumeOffset)
@@ -157,13 +176,18 @@ bool QHttpDownLoadS::startDownLoads(bool wait)
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     if (ranged)
         request.setRawHeader("Range", tr("bytes=%1-").arg(m_nRequestedOffset).toLatin1());
+    // Left to itself the network layer asks for gzip and inflates it without
+    // limit before a byte reaches us; the bound on the file would come too late.
+    request.setRawHeader("Accept-Encoding", "identity");
 
     m_nBase = m_nRequestedOffset;
     m_nRangeEnd = -1;
     m_nWritten = 0;
+    m_nDiscarded = 0;
     m_bOverLimit = false;
     m_nHeadChecked = 0;
     m_bFailed = false;
+    m_bAbortBody = false;
     m_bResponse = false;   // each request has to show by itself that the server answers
     m_pReply = m_pManager->get(request);
     // Without a bound the network thread runs ahead of our writes and the
@@ -212,6 +236,17 @@ bool QHttpDownLoadS::bodyAccepted()
         return true;
     }
     const int status = statusAttr.toInt();
+    if (status != 200 && status != 206) {
+        // An error page or an unfollowed redirect is not the file.
+        m_bFailed = true;
+        m_nHeadChecked = -1;
+        return false;
+    }
+    const QByteArray encoding = m_pReply->rawHeader("Content-Encoding");
+    if (!identityEncoded(encoding)) {
+        refuseBody(QStringLiteral("body in an encoding that was not asked for: ") + QString::fromLatin1(encoding));
+        return false;
+    }
     if (status == 200) {
         if (m_nRequestedOffset > 0) {
             // The server ignored our Range and sends the whole body: start the
@@ -226,33 +261,46 @@ bool QHttpDownLoadS::bodyAccepted()
                 *m_pResumeOffset = 0;
             m_nOwnOffset = 0;
         }
-        m_nHeadChecked = 1;
-        takeTotalFromHead();
-    } else if (status == 206) {
+    } else {
         // Partial content counts only when it starts where we asked (0 without
         // a Range) and runs to the end of the file: a slice of it is not the
-        // file. With an unknown complete length, the body has to end the range
-        // it announced, and the byte count has to match the transfer's total.
+        // file. Its complete length has to be given, except for a continuation
+        // whose end is the total an earlier answer of this transfer announced;
+        // a first answer with "*" could be any slice.
         const QByteArray value = m_pReply->rawHeader("Content-Range");
         ContentRange range;
-        const bool usable = parseContentRange(value, range) && range.start == m_nRequestedOffset
-            && (range.complete < 0 || range.end == range.complete - 1);
+        bool usable = parseContentRange(value, range) && range.start == m_nRequestedOffset;
+        if (usable && range.complete < 0)
+            usable = m_nRequestedOffset > 0 && m_nTotal > 0 && range.end + 1 == m_nTotal;
+        else if (usable)
+            usable = range.end == range.complete - 1 && (m_nRequestedOffset == 0 || m_nTotal <= 0 || range.complete == m_nTotal);
         if (!usable) {
-            CUP_Log::PrintLog(QStringLiteral("Content-Range does not cover the file from %1: ").arg(m_nRequestedOffset)
-                              + QString::fromLatin1(value));
-            m_bFailed = true;
-            m_nHeadChecked = -1;
-        } else {
-            m_nRangeEnd = range.end + 1;
-            m_nHeadChecked = 1;
-            takeTotalFromHead();
+            refuseBody(QStringLiteral("Content-Range does not cover the file from %1: ").arg(m_nRequestedOffset)
+                       + QString::fromLatin1(value));
+            return false;
         }
-    } else {
-        // An error page or an unfollowed redirect is not the file.
-        m_bFailed = true;
-        m_nHeadChecked = -1;
+        m_nRangeEnd = range.end + 1;
     }
-    return m_nHeadChecked > 0;
+    m_nHeadChecked = 1;
+    takeTotalFromHead();
+    // A body announced past the bound is refused before a byte of it is read.
+    bool ok = false;
+    const qint64 length = m_pReply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
+    if (ok && m_nMaxBytes > 0 && length > 0 && m_nBase + length > m_nMaxBytes) {
+        m_bOverLimit = true;
+        refuseBody(QStringLiteral("announced %1 bytes, more than %2: ").arg(m_nBase + length).arg(m_nMaxBytes)
+                   + m_url.toString());
+        return false;
+    }
+    return true;
+}
+
+void QHttpDownLoadS::refuseBody(const QString& why)
+{
+    CUP_Log::PrintLog(QStringLiteral("download refused: ") + why);
+    m_bFailed = true;
+    m_bAbortBody = true;
+    m_nHeadChecked = -1;
 }
 
 void QHttpDownLoadS::takeTotalFromHead()
@@ -287,8 +335,11 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
     ++m_nWatchdog;
     m_bResponse = true;
     const bool fromReply = m_pReply && sender() == m_pReply;
-    if (fromReply && !bodyAccepted())
+    if (fromReply && !bodyAccepted()) {
+        if (m_bAbortBody)
+            failTransfer(QStringLiteral("body refused"));
         return;
+    }
     if (bytesTotal <= 0)
         return;
     if (m_nTotal == 0)
@@ -323,9 +374,13 @@ void QHttpDownLoadS::readyRead()
     if (!m_pReply)
         return;
     if (!bodyAccepted()) {
-        m_pReply->readAll();   // not ours to keep
-        if (m_nHeadChecked < 0 && m_pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() == 206)
-            failTransfer(QStringLiteral("partial content from the wrong offset"));
+        // Not ours to keep. A refused file body is not read on (it may never
+        // end); an error page is read to its end only while it is short.
+        m_nDiscarded += m_pReply->readAll().size();
+        if (m_bAbortBody)
+            failTransfer(QStringLiteral("body refused"));
+        else if (m_nDiscarded > kMaxDiscardedBody)
+            failTransfer(QStringLiteral("error page longer than %1 bytes").arg(kMaxDiscardedBody));
         return;
     }
     const QByteArray data = m_pReply->readAll();

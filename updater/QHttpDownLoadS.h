@@ -6,12 +6,16 @@
 // Every start ends in exactly one outcome: oneDownLoadFinish(filePath) after a
 // complete 200/206 transfer whose byte count matches the announced total (a
 // 2xx body without a length counts as complete; a 206 counts only when its
-// Content-Range runs from the requested offset to the end of the file),
-// errorfinish(filePath) for
-// everything else (network error, error status, short body, no answer in
-// time, stall, file write failure). error_network() comes first when the
-// network layer reported an error. A paused transfer has no outcome until it
-// is continued.
+// Content-Range runs from the requested offset to the end of the file, and
+// names the file's length unless it continues a transfer whose total an
+// earlier answer gave), errorfinish(filePath) for everything else (network
+// error, error status, short body, a body past the bound, no answer in time,
+// stall, file write failure). error_network() comes first when the network
+// layer reported an error. A paused transfer has no outcome until it is
+// continued.
+//
+// Bodies are asked for unencoded and a compressed one is refused, so what
+// reaches the file (and the bound) is what crossed the network.
 //
 // Two watchdogs guard a transfer: an answer check (no answer at all within
 // 90 s aborts it) and a repeating 90 s stall tick driven by the count of
@@ -57,13 +61,18 @@ public:
     // Aborts the current transfer (outcome: errorfinish).
     void stopDownLoads();
     void setProgressBar(QProgressBar* progressBar);
-    // True when the last transfer ended because its body went past m_nMaxBytes.
+    // True when the last transfer ended because its body went (or was
+    // announced to go) past m_nMaxBytes.
     bool overLimit() const;
+    // The bound for a package whose size the service announced (0: none
+    // announced): that size and a small margin, else a fixed ceiling.
+    static qint64 packageBound(qint64 announcedSize);
 
     // Set directly after construction when the address may redirect.
     bool m_bFollowRedirects = false;
     // > 0: a body that would take the file past this many bytes is aborted
-    // (errorfinish, the partial file removed, overLimit() true).
+    // (errorfinish, the partial file removed, overLimit() true); one that
+    // announces such a length is refused before it is read.
     qint64 m_nMaxBytes = 0;
     // When set, setting the target and starting take the lock file
     // filePath + ".tmp" (no creator in the agent sets it).
@@ -88,6 +97,8 @@ private:
     // Gives up the ".tmp" lock beside the target, when one is held.
     void releaseLockFile();
     bool bodyAccepted();
+    // The head of a 2xx answer showed that its body is not the file.
+    void refuseBody(const QString& why);
     void takeTotalFromHead();
     // False (and the transfer failed) when `more` bytes would pass the bound.
     bool withinLimit(qint64 more);
@@ -117,6 +128,8 @@ private:
     bool m_bFailed = false;         // this reply ends in errorfinish whatever the counts
     qint64 m_nRangeEnd = -1;        // a 206's announced end (last byte + 1), -1 for a 200
     qint64 m_nWritten = 0;          // body bytes of this reply written to the file
+    qint64 m_nDiscarded = 0;        // body bytes of a refused reply read and dropped
+    bool m_bAbortBody = false;      // the body is refused: stop the transfer at once
     bool m_bOverLimit = false;
     // Resume offset of a downloader created without one, kept across a pause.
     qint64 m_nOwnOffset = 0;

@@ -3,6 +3,35 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
+#include <sys/resource.h>
+
+void LimitedProcess::setupChildProcess()
+{
+    // Between fork and exec: only async-signal-safe calls.
+    if (addressSpaceLimit > 0) {
+        struct rlimit limit;
+        limit.rlim_cur = rlim_t(addressSpaceLimit);
+        limit.rlim_max = rlim_t(addressSpaceLimit);
+        setrlimit(RLIMIT_AS, &limit);
+    }
+}
+
+bool AgentProcess::addressSpaceLimitApplies()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return false;
+#else
+    return true;
+#endif
+}
+
+AgentResult AgentProcess::runLimited(const QString& program, const QStringList& args, qint64 addressSpaceBytes,
+                                     int timeoutMs)
+{
+    AgentProcess agent(args, QProcessEnvironment::systemEnvironment(), program,
+                       addressSpaceLimitApplies() ? addressSpaceBytes : 0);
+    return agent.finish(timeoutMs);
+}
 
 QString AgentProcess::executable()
 {
@@ -15,10 +44,12 @@ AgentResult AgentProcess::run(const QStringList& args, int timeoutMs, const QPro
     return agent.finish(timeoutMs);
 }
 
-AgentProcess::AgentProcess(const QStringList& args, const QProcessEnvironment& environment)
+AgentProcess::AgentProcess(const QStringList& args, const QProcessEnvironment& environment, const QString& program,
+                           qint64 addressSpaceBytes)
 {
+    m_process.addressSpaceLimit = addressSpaceBytes;
     m_process.setProcessEnvironment(environment);
-    m_process.setProgram(executable());
+    m_process.setProgram(program.isEmpty() ? executable() : program);
     m_process.setArguments(args);
     m_startMs = QDateTime::currentMSecsSinceEpoch();
     m_process.start();
@@ -62,5 +93,8 @@ AgentResult AgentProcess::finish(int timeoutMs)
     result.elapsedMs = QDateTime::currentMSecsSinceEpoch() - m_startMs;
     result.standardOutput = m_process.readAllStandardOutput();
     result.standardError = m_process.readAllStandardError();
+    struct rusage usage;
+    if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
+        result.childrenPeakRssKb = usage.ru_maxrss;
     return result;
 }

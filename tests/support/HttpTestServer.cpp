@@ -9,6 +9,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -216,6 +217,7 @@ private:
             m_body = m_reply.body;
             size = m_body.size();
         }
+        const bool endless = m_reply.endless && !m_body.isEmpty();
 
         int status = m_reply.status;
         HttpTestServer::HeaderList headers = m_reply.headers;
@@ -224,6 +226,8 @@ private:
             if (status < 300 || status > 399)
                 status = 302;
             headers.append({"Location", m_reply.redirectTo});
+        } else if (endless) {
+            length = m_reply.announcedLength >= 0 ? m_reply.announcedLength : std::numeric_limits<qint64>::max();
         } else if (status == 200 && m_reply.partialLength >= 0 && size > 0) {
             qint64 a = 0, b = 0;
             bool satisfiable = false;
@@ -261,7 +265,8 @@ private:
             out += "Content-Type: application/octet-stream\r\n";
         if (status == 200 || status == 206)
             out += "Accept-Ranges: bytes\r\n";
-        if (m_reply.noContentLength)
+        const bool unannounced = m_reply.noContentLength || (endless && m_reply.announcedLength < 0);
+        if (unannounced)
             out += "Connection: close\r\n";
         else
             out += "Content-Length: " + QByteArray::number(length) + "\r\n";
@@ -275,7 +280,8 @@ private:
         m_bodySent = 0;
         m_bodyEnd = length;
         m_limit = length;
-        m_endAction = m_reply.noContentLength ? End::Close : End::KeepAlive;
+        m_endAction = unannounced ? End::Close : End::KeepAlive;
+        m_endless = endless;
         if (m_reply.stallAfter >= 0 && m_reply.stallAfter < length) {
             m_limit = m_reply.stallAfter;
             m_endAction = End::Stall;
@@ -309,6 +315,11 @@ private:
                     closeNow();
                     return;
                 }
+            } else if (m_endless) {
+                // The pattern from where the last chunk left it.
+                const qint64 at = (m_bodyStart + m_bodySent) % m_body.size();
+                while (chunk.size() < n)
+                    chunk += m_body.mid(int(chunk.isEmpty() ? at : 0), int(n - chunk.size()));
             } else {
                 chunk = m_body.mid(int(m_bodyStart + m_bodySent), int(n));
             }
@@ -351,6 +362,7 @@ private:
     std::unique_ptr<QFile> m_file;
     qint64 m_bodyStart = 0, m_bodySent = 0, m_bodyEnd = 0, m_limit = 0, m_budget = 0;
     End m_endAction = End::KeepAlive;
+    bool m_endless = false;
     QTimer m_throttle;
     bool m_dead = false;
     bool m_finished = false;
@@ -398,6 +410,22 @@ HttpTestServer::Reply HttpTestServer::Reply::drip(const QByteArray& body, int in
     r.body = body;
     r.throttleBytes = 1;
     r.throttleIntervalMs = intervalMs;
+    return r;
+}
+
+HttpTestServer::Reply HttpTestServer::Reply::endlessOf(const QByteArray& pattern)
+{
+    Reply r;
+    r.body = pattern;
+    r.endless = true;
+    return r;
+}
+
+HttpTestServer::Reply HttpTestServer::Reply::gzipped(const QByteArray& gzipBody)
+{
+    Reply r;
+    r.body = gzipBody;
+    r.headers.append(qMakePair(QByteArray("Content-Encoding"), QByteArray("gzip")));
     return r;
 }
 

@@ -4,8 +4,9 @@
 // reply or by a handler that builds the reply from the request, with faults on
 // demand: an error status with a body, a connection that is accepted and never
 // answered, a stall or a drop after N body bytes, a reply that ignores Range,
-// a body without Content-Length, a redirect, and a throttle that lets a test
-// catch a transfer half-way. Every request is recorded.
+// a body without Content-Length, an endless body, a compressed body, a 206
+// with "*" for its complete length, a redirect, and a throttle that lets a
+// test catch a transfer half-way. Every request is recorded.
 //
 // It uses only QtCore and QtNetwork, so a standalone program can compile
 // HttpTestServer.cpp directly (see tools/http-test-server/).
@@ -61,6 +62,10 @@ public:
         qint64 partialLength = -1;
         bool unknownCompleteLength = false;
         bool noContentLength = false;  // no length; the body ends when the connection closes
+        // The body repeated without end (until the client goes), sent without
+        // a length unless announcedLength gives one (then it stops there).
+        bool endless = false;
+        qint64 announcedLength = -1;
         qint64 throttleBytes = 0;  // > 0: at most this many body bytes per tick
         int throttleIntervalMs = 10;
 
@@ -69,6 +74,10 @@ public:
         static Reply redirect(const QByteArray& location, int status = 302);
         // One body byte every intervalMs: never silent long enough to look stalled.
         static Reply drip(const QByteArray& body, int intervalMs);
+        // `pattern` over and over, for ever.
+        static Reply endlessOf(const QByteArray& pattern);
+        // A body sent as "Content-Encoding: gzip" whatever the client asked for.
+        static Reply gzipped(const QByteArray& gzipBody);
     };
     using Handler = std::function<Reply(const Request&)>;
 
