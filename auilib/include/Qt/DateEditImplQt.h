@@ -1,25 +1,28 @@
-// The implementation of DateEdit: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of DateEdit: watches its widget, never deletes a placed
+// one, and passes the widget's changes on to the control.
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "DateEdit.h"
 #include "DateEditQt.h"
-
-#include <QPointer>
 
 namespace AUILib {
 
 class DateEdit::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(DateEdit& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     DateEditQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    QPointer<DateEditQt> widget_;
+    void OnDateTimeChanged(const QDateTime& value);
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<DateEditQt, DateEdit> widget_;
 };
 
 } // namespace AUILib

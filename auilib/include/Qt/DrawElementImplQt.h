@@ -1,25 +1,25 @@
-// The implementation of DrawElement: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of DrawElement: watches its drawing pad, never deletes
+// a placed one; the pad knows its control until the control goes.
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "DrawElement.h"
 #include "DrawElementQt.h"
-
-#include <QPointer>
 
 namespace AUILib {
 
 class DrawElement::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(DrawElement& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     DrawElementQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    QPointer<DrawElementQt> widget_;
+    ControlLifetime<DrawElementQt, DrawElement> widget_;
 };
 
 } // namespace AUILib
