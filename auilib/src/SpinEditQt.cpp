@@ -151,7 +151,9 @@ void SpinEditQt::keyPressEvent(QKeyEvent* event)
         if (!alive)
             return;
     }
-    if ((key == Qt::Key_Up && value_ == maximum_) || (key == Qt::Key_Down && value_ == minimum_)) {
+    // With wrapping the key steps on round, as a click on the arrow does, and
+    // that step is what gets reported.
+    if (!wrapping() && ((key == Qt::Key_Up && value_ == maximum_) || (key == Qt::Key_Down && value_ == minimum_))) {
         emit arrowValueChanged(value_, 0);
         if (!alive)
             return;
