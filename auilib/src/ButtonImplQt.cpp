@@ -188,6 +188,11 @@ void Button::impl::CreateLabels()
     QPushButton* widget = widget_;
     if (!widget)
         return;
+    // A widget takes one layout; a label that is left would stand beside
+    // the new ones.
+    delete labelLayout_.data();
+    delete pictureLabel_.data();
+    delete textLabel_.data();
     labelLayout_ = new QVBoxLayout(widget);
     pictureLabel_ = new QLabel(widget);
     pictureLabel_->setAlignment(Qt::AlignCenter);

@@ -1,5 +1,6 @@
 // The implementation of Button: watches its push button (its own ButtonQt
-// or a wrapped one), never deletes it, and keeps the button's looks: the
+// or a wrapped one), deletes its own only if it goes while the button was
+// never placed, never a wrapped one, and keeps the button's looks: the
 // prepared sheets, the applied sheet, pictures, labels and colours.
 #pragma once
 
@@ -50,6 +51,8 @@ public:
     void EditAppliedSheet(const QString& selector, const QString& name, const QString& value);
     // The same on the text label's sheet.
     void EditLabelSheet(const QString& selector, const QString& name, const QString& value);
+    // Makes the labels and their layout on the widget, first removing what
+    // is left of earlier ones.
     void CreateLabels();
 
     // Sets the widget's text with the programmatic-change flag raised.
@@ -77,7 +80,9 @@ public:
     void SetStyleValue(ButtonStyle style) { style_ = style; }
     QLabel* GetPictureLabel() const { return pictureLabel_; }
     QLabel* GetTextLabel() const { return textLabel_; }
-    bool HasLabels() const { return !labelLayout_.isNull(); }
+    // Both labels and their layout are there; any of them may have been
+    // deleted from outside, since they are children of the widget.
+    bool HasLabels() const { return labelLayout_ && pictureLabel_ && textLabel_; }
     // The text label's sheet as edited, colons still encoded.
     const QString& GetLabelStyleSheet() const { return labelStyleSheet_; }
     const QIcon& GetIcon() const { return icon_; }
