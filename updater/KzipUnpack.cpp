@@ -214,7 +214,7 @@ bool writeFully(int fd, const void* buffer, size_t n)
     return true;
 }
 
-// Copies `length` bytes at `offset` of `from` into a new or truncated file.
+// Copies `length` bytes at `offset` of `from` into a file made anew.
 bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArray& path, Buffer& buffer)
 {
     Fd to(openFresh(path));

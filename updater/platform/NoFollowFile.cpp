@@ -81,9 +81,9 @@ bool openNoFollow(QFile& file, const QString& path, QIODevice::OpenMode mode)
     return true;
 }
 
-int createFreshAt(int dirFd, const char* name, mode_t mode, bool readToo)
+int createFreshAt(int dirFd, const char* name, mode_t mode)
 {
-    const int flags = (readToo ? O_RDWR : O_WRONLY) | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // unlinkat without AT_REMOVEDIR leaves a folder alone; the exclusive
         // create below then fails on it.
@@ -97,21 +97,6 @@ int createFreshAt(int dirFd, const char* name, mode_t mode, bool readToo)
             return fd;
     }
     return -1;
-}
-
-bool createFresh(QFile& file, const QString& path, QIODevice::OpenMode mode, mode_t permissions)
-{
-    if (file.isOpen())
-        return false;
-    const int fd = createFreshAt(AT_FDCWD, QFile::encodeName(path).constData(), permissions,
-                                 (mode & QIODevice::ReadOnly) != 0);
-    if (fd < 0)
-        return false;
-    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
 }
 
 bool makeOwnFolder(const QString& path)

@@ -43,14 +43,9 @@ bool openNoFollow(QFile& file, const QString& path, QIODevice::OpenMode mode);
 // path): whatever but a folder stands at the name - a file, a symbolic or a
 // hard link, a FIFO - is removed as a name, then the file is created
 // exclusively. A name planted again in between is removed again a few times
-// before giving up. Returns a close-on-exec descriptor open for writing (and
-// reading with `readToo`), or -1.
-int createFreshAt(int dirFd, const char* name, mode_t mode = 0666, bool readToo = false);
-
-// createFreshAt for `file` on `path`; `mode` is WriteOnly or ReadWrite,
-// optionally with Unbuffered. Like openNoFollow, callers keep `path`.
-bool createFresh(QFile& file, const QString& path, QIODevice::OpenMode mode = QIODevice::WriteOnly,
-                 mode_t permissions = 0666);
+// before giving up. Returns a close-on-exec descriptor open for writing, or
+// -1.
+int createFreshAt(int dirFd, const char* name, mode_t mode = 0666);
 
 // Makes `path` a folder of the agent's own: a link at the name is removed as a
 // link and a missing folder is created; an existing folder is kept. The
