@@ -8,6 +8,7 @@
 #include "CUP_Log.h"
 #include "QHttpDownLoadS.h"
 #include "UpdaterApp.h"
+#include "platform/NoFollowFile.h"
 #include "platform/Platform.h"
 
 #include <QDateTime>
@@ -185,8 +186,10 @@ void DlgDownload::downloadUpates(int work)
     connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64,qint64)), this,
             SLOT(updateProgress(qint64,qint64)));
 
+    // The downloads folder is the agent's own: a link in its place is removed,
+    // so no package lands where it points.
     const QString folder = UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater");
-    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
+    if (Platform::makeOwnFolders(UpdaterApp::GetAppDateRootPath(), QStringLiteral("updater")).isEmpty()) {
         failModuleLater(QStringLiteral("can not make path for store the downloads: ") + folder);
         return;
     }
@@ -281,11 +284,16 @@ void DlgDownload::oneDownloadFinish(QString filePath)
         return;
     }
 
-    const QString base = UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater/uncompress/");
-    Comm::deleteDir(base);
-    const QString folder = base + QString::number(QDateTime::currentSecsSinceEpoch());
-    if (!QDir(folder).exists() && !QDir().mkpath(folder)) {
-        qDebug() << "can not make path for uncompress the updater:" << folder;
+    // As the downloads folder, the unpack folders are the agent's own, made
+    // anew: a link in place of any of them is removed, never followed.
+    const QString root = UpdaterApp::GetAppDateRootPath();
+    const QString base = root + QStringLiteral("updater/uncompress/");
+    if (!Platform::makeOwnFolders(root, QStringLiteral("updater")).isEmpty())
+        Comm::deleteDir(base);
+    const QString runFolder = QStringLiteral("updater/uncompress/") + QString::number(QDateTime::currentSecsSinceEpoch());
+    const QString folder = Platform::makeOwnFolders(root, runFolder);
+    if (folder.isEmpty()) {
+        qDebug() << "can not make path for uncompress the updater:" << root + runFolder;
         emit SignalInstallProgress(m_strTitle, -1);
         continueDownload();
         return;

@@ -60,8 +60,11 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$demo"/{data,config,tmp,sysroot,home,packages}
+# Qt accepts a runtime folder only when it is private to the user (0700);
+# anything else starts every log with its warning about the permissions.
+mkdir -m 0700 "$demo/runtime"
 export XDG_DATA_HOME="$demo/data" XDG_CONFIG_HOME="$demo/config" TMPDIR="$demo/tmp" \
-       HOME="$demo/home" UPDATER_SYSTEM_ROOT="$demo/sysroot" XDG_RUNTIME_DIR="$demo/tmp"
+       HOME="$demo/home" UPDATER_SYSTEM_ROOT="$demo/sysroot" XDG_RUNTIME_DIR="$demo/runtime"
 unset UPDATER_TIME_SCALE
 echo "== isolated demo environment: $demo"
 

@@ -39,8 +39,10 @@ void CUP_Log::PrintLog(QString message)
 {
     if (!debugModeOn() || !m_pFile)
         return;
-    // Never through a link planted at the log's name, dangling or not. The
-    // file is opened from a descriptor, which makes Qt forget its name.
+    // Never through a link planted at the log's name, dangling or not, and
+    // never into a file that has another name too (a hard link planted
+    // there): that line is dropped instead. The file is opened from a
+    // descriptor, which makes Qt forget its name.
     const QString path = m_pFile->fileName();
     if (!m_pFile->isOpen() && !Platform::openNoFollow(*m_pFile, path, QIODevice::ReadWrite | QIODevice::Append)) {
         qDebug() << "[CUP_Log::PrintLog] open file error:" << m_pFile->errorString();

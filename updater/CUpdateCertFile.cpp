@@ -8,14 +8,17 @@
 
 #include "Platform.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QTimer>
 #include <QUrl>
 #include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -29,6 +32,40 @@ const int kListDeadlineMs = 10 * 60 * 1000;
 // Lists run to a few megabytes; a body past this is no list (an endless one
 // would otherwise fill the disk before its deadline).
 const qint64 kMaxListBytes = 64 * 1024 * 1024;
+
+// Beyond the list's deadline a lock whose holder cannot be checked is taken
+// as left behind; the margin covers the probe and the clean-up around the
+// transfer.
+const int kLockMarginMs = 5 * 60 * 1000;
+
+// Takes a list's lock without waiting. A holder that can be read and runs on
+// this machine decides alone: a dead one makes the lock stale, a live one
+// keeps it however long it holds it (the reader may, too). A lock whose
+// holder cannot be read - empty or garbage, what a power loss right after its
+// creation leaves - or that names another machine is stale only once it is
+// older than any run of ours can hold a list.
+bool takeListLock(QLockFile& lock, const QString& path, qint64 staleAfterMs)
+{
+    lock.setStaleLockTime(0);
+    if (lock.tryLock(0))
+        return true;
+    if (lock.error() != QLockFile::LockFailedError)
+        return false;
+    qint64 pid = 0;
+    QString host, application;
+    if (lock.getLockInfo(&pid, &host, &application)
+        && (host.isEmpty() || host == QSysInfo::machineHostName()))
+        return false;
+    // The lock's own time, not that of a file a link there leads to.
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return lock.tryLock(0);   // gone in between
+    const qint64 ageMs = QDateTime::currentMSecsSinceEpoch() - qint64(st.st_mtime) * 1000;
+    if (ageMs <= staleAfterMs)
+        return false;
+    CUP_Log::PrintLog(QStringLiteral("trust list lock left behind, taken: ") + path);
+    return lock.removeStaleLockFile() && lock.tryLock(0);
+}
 
 // Replaces `target` by `source` in one step, so a reader of the list never
 // sees a missing or half-written file.
@@ -86,11 +123,9 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
     if (file.isEmpty())
         return kFailed;
     // The lock keeps two agents (or the reader) from writing the same list.
-    QLockFile lock(file + tr(".tmp"));
-    // Only a dead holder makes the lock stale: a live run may hold it for
-    // minutes against a slow server.
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
+    const QString lockPath = file + tr(".tmp");
+    QLockFile lock(lockPath);
+    if (!takeListLock(lock, lockPath, Platform::scaledWait(kListDeadlineMs) + Platform::scaledWait(kLockMarginMs))) {
         CUP_Log::PrintLog(QStringLiteral("trust list is locked: ") + file);
         return kFailed;
     }

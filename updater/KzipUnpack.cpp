@@ -1,4 +1,5 @@
 #include "KzipUnpack.h"
+#include "NoFollowFile.h"
 
 #include <QByteArray>
 
@@ -162,14 +163,22 @@ int openRead(const QByteArray& path)
     return keepIfRegular(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
 }
 
-// A temporary file: a link planted at its name is removed, never followed.
-int openTruncated(const QByteArray& path)
+// A temporary file, made anew: a link (symbolic or hard) planted at its
+// name is removed, never written through.
+int openFresh(const QByteArray& path)
 {
-    struct stat st;
-    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode))
-        ::unlink(path.constData());
-    return keepIfRegular(
-        ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+    return Platform::createFreshAt(AT_FDCWD, path.constData());
+}
+
+// The output folder itself, as the agent's own: a link in its place is
+// removed, never followed (the folders above it are the caller's).
+int openOutputFolder(QByteArray root)
+{
+    while (root.size() > 1 && root.endsWith('/'))
+        root.chop(1);   // a trailing separator would make the open follow a link
+    if (!Platform::makeOwnFolder(QString::fromUtf8(root)))
+        return -1;
+    return ::open(root.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
 }
 
 // Reads exactly n bytes (at `offset` when it is not negative).
@@ -205,10 +214,10 @@ bool writeFully(int fd, const void* buffer, size_t n)
     return true;
 }
 
-// Copies `length` bytes at `offset` of `from` into a new or truncated file.
+// Copies `length` bytes at `offset` of `from` into a file made anew.
 bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArray& path, Buffer& buffer)
 {
-    Fd to(openTruncated(path));
+    Fd to(openFresh(path));
     if (!to.ok())
         return false;
     while (length > 0) {
@@ -403,7 +412,7 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
         return false;
 
     const QByteArray outPath = native(output);
-    Fd out(openTruncated(outPath));
+    Fd out(openFresh(outPath));
     const bool created = out.ok();
     bool ok = created;
     Buffer inBuf(uint64_t(st.st_size)), outBuf(target == UINT64_MAX ? kChunk : target + 1);
@@ -532,13 +541,9 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
     if (!decoded.ok())
         return kBadContent;
 
-    QByteArray root = native(outputFolder);
-    if (!root.endsWith('/'))
-        root += '/';
     Fd rootFd;
     if (!entries.empty()) {
-        ::mkdir(root.constData(), 0777);
-        rootFd.reset(::open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        rootFd.reset(openOutputFolder(native(outputFolder)));
         if (!rootFd.ok())
             return kTargetFailed;
     }
@@ -556,10 +561,10 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
         if (!folder.ok())
             return kTargetFailed;
         const std::string name = slash == std::string::npos ? e.rel : e.rel.substr(slash + 1);
-        // Truncated on open: an older, longer file must not keep its tail. A
-        // link, a FIFO or a device at the name is refused.
-        Fd target(keepIfRegular(::openat(folder.get(), name.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0666)));
+        // Made anew: an older, longer file must not keep its tail, and
+        // whatever stood at the name (a link, symbolic or hard, a FIFO) is
+        // removed as a name, never written through.
+        Fd target(Platform::createFreshAt(folder.get(), name.c_str()));
         if (!target.ok())
             return kTargetFailed;
         bool written = true;

@@ -1,13 +1,17 @@
 #pragma once
 // The Kzip unpacking engine behind CKW_Kzip. It takes the folder for its
-// temporary files as an argument, so it needs nothing of the agent but
-// QtCore and liblzma (the fuzz target links it on its own).
+// temporary files as an argument, so it needs nothing of the agent but its
+// link-safe file helpers (platform/NoFollowFile), QtCore and liblzma (the
+// fuzz target links it on its own).
 //
 // A package arrives from the network, so whatever it holds the engine
 //  - reads and validates the whole directory before anything is written,
 //  - writes only below the output folder (relative names, no ".." segment,
 //    no name used both as a file and as a folder, and no symbolic link below
-//    the output folder followed: folders are walked with O_NOFOLLOW),
+//    the output folder followed: folders are walked with O_NOFOLLOW; a link
+//    in place of the output folder itself is removed and the folder made),
+//  - makes every file it writes anew, so a link planted at a name, symbolic
+//    or hard, is removed rather than written through,
 //  - writes no entry unless the LZMA stream decodes cleanly to its size,
 //  - keeps memory bounded: the body is streamed in chunks and the LZMA
 //    dictionary, capped to the decoded size, may be at most 256 MiB,
@@ -56,7 +60,7 @@ uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint
 int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
            const Log& log = Log());
 
-// Decodes the LZMA-alone file `input` into `output` (created or truncated).
+// Decodes the LZMA-alone file `input` into `output` (made anew).
 // Succeeds only when the stream ends cleanly. A stream of known size must give
 // exactly that size; for a stream of unknown size (all-ones low size word),
 // `expectedWhenUnknown` (when not UINT64_MAX) is the exact size it must give.

@@ -1,4 +1,5 @@
 #include "ReaderReport.h"
+#include "NoFollowFile.h"
 #include "Platform.h"
 
 #include <QDebug>
@@ -58,10 +59,10 @@ bool writeMarker(int state)
     const QString path = markerFilePath(state);
     if (path.isEmpty())
         return false;
-    // The folder is shared with other users' processes: a link planted in
-    // place of the marker must not make us truncate whatever it points at.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    // The folder is shared with other users' processes: a link, symbolic or
+    // hard, planted in place of the marker must not make us truncate the file
+    // it leads to. The marker is made anew; its existence is the message.
+    const int fd = Platform::createFreshAt(AT_FDCWD, QFile::encodeName(path).constData(), 0644);
     if (fd < 0)
         return false;
     ::close(fd);

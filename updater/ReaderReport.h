@@ -19,8 +19,9 @@ QString stateText(int state);
 // The state's marker file under the system root; empty for any other number.
 QString markerFilePath(int state);
 
-// Creates or truncates the state's marker file, never through a symbolic
-// link. False when it could not be written (callers ignore it).
+// Makes the state's marker file anew and empty, never writing through a link
+// (symbolic or hard) planted at its name. False when it could not be made
+// (callers ignore it).
 bool writeMarker(int state);
 
 // One report: connects (creating the socket with the given parent when it

@@ -7,6 +7,7 @@
 #include "DlgDownload.h"
 #include "DlgUpdateChecking.h"
 #include "LocaleInfo.h"
+#include "NoFollowFile.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
 #include "ReaderReport.h"
@@ -127,13 +128,16 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     m_nCountry = country;
 
     // Packages of an earlier run are of no use; each run unpacks into a
-    // folder named after its start time.
+    // folder named after its start time. The working folders below the data
+    // folder are the agent's own: a link in their place is removed, so
+    // neither the clean-up nor a package reaches where it points.
     const QString root = GetAppDateRootPath();
-    Comm::deleteDir(root + QStringLiteral("updater/uncompress/"));
-    const QString folder = root + QStringLiteral("updater/uncompress/")
-        + QString::number(QDateTime::currentSecsSinceEpoch());
-    if (!QFileInfo::exists(folder) && !QDir().mkpath(folder)) {
-        qDebug() << "can not make path for uncompress the updater:" << folder;
+    if (!Platform::makeOwnFolders(root, QStringLiteral("updater")).isEmpty())
+        Comm::deleteDir(root + QStringLiteral("updater/uncompress/"));
+    const QString runFolder = QStringLiteral("updater/uncompress/") + QString::number(QDateTime::currentSecsSinceEpoch());
+    const QString folder = Platform::makeOwnFolders(root, runFolder);
+    if (folder.isEmpty()) {
+        qDebug() << "can not make path for uncompress the updater:" << root + runFolder;
         bQuit = true;
         return;
     }
@@ -223,7 +227,7 @@ void UpdaterApp::installRoad()
             if (path.empty())
                 continue;
             const QString folder = m_strUncompressPath + QStringLiteral("/%1").arg(++number);
-            QDir().mkpath(folder);
+            Platform::makeOwnFolder(folder);
             dlg.InstallKzip(QString::fromStdString(path), folder, true, false);
         }
     } catch (...) {

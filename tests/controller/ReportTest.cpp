@@ -11,6 +11,9 @@
 #include <QLocalSocket>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 QString markerFolder(const IsolatedEnv& env)
@@ -90,24 +93,43 @@ TEST(ReaderReport, MarkerFileOnlyWithInternalUpdateAddress)
     }
 }
 
+// The marker folder is shared: whatever another user plants at a marker's
+// name, the marker is made anew and the file the name led to keeps its bytes.
 TEST(ReaderReport, MarkerPathThatIsALinkIsNotWrittenThrough)
 {
-    IsolatedEnv env;
-    QDir().mkpath(markerFolder(env));
-    const QString victim = env.root() + QStringLiteral("/victim.txt");
-    {
-        QFile file(victim);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
+    struct Case {
+        const char* name;
+        int (*plant)(const char* victim, const char* marker);
+    };
+    const Case cases[] = {
+        {"symbolic link", [](const char* victim, const char* marker) { return ::symlink(victim, marker); }},
+        {"hard link", [](const char* victim, const char* marker) { return ::link(victim, marker); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        IsolatedEnv env;
+        QDir().mkpath(markerFolder(env));
+        const QString victim = env.root() + QStringLiteral("/victim.txt");
+        {
+            QFile file(victim);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("keep me");
+        }
+        const QString marker = markerFolder(env) + QStringLiteral("VeltoDataerrornetwork.txt");
+        ASSERT_EQ(c.plant(QFile::encodeName(victim).constData(), QFile::encodeName(marker).constData()), 0);
+
+        CSetup_CommandLine commandLine =
+            parsed(QStringLiteral("-updater -type x -InternalUpdateURL https://updates.example.test/"));
+        UpdaterApp app(&commandLine);
+        app.NotifyMainCallBack(UPDATE_CHECK_ERRORNETWORK);
+
+        EXPECT_EQ(readFile(victim), QByteArray("keep me"));
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(marker).constData(), &st), 0);
+        EXPECT_TRUE(S_ISREG(st.st_mode));
+        EXPECT_EQ(st.st_nlink, 1u);
+        EXPECT_EQ(st.st_size, 0);
     }
-    ASSERT_TRUE(QFile::link(victim, markerFolder(env) + QStringLiteral("VeltoDataclose.txt")));
-
-    CSetup_CommandLine commandLine =
-        parsed(QStringLiteral("-updater -type x -InternalUpdateURL https://updates.example.test/"));
-    UpdaterApp app(&commandLine);
-    app.NotifyMainCallBack(UPDATE_CHECK_CLOSE);
-
-    EXPECT_EQ(readFile(victim), QByteArray("keep me"));
 }
 
 TEST(ReaderReport, ReaderThatNeverAnswersCostsOnlyTheBoundedWait)

@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,40 @@ TEST(UnpackFolder, OldContentsGoAndAFolderForThisRunIsMade)
     QFile precious(outside + QStringLiteral("/precious.txt"));
     ASSERT_TRUE(precious.open(QIODevice::ReadOnly));
     EXPECT_EQ(precious.readAll(), QByteArray("precious"));
+}
+
+// A link in place of the agent's working folders is removed as a link: the
+// clean-up of old unpack folders and this run's folder stay below the data
+// folder, and the folder the link led to keeps what it held.
+TEST(UnpackFolder, LinkInPlaceOfAWorkingFolderIsReplaced)
+{
+    for (const char* linkedName : {"updater", "updater/uncompress"}) {
+        SCOPED_TRACE(linkedName);
+        IsolatedEnv env;
+        const QString elsewhere = env.root() + QStringLiteral("/elsewhere");
+        writeFile(elsewhere + QStringLiteral("/uncompress/precious.txt"), "precious");
+        writeFile(elsewhere + QStringLiteral("/precious.txt"), "precious");
+        const QString linked = env.agentDataRoot() + QLatin1String(linkedName);
+        QDir().mkpath(QFileInfo(linked).path());
+        ASSERT_TRUE(QFile::link(elsewhere, linked));
+
+        CSetup_CommandLine commandLine;
+        commandLine.ProcessCmdLine(QStringLiteral("-install -KzipPath \"\""));
+        UpdaterApp app(&commandLine);
+        app.runUpdateVisible(31, 225);
+
+        const QFileInfo run(app.GetUncompressPath());
+        EXPECT_TRUE(run.isDir());
+        EXPECT_EQ(QDir::cleanPath(run.path()), QDir::cleanPath(uncompressFolder(env)));
+        for (const QString& folder : {env.agentDataRoot() + QStringLiteral("updater"), uncompressFolder(env)})
+            EXPECT_FALSE(QFileInfo(QDir::cleanPath(folder)).isSymLink()) << folder.toStdString();
+        QDirIterator it(elsewhere, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        QStringList left;
+        while (it.hasNext())
+            left << QDir(elsewhere).relativeFilePath(it.next());
+        left.sort();
+        EXPECT_EQ(left, QStringList({"precious.txt", "uncompress", "uncompress/precious.txt"}));
+    }
 }
 
 TEST(UnpackFolder, NoFolderMeansNoJobAndTheRunEnds)

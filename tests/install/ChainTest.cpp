@@ -134,6 +134,44 @@ TEST_F(Chain, AddressesWithoutAUsableFileFailOneByOneOnLaterTurns)
     EXPECT_TRUE(QDir(env.agentDataRoot()).exists());
 }
 
+// The downloads and unpack folders below the data folder are the agent's
+// own: a link planted in place of one is removed, so the package neither
+// lands nor unpacks where it points, and the clean-up of old unpack folders
+// does not reach there either.
+class ChainLinkedFolder : public Chain, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ChainLinkedFolder, IsReplacedAndItsTargetKept)
+{
+    const QByteArray good = package(setupFor({"Good.pkg"}).c_str(), {{"Good.pkg", "g"}});
+    server.setRoute("/pkg/Good.kzip", good);
+    const QString elsewhere = env.root() + QStringLiteral("/elsewhere");
+    writeFile(elsewhere + QStringLiteral("/uncompress/keep.txt"), "kept");
+    const QString linked = env.agentDataRoot() + QLatin1String(GetParam());
+    QDir().mkpath(QFileInfo(linked).path());
+    ASSERT_TRUE(QFile::link(elsewhere, linked));
+
+    offer(addon("G", "Good", QString::number(good.size()), url("/pkg/Good.kzip")));
+    manager->Download(manager->GetSelModule(0));
+    ASSERT_TRUE(outcomes.waitForFinals(1)) << outcomes.events.join(' ').toStdString();
+    EXPECT_EQ(outcomes.finals(), QStringList({"Good:100"}));
+    EXPECT_EQ(installedNames(), QStringList({"Good.pkg"}));
+
+    for (const QString& folder : {updaterFolder(), updaterFolder() + QStringLiteral("uncompress")}) {
+        const QFileInfo info(QDir::cleanPath(folder));
+        EXPECT_TRUE(info.isDir() && !info.isSymLink()) << folder.toStdString();
+    }
+    const QStringList left = QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left, QStringList({"uncompress"}));
+    EXPECT_EQ(QDir(elsewhere + QStringLiteral("/uncompress")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"keep.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, ChainLinkedFolder,
+                         ::testing::Values("updater", "updater/uncompress"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.index == 0 ? "Downloads" : "Unpack");
+                         });
+
 TEST_F(Chain, CachedPackageNeedsAPositiveMatchingSize)
 {
     const QByteArray pkg = package(setupFor({"Zero.pkg"}).c_str(), {{"Zero.pkg", "z"}});

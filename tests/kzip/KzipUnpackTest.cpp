@@ -333,14 +333,78 @@ INSTANTIATE_TEST_SUITE_P(Packages, KzipDamaged, ::testing::Values(
         return kzip::assemble(lzma(), dir({{"sub\\", 0}, {"sub\\inner\\", 0}, {"sub\\inner\\y.txt", 10}})); },
         0, linkedSubfolder, true},
     Damaged{"PackageIsAFifo", [] { return good(); }, -3, [](const KzipSandbox& box) { fifoAt(box.package()); }},
-    Damaged{"TargetIsAFifo", [] { return good(); }, 0, [](const KzipSandbox& box) {
-        QDir().mkpath(box.output());
-        fifoAt(box.output() + "/f.bin"); }, true},
     Damaged{"DictionaryAboveTheCap", [] {
         auto l = lzma();
         setLe32(l, 1, 512u << 20);   // capped to the decoded size, which claims 300 MiB
         setLe32(l, 5, 300u << 20);
         return kzip::assemble(l, dir({{"f.bin", uint32_t(kData.size())}})); }, -4}),
     [](const ::testing::TestParamInfo<Damaged>& info) { return std::string(info.param.label); });
+
+// ---- what a local user planted before the unpack --------------------------
+
+// Everything the unpacker writes is made anew and its output folder is its
+// own: what was planted at a name is removed as a name, the package unpacks
+// whole, and the files and folders the plants led to keep their contents.
+struct Planted
+{
+    const char* label;
+    std::function<void(const KzipSandbox&, const QString& victim, const QString& elsewhere)> plant;
+};
+
+class KzipPlanted : public ::testing::TestWithParam<Planted> {};
+
+TEST_P(KzipPlanted, IsReplacedAndWhatItLedToIsKept)
+{
+    KzipSandbox box;
+    const QString victim = box.env.root() + "/victim";
+    const QString elsewhere = box.env.root() + "/elsewhere";
+    ASSERT_TRUE(writeBytes(victim, "keep me"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    ASSERT_TRUE(writeBytes(elsewhere + "/keep.txt", "kept"));
+    GetParam().plant(box, victim, elsewhere);
+
+    EXPECT_EQ(unzip2(box, good()), 1);
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(box.output()).constData(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    ASSERT_EQ(::lstat(QFile::encodeName(box.output() + "/f.bin").constData(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_nlink, 1u);
+    EXPECT_EQ(readBytes(box.output() + "/f.bin"), kData);
+    EXPECT_EQ(readBytes(victim), "keep me");
+    EXPECT_EQ(tree(elsewhere), (Files{{"keep.txt", "kept"}}));
+}
+
+void plantLink(const QString& target, const QString& at)
+{
+    QDir().mkpath(QFileInfo(at).absolutePath());
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()), 0);
+}
+
+void plantHardLink(const QString& target, const QString& at)
+{
+    QDir().mkpath(QFileInfo(at).absolutePath());
+    ASSERT_EQ(::link(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, KzipPlanted, ::testing::Values(
+    Planted{"EntryIsALink", [](const KzipSandbox& box, const QString& victim, const QString&) {
+        plantLink(victim, box.output() + "/f.bin"); }},
+    Planted{"EntryIsAHardLink", [](const KzipSandbox& box, const QString& victim, const QString&) {
+        plantHardLink(victim, box.output() + "/f.bin"); }},
+    Planted{"EntryIsAFifo", [](const KzipSandbox& box, const QString&, const QString&) {
+        QDir().mkpath(box.output());
+        fifoAt(box.output() + "/f.bin"); }},
+    Planted{"CompressedPartIsAHardLink", [](const KzipSandbox& box, const QString& victim, const QString&) {
+        plantHardLink(victim, box.uncompress() + "infile_tmp"); }},
+    Planted{"DecodedDataIsAHardLink", [](const KzipSandbox& box, const QString& victim, const QString&) {
+        plantHardLink(victim, box.uncompress() + "outfile_tmp"); }},
+    Planted{"DirectoryIsALink", [](const KzipSandbox& box, const QString& victim, const QString&) {
+        plantLink(victim, box.uncompress() + "fileover_tmp"); }},
+    Planted{"OutputFolderIsALink", [](const KzipSandbox& box, const QString&, const QString& elsewhere) {
+        plantLink(elsewhere, box.output()); }},
+    Planted{"OutputFolderIsADanglingLink", [](const KzipSandbox& box, const QString&, const QString& elsewhere) {
+        plantLink(elsewhere + "/not-yet", box.output()); }}),
+    [](const ::testing::TestParamInfo<Planted>& info) { return std::string(info.param.label); });
 
 } // namespace

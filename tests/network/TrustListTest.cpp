@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace nettest;
@@ -153,7 +155,11 @@ qint64 deadPid()
 
 } // namespace
 
-TEST_F(TrustList, OnlyADeadHolderMakesALockStale)
+// A holder that can be read and runs here decides alone: dead, its lock is
+// taken; alive, never, however old. A lock whose holder cannot be read (empty
+// or garbage, as a power loss right after its creation leaves it) or that
+// names another machine is taken only once older than any run can hold it.
+TEST_F(TrustList, StaleLocksAreTakenAndLiveHoldersKeepTheirs)
 {
     server.setRoute("/eutl", kEutl);
     server.setRoute("/fatl", kFatl);
@@ -168,16 +174,30 @@ TEST_F(TrustList, OnlyADeadHolderMakesALockStale)
     QLockFile held(lockPath);
     // A holder that keeps no native lock on the file (the reader, say, or a
     // file system without such locks): only its pid tells whether it lives.
-    auto writtenLock = [&](qint64 pid, int ageSeconds) {
-        writeFile(lockPath, QByteArray::number(pid) + oldLock.mid(oldLock.indexOf('\n')));
+    auto lockWith = [&](const QByteArray& contents, int ageSeconds) {
+        writeFile(lockPath, contents);
         QFile f(lockPath);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
     };
+    auto writtenLock = [&](qint64 pid, int ageSeconds) {
+        lockWith(QByteArray::number(pid) + oldLock.mid(oldLock.indexOf('\n')), ageSeconds);
+    };
+    // A live pid: only the host name makes the holder one that cannot be checked.
+    const QByteArray otherHost =
+        QByteArray::number(QCoreApplication::applicationPid()) + "\nUpdaterApp\nother-host.example.test\n";
+    const QByteArray garbage("\x89\xff\x00not a lock\n", 15);
+    // Scaled by 0.05, a list's deadline and margin are 45 s: an hour is old.
     const std::vector<Case> cases = {
         {"held by a live agent", [&] { ASSERT_TRUE(held.tryLock(0)); }, false},
         {"live holder for an hour", [&] { writtenLock(QCoreApplication::applicationPid(), 3600); }, false},
         {"dead holder", [&] { writtenLock(deadPid(), 5); }, true},
+        {"empty, fresh", [&] { lockWith(QByteArray(), 0); }, false},
+        {"empty, an hour old", [&] { lockWith(QByteArray(), 3600); }, true},
+        {"garbage, fresh", [&] { lockWith(garbage, 0); }, false},
+        {"garbage, an hour old", [&] { lockWith(garbage, 3600); }, true},
+        {"other host, fresh", [&] { lockWith(otherHost, 0); }, false},
+        {"other host, an hour old", [&] { lockWith(otherHost, 3600); }, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -191,6 +211,8 @@ TEST_F(TrustList, OnlyADeadHolderMakesALockStale)
         EXPECT_TRUE(r.eutl == (c.taken ? kEutl : kOldEutl));
         EXPECT_TRUE(r.fatl == kFatl);
         EXPECT_EQ(server.requestCount("/eutl") > 0, c.taken);
+        // A taken lock is released; one not taken is left as it was.
+        EXPECT_EQ(QFileInfo::exists(lockPath), !c.taken);
         held.unlock();
         QFile::remove(lockPath);
     }
@@ -247,6 +269,27 @@ TEST_F(TrustList, LinkAtTheSideFileIsNotFollowed)
         EXPECT_EQ(QFileInfo::exists(elsewhere), !dangling);
         EXPECT_EQ(r.leftovers, QStringList());
     }
+}
+
+// A hard link planted at the side file is removed as a name: the list is
+// fetched into a file of its own, and the file the link shared its contents
+// with keeps them.
+TEST_F(TrustList, HardLinkAtTheSideFileIsNotWrittenThrough)
+{
+    server.setRoute("/eutl", kEutl);
+    const QString victim = dir.filePath("elsewhere/victim");
+    QDir().mkpath(dir.filePath("elsewhere"));
+    writeFile(victim, "not a list");
+    ASSERT_TRUE(::link(QFile::encodeName(victim).constData(), QFile::encodeName(eutlFile + ".download").constData()) == 0);
+    const ListRun r = run({"-certeutlurl", server.url("/eutl").toString(), "-eutlfile", eutlFile});
+    ASSERT_TRUE(r.result.finished);
+    EXPECT_EQ(r.result.standardOutput, QByteArray::number(Eutl) + "\n");
+    EXPECT_TRUE(r.eutl == kEutl);
+    struct stat st;
+    ASSERT_EQ(::lstat(QFile::encodeName(eutlFile).constData(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u);
+    EXPECT_EQ(readFile(victim), QByteArray("not a list"));
+    EXPECT_EQ(r.leftovers, QStringList());
 }
 
 TEST_F(TrustList, NoAddressPrintsNothing)

@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 QString logPath()
@@ -62,6 +64,32 @@ TEST(Log, AppendsAndNeverTruncates)
     const QString log = QString::fromUtf8(readLog());
     EXPECT_EQ(log.count(QStringLiteral("[CUP_Log]")), 2);
     EXPECT_TRUE(log.endsWith(QStringLiteral("]zwei \u00e4\n")));
+}
+
+// A log that also has another name is someone else's file as well: the line
+// is dropped rather than appended to it.
+TEST(Log, NeverAppendsToAFileWithAnotherName)
+{
+    IsolatedEnv env;
+    setDebugMode(1);
+    CUP_Log::CreateLog();
+    const QString victim = env.root() + QStringLiteral("/victim");
+    {
+        QFile target(victim);
+        ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+        target.write("not the log\n");
+    }
+    ASSERT_EQ(::link(QFile::encodeName(victim).constData(), QFile::encodeName(logPath()).constData()), 0);
+    CUP_Log::PrintLog(QStringLiteral("line"));
+    CUP_Log::PrintLog(QStringLiteral("another"));
+    QFile other(victim);
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray("not the log\n"));
+    // Once the other name is gone the log is written again.
+    ASSERT_TRUE(QFile::remove(victim));
+    CUP_Log::PrintLog(QStringLiteral("third"));
+    const QByteArray log = readLog();
+    EXPECT_TRUE(log.startsWith("not the log\n[CUP_Log][") && log.endsWith("]third\n")) << log.toStdString();
 }
 
 TEST(Log, NeverWritesThroughALinkAtItsName)
