@@ -1,5 +1,5 @@
-// The implementation of DateEdit: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of DateEdit: watches its widget, never deletes a placed
+// one, and passes the widget's changes on to the control.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,22 @@
 #include "DateEdit.h"
 #include "DateEditQt.h"
 
-
 namespace AUILib {
 
 class DateEdit::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(DateEdit& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     DateEditQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<DateEditQt> widget_;
+    void OnDateTimeChanged(const QDateTime& value);
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<DateEditQt, DateEdit> widget_;
 };
 
 } // namespace AUILib

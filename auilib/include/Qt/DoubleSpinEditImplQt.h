@@ -1,5 +1,5 @@
-// The implementation of DoubleSpinEdit: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of DoubleSpinEdit: watches its widget, never deletes a
+// placed one, and passes the widget's notifications on to the control.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,23 @@
 #include "DoubleSpinEdit.h"
 #include "DoubleSpinEditQt.h"
 
-
 namespace AUILib {
 
 class DoubleSpinEdit::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(DoubleSpinEdit& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     DoubleSpinEditQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<DoubleSpinEditQt> widget_;
+    void OnValueChanged(double value);
+    void OnArrowValueChanged(double value, double step);
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<DoubleSpinEditQt, DoubleSpinEdit> widget_;
 };
 
 } // namespace AUILib

@@ -1,5 +1,5 @@
-// The implementation of DrawElement: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of DrawElement: watches its drawing pad, never deletes
+// a placed one; the pad knows its control until the control goes.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,19 @@
 #include "DrawElement.h"
 #include "DrawElementQt.h"
 
-
 namespace AUILib {
 
 class DrawElement::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(DrawElement& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     DrawElementQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<DrawElementQt> widget_;
+    ControlLifetime<DrawElementQt, DrawElement> widget_;
 };
 
 } // namespace AUILib

@@ -1,5 +1,5 @@
-// The implementation of ScrollBar: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of ScrollBar: watches its widget, never deletes a
+// placed one, passes the value changes on and keeps the colour last set.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,24 @@
 #include "ScrollBar.h"
 #include "ScrollBarQt.h"
 
-
 namespace AUILib {
 
 class ScrollBar::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(ScrollBar& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     ScrollBarQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
+
+    int GetBackgroundColor() const { return backgroundColor_; }
+    void SetBackgroundColor(int colour) { backgroundColor_ = colour; }
 
 private:
-    ControlLifetime<ScrollBarQt> widget_;
+    int backgroundColor_ = -1;
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<ScrollBarQt, ScrollBar> widget_;
 };
 
 } // namespace AUILib

@@ -1,5 +1,5 @@
-// The implementation of Slider: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of Slider: watches its widget, never deletes a placed
+// one, and passes the widget's notifications on to the control.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,20 @@
 #include "Slider.h"
 #include "SliderQt.h"
 
-
 namespace AUILib {
 
 class Slider::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(Slider& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     SliderQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<SliderQt> widget_;
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<SliderQt, Slider> widget_;
 };
 
 } // namespace AUILib

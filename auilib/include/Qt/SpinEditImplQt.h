@@ -1,5 +1,5 @@
-// The implementation of SpinEdit: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of SpinEdit: watches its widget, never deletes a placed
+// one, and passes the widget's notifications on to the control's signals.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +7,23 @@
 #include "SpinEdit.h"
 #include "SpinEditQt.h"
 
-
 namespace AUILib {
 
 class SpinEdit::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(SpinEdit& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     SpinEditQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<SpinEditQt> widget_;
+    void OnValueChanged(long long value);
+    void OnArrowValueChanged(long long value, long long step);
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<SpinEditQt, SpinEdit> widget_;
 };
 
 } // namespace AUILib

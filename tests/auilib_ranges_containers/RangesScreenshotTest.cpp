@@ -1,0 +1,147 @@
+// Pictures of the spin edits, slider, scroll bar, date edit (with its
+// drop-down picture) and drawing pad (after a stroke; white by design)
+// under a light and a dark application palette.
+#include "RangesTestKit.h"
+#include "Screenshot.h"
+#include "TempFolder.h"
+
+#include "DateEdit.h"
+#include "DateEditQt.h"
+#include "DoubleSpinEdit.h"
+#include "DrawElement.h"
+#include "ScrollBar.h"
+#include "Slider.h"
+#include "SpinEdit.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStyle>
+
+#include <sys/stat.h>
+
+using namespace AUILib;
+
+namespace {
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    return dark;
+}
+
+// A small calendar-like picture for the drop-down button.
+bool WriteDropPicture(const QString& path)
+{
+    QImage image(14, 14, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QColor(40, 90, 170));
+    painter.setBrush(QColor(220, 232, 250));
+    painter.drawRect(1, 2, 11, 10);
+    painter.fillRect(1, 2, 12, 3, QColor(40, 90, 170));
+    painter.end();
+    return image.save(path);
+}
+
+QString SavePanel(const QPalette& palette, const QString& name, const QString& picture)
+{
+    const QPalette saved = QApplication::palette();
+    QApplication::setPalette(palette);
+    QString path;
+    {
+        QWidget panel;
+        auto* form = new QFormLayout(&panel);
+
+        SpinEdit spin;
+        spin.Create(&panel);
+        spin.SetRange(0, 500);
+        spin.SetSuffix(L" px");
+        spin.SetValue(12);
+        form->addRow(QStringLiteral("Spin edit"), spin.GetBaseImpl()->GetWndPtr());
+
+        DoubleSpinEdit decimal;
+        decimal.Create(&panel);
+        decimal.SetDecimalChar(',');
+        decimal.SetSuffix(L" kg");
+        decimal.SetValue(2.5);
+        form->addRow(QStringLiteral("Decimal spin edit"), decimal.GetBaseImpl()->GetWndPtr());
+
+        Slider slider;
+        slider.Create(&panel);
+        qobject_cast<QSlider*>(slider.GetBaseImpl()->GetWndPtr())->setOrientation(Qt::Horizontal);
+        slider.SetValue(40);
+        form->addRow(QStringLiteral("Slider"), slider.GetBaseImpl()->GetWndPtr());
+
+        ScrollBar bar;
+        bar.Create(&panel);
+        qobject_cast<QScrollBar*>(bar.GetBaseImpl()->GetWndPtr())->setOrientation(Qt::Horizontal);
+        bar.SetPageSize(20);
+        bar.SetValue(30);
+        bar.SetBackgroundColor(0xF0C000);
+        form->addRow(QStringLiteral("Scroll bar"), bar.GetBaseImpl()->GetWndPtr());
+
+        DateEdit date;
+        date.Create(&panel);
+        qobject_cast<DateEditQt*>(date.GetWndPtr())->setCalendarPopup(true);
+        KwDateTime day;
+        day.year = 2024;
+        day.month = 2;
+        day.day = 29;
+        date.SetDateTime(day);
+        date.LoadPicture(picture.toStdWString());
+        EXPECT_FALSE(date.GetWndPtr()->styleSheet().isEmpty());
+        form->addRow(QStringLiteral("Date edit"), date.GetWndPtr());
+
+        DrawElement pad;
+        pad.Create(&panel);
+        QWidget* padWidget = pad.GetBaseImpl()->GetWndPtr();
+        padWidget->setMinimumSize(220, 90);
+        form->addRow(QStringLiteral("Drawing pad"), padWidget);
+
+        panel.resize(360, 320);
+        panel.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&panel));
+        pad.SetLineColor(0x2060C0);
+        DragAlong(padWidget, {QPoint(20, 60), QPoint(60, 25), QPoint(100, 65), QPoint(140, 25), QPoint(190, 60)});
+        EXPECT_NE(std::unique_ptr<QImage>(pad.GetImage()), nullptr);
+        path = saveScreenshot(&panel, name);
+    }
+    QApplication::setPalette(saved);
+    return path;
+}
+
+TEST(RangesScreenshot, LightAndDarkPanels)
+{
+    TempFolder temp;
+    ASSERT_TRUE(temp.IsValid());
+    const std::string folder = temp.Path("drop pictures");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const QString picture = QString::fromStdString(folder + "/calendar.png");
+    ASSERT_TRUE(WriteDropPicture(picture));
+
+    const QString light =
+        SavePanel(QApplication::style()->standardPalette(), QStringLiteral("auilib_ranges_controls_light"), picture);
+    const QString dark = SavePanel(DarkPalette(), QStringLiteral("auilib_ranges_controls_dark"), picture);
+    ASSERT_FALSE(light.isEmpty());
+    ASSERT_FALSE(dark.isEmpty());
+    EXPECT_GT(QFileInfo(light).size(), 0);
+    EXPECT_GT(QFileInfo(dark).size(), 0);
+}
+
+} // namespace
