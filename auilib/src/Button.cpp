@@ -60,7 +60,7 @@ Button::Button(QPushButton* widget) : impl_(std::make_shared<impl>(*this, widget
 Button::~Button()
 {
     // The implementation may outlive the button (a caller holding
-    // GetBaseImpl), the widget both of them.
+    // GetBaseImpl), a placed widget both of them.
     impl_->ForgetOwner();
 }
 

@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "DateEditImplQt.h"
 #include "WideQt.h"
 
@@ -60,7 +61,7 @@ void DateEdit::impl::OnDateTimeChanged(const QDateTime& value)
     if (!owner)
         return;
     // A handler may drop the control, and with it this object.
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     owner->OnDateTimeChanged.Emit(ToKwDateTime(value));
 }
 

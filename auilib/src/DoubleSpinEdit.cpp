@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "DoubleSpinEditImplQt.h"
 #include "WideQt.h"
 
@@ -25,7 +26,7 @@ void DoubleSpinEdit::impl::OnValueChanged(double value)
     if (!owner)
         return;
     // A handler may drop the control, and with it this object.
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     owner->OnValueChanged.Emit(value);
 }
 
@@ -34,7 +35,7 @@ void DoubleSpinEdit::impl::OnArrowValueChanged(double value, double step)
     DoubleSpinEdit* owner = widget_.Owner();
     if (!owner)
         return;
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     owner->OnArrowValueChanged.Emit(value, step);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "ScrollBarImplQt.h"
 
 #include <QPalette>
@@ -17,7 +18,7 @@ void EmitFromOwner(ScrollBar* owner, SignalMember ScrollBar::*signal, Args... ar
 {
     if (!owner)
         return;
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     (owner->*signal).Emit(args...);
 }
 

@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "SliderImplQt.h"
 
 namespace AUILib {
@@ -15,7 +16,7 @@ void EmitFromOwner(Slider* owner, SignalMember Slider::*signal, Args... args)
 {
     if (!owner)
         return;
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     (owner->*signal).Emit(args...);
 }
 

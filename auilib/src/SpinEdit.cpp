@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "SpinEditImplQt.h"
 #include "WideQt.h"
 
@@ -24,7 +25,7 @@ void SpinEdit::impl::OnValueChanged(long long value)
     if (!owner)
         return;
     // A handler may drop the control, and with it this object.
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     owner->OnValueChanged.Emit(value);
 }
 
@@ -33,7 +34,7 @@ void SpinEdit::impl::OnArrowValueChanged(long long value, long long step)
     SpinEdit* owner = widget_.Owner();
     if (!owner)
         return;
-    const std::shared_ptr<BaseImpl> hold = owner->GetBaseImpl();
+    const EmissionHold hold(owner->GetBaseImpl());
     owner->OnArrowValueChanged.Emit(value, step);
 }
 

@@ -289,6 +289,30 @@ TEST(GoneWidgetRanges, AHandlerMayDropItsOwnControl)
     }
 }
 
+// A widget that was never placed goes with its control; when a handler
+// drops the control in the middle of the widget's own input handling, the
+// widget must outlive that handling and go afterwards.
+TEST(GoneWidgetRanges, AHandlerMayDropItsOwnControlWhoseWidgetWasNeverPlaced)
+{
+    for (const Row& row : kRows) {
+        if (!row.onChange)
+            continue;
+        SCOPED_TRACE(row.name);
+        Control control = row.make();
+        QPointer<QWidget> widget = control->GetBaseImpl()->GetWndPtr();
+        widget->setGeometry(40, 40, 120, 120);
+        widget->show();
+        QApplication::setActiveWindow(widget);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+        row.onChange(*control, [&] { control.reset(); });
+        row.useWidget(widget);
+        EXPECT_EQ(control, nullptr);
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(widget);
+    }
+}
+
 TEST(GoneWidgetRanges, AHandlerMayChangeItsOwnControl)
 {
     ActiveWindow window;
