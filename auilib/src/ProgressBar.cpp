@@ -2,6 +2,7 @@
 
 #include "AUILibConfig.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "ProgressBarImplQt.h"
 
 namespace AUILib {
@@ -13,7 +14,7 @@ ProgressBar::impl::impl(ProgressBar& owner) : widget_(new ProgressBarQt, WidgetO
         if (!control)
             return;
         // A handler may drop the control and with it this implementation.
-        const std::shared_ptr<BaseImpl> hold = control->GetBaseImpl();
+        const EmissionHold hold(control->GetBaseImpl());
         control->OnValueChanged.Emit(value);
     });
 }

@@ -3,6 +3,7 @@
 #include "AUILibConfig.h"
 #include "AgnosticUIException.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "ContainerPages.h"
 #include "TabViewImplQt.h"
 #include "WideQt.h"
@@ -23,7 +24,7 @@ TabView::impl::impl(TabView& owner) : widget_(new TabViewQt, WidgetOwnership::Ma
         if (!control)
             return;
         // A handler may drop the control and with it this implementation.
-        const std::shared_ptr<BaseImpl> hold = control->GetBaseImpl();
+        const EmissionHold hold(control->GetBaseImpl());
         control->OnCurrentChanged.Emit(index);
     });
 }

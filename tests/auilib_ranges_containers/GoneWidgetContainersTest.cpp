@@ -339,6 +339,26 @@ TEST(GoneWidgetContainers, ATabHandlerMayDropItsOwnControl)
     }
 }
 
+// A widget that was never placed goes with its control; when a handler
+// drops the control in the middle of the widget's own input handling (a
+// click on a tab), the widget must outlive that handling and go afterwards.
+TEST(GoneWidgetContainers, ATabHandlerMayDropItsControlWhoseWidgetWasNeverPlaced)
+{
+    auto tabs = std::make_shared<TabView>();
+    QPointer<QTabWidget> widget = WidgetOf<QTabWidget>(*tabs);
+    AddTwoTabs(widget);
+    widget->setGeometry(40, 40, 240, 150);
+    widget->show();
+    QApplication::setActiveWindow(widget);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+    tabs->OnCurrentChanged.Connect([&](int) { tabs.reset(); });
+    EXPECT_TRUE(ClickSecondTab(widget));
+    EXPECT_EQ(tabs, nullptr);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(widget);
+}
+
 TEST(GoneWidgetContainers, ATabHandlerMayChangeItsOwnControl)
 {
     QWidget parent;
