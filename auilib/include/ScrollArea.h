@@ -1,4 +1,4 @@
-// ScrollArea: a scrolling view over one child dialog.
+// ScrollArea: a scrolled viewport; the form puts the scrolled content in it.
 #pragma once
 
 #include "BaseGUIObject.h"

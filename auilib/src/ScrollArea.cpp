@@ -17,8 +17,10 @@ ScrollArea::~ScrollArea() = default;
 
 bool ScrollArea::Create(QWidget* parent)
 {
+    // Placed first: a gone widget throws before anything is recorded.
+    const bool placed = impl_->SetParent(parent);
     BaseGUIObject::SetParentWindow(parent);
-    return impl_->SetParent(parent);
+    return placed;
 }
 
 std::shared_ptr<BaseImpl> ScrollArea::GetBaseImpl() const { return impl_; }

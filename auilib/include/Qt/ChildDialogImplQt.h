@@ -7,7 +7,6 @@
 #include "ChildDialog.h"
 #include "ChildDialogQt.h"
 
-
 namespace AUILib {
 
 class ChildDialog::impl : public BaseImplQt {
@@ -18,7 +17,11 @@ public:
     QWidget* GetWndPtr() override;
     ChildDialogQt* GetWidget() const { return widget_.data(); }
 
+    void SetBackgroundColor(int colour);
+    int BackgroundColor() const { return backgroundColour_; }
+
 private:
+    int backgroundColour_ = -1;
     ControlLifetime<ChildDialogQt> widget_;
 };
 

@@ -7,7 +7,6 @@
 #include "GroupBox.h"
 #include "GroupBoxQt.h"
 
-
 namespace AUILib {
 
 class GroupBox::impl : public BaseImplQt {
@@ -17,6 +16,11 @@ public:
 
     QWidget* GetWndPtr() override;
     GroupBoxQt* GetWidget() const { return widget_.data(); }
+
+    // Sets the visibility even when it is already the one asked for, then
+    // repaints the box's area at once (on the parent, which draws behind
+    // the frame); the repaint flag is not used.
+    void Show(bool show, bool repaint) override;
 
 private:
     ControlLifetime<GroupBoxQt> widget_;

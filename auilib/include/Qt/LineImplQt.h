@@ -1,12 +1,12 @@
 // The implementation of Line: watches its widget; deletes it only if it goes
 // while the widget was never placed (a placed widget belongs to its parent).
+// The frame is plain, so the line is drawn in the palette's WindowText.
 #pragma once
 
 #include "BaseImplQt.h"
 #include "ControlLifetime.h"
 #include "Line.h"
 #include "LineQt.h"
-
 
 namespace AUILib {
 

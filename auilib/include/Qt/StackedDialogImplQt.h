@@ -7,7 +7,6 @@
 #include "StackedDialog.h"
 #include "StackedDialogQt.h"
 
-
 namespace AUILib {
 
 class StackedDialog::impl : public BaseImplQt {
@@ -17,6 +16,8 @@ public:
 
     QWidget* GetWndPtr() override;
     StackedDialogQt* GetWidget() const { return widget_.data(); }
+    // The widget, or the "Control is not valid." exception.
+    StackedDialogQt* RequireStack();
 
 private:
     ControlLifetime<StackedDialogQt> widget_;

@@ -1,5 +1,6 @@
 // The implementation of TabView: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// while the widget was never placed (a placed widget belongs to its parent),
+// and passes the widget's changes of the current tab on to the control.
 #pragma once
 
 #include "BaseImplQt.h"
@@ -7,19 +8,20 @@
 #include "TabView.h"
 #include "TabViewQt.h"
 
-
 namespace AUILib {
 
 class TabView::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(TabView& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     TabViewQt* GetWidget() const { return widget_.data(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
 private:
-    ControlLifetime<TabViewQt> widget_;
+    // Last, so it goes first: the connection ends before anything else.
+    ControlLifetime<TabViewQt, TabView> widget_;
 };
 
 } // namespace AUILib
