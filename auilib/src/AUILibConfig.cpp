@@ -2,6 +2,7 @@
 
 #include "I18N.h"
 #include "Translator.h"
+#include "WideQt.h"
 
 #include <QCoreApplication>
 #include <QKeySequence>
@@ -21,17 +22,6 @@ namespace {
 std::unique_ptr<AUILibConfig> g_config;
 
 const wchar_t kDefaultLanguage[] = L"en-US";
-
-std::wstring ToWide(const QString& text)
-{
-    const QVector<uint> ucs4 = text.toUcs4();
-    return std::wstring(ucs4.begin(), ucs4.end());
-}
-
-QString FromWide(const std::wstring& text)
-{
-    return QString::fromUcs4(reinterpret_cast<const uint*>(text.data()), static_cast<int>(text.size()));
-}
 
 // Folder names use "-" between language and region: en_US becomes en-US,
 // zh_Hans_CN becomes zh-Hans_CN.
@@ -168,7 +158,7 @@ void SetCurrentLanguage(const std::wstring& language, bool encrypted)
     if (language == L"es-419" || language == L"es-MX")
         QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::AnyCountry));
     else
-        QLocale::setDefault(QLocale(FromWide(language)));
+        QLocale::setDefault(QLocale(ToQString(language)));
     config.decimalChar = UsesDecimalComma(language) ? ',' : '.';
     config.encryptedLanguageFiles = encrypted;
     I18N::GetInstance()->ChangeLanguage(language, L"UTF-8");

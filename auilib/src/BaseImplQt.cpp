@@ -2,6 +2,7 @@
 
 #include "AgnosticUIException.h"
 #include "PromptsPopup.h"
+#include "WideQt.h"
 
 #include <QDialog>
 #include <QFont>
@@ -14,11 +15,6 @@
 namespace AUILib {
 
 namespace {
-
-QString FromWide(const std::wstring& text)
-{
-    return QString::fromUcs4(reinterpret_cast<const uint*>(text.data()), static_cast<int>(text.size()));
-}
 
 Size ToSize(const QSize& size) { return Size{size.width(), size.height()}; }
 
@@ -211,10 +207,10 @@ int BaseImplQt::GetWidthForText(std::wstring& text, FontData* font)
     if (font) {
         QFont qfont;
         qfont.setPointSizeF(font->pointSize);
-        qfont.setFamily(FromWide(font->faceName));
-        return QFontMetrics(qfont).horizontalAdvance(FromWide(text));
+        qfont.setFamily(ToQString(font->faceName));
+        return QFontMetrics(qfont).horizontalAdvance(ToQString(text));
     }
-    return RequireWidget()->fontMetrics().horizontalAdvance(FromWide(text));
+    return RequireWidget()->fontMetrics().horizontalAdvance(ToQString(text));
 }
 
 std::shared_ptr<PromptsPopup> BaseImplQt::BalloonPopup()

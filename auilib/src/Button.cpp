@@ -5,6 +5,7 @@
 #include "ButtonQt.h"
 #include "ContextMenu.h"
 #include "StyleSheetProperty.h"
+#include "WideQt.h"
 
 #include <QFont>
 
@@ -30,11 +31,10 @@ const QString kBorderColour = QStringLiteral("border-color");
 const QString kColour = QStringLiteral("color");
 const QString kRadius = QStringLiteral("border-radius");
 
-ButtonQt* NewButtonWidget(Button* owner)
+ButtonQt* NewButtonWidget()
 {
     auto* widget = new ButtonQt;
     widget->SetArrowMargin(kArrowMargin);
-    widget->SetOwner(owner);
     return widget;
 }
 
@@ -47,19 +47,21 @@ QString Pixels(int value) { return QString::number(value) + QStringLiteral("px")
 
 } // namespace
 
-Button::Button() : impl_(std::make_shared<impl>(*this, NewButtonWidget(this))) { SetControlType(ControlTypeButton); }
+Button::Button() : impl_(std::make_shared<impl>(*this, NewButtonWidget(), WidgetOwnership::Made))
+{
+    SetControlType(ControlTypeButton);
+}
 
-Button::Button(QPushButton* widget) : impl_(std::make_shared<impl>(*this, widget)) { SetControlType(ControlTypeButton); }
+Button::Button(QPushButton* widget) : impl_(std::make_shared<impl>(*this, widget, WidgetOwnership::Wrapped))
+{
+    SetControlType(ControlTypeButton);
+}
 
 Button::~Button()
 {
     // The implementation may outlive the button (a caller holding
-    // GetBaseImpl), the widget both of them.
+    // GetBaseImpl), a placed widget both of them.
     impl_->ForgetOwner();
-    if (auto* widget = qobject_cast<ButtonQt*>(impl_->GetWidget())) {
-        if (widget->GetOwner() == this)
-            widget->SetOwner(nullptr);
-    }
 }
 
 bool Button::Create(QWidget* parent)
@@ -179,7 +181,7 @@ void Button::SetText(const std::wstring& text)
     QPushButton* widget = impl_->GetWidget();
     if (!widget)
         return;
-    const QString value = QString::fromStdWString(text);
+    const QString value = ToQString(text);
     const ButtonStyle style = impl_->GetStyle();
     if (style == IconAboveText || style == RoundedIconAboveText) {
         const bool hasIcon = !widget->icon().isNull();
@@ -212,14 +214,14 @@ void Button::SetText(const std::wstring& text)
 std::wstring Button::GetText() const
 {
     if (impl_->HasLabels())
-        return impl_->GetTextLabel()->text().toStdWString();
+        return ToWide(impl_->GetTextLabel()->text());
     QPushButton* widget = impl_->GetWidget();
     if (!widget)
         return std::wstring();
     QString text = widget->text();
     if (impl_->GetStyle() == Plus)
         text = text.mid(2);
-    return text.toStdWString();
+    return ToWide(text);
 }
 
 void Button::Use3dStyle() {}
@@ -327,7 +329,7 @@ void Button::SetFont(FontData& font)
     if (font.pointSize > 0.0)
         qfont.setPointSizeF(font.pointSize);
     if (!font.faceName.empty())
-        qfont.setFamily(QString::fromStdWString(font.faceName));
+        qfont.setFamily(ToQString(font.faceName));
     widget->setFont(qfont);
     widget->repaint();
 }

@@ -1,6 +1,7 @@
 #include "ButtonBoxQt.h"
 
 #include "Translator.h"
+#include "WideQt.h"
 
 #include <QEvent>
 #include <QPushButton>
@@ -30,7 +31,7 @@ QString TranslatedText(const StandardRow& row)
 {
     const std::wstring text(row.text);
     const std::wstring translated = TrString(std::wstring(), L"AUILib::BBox" + text, text);
-    return QString::fromStdWString(translated);
+    return ToQString(translated);
 }
 
 int RowOf(QDialogButtonBox::StandardButton which)

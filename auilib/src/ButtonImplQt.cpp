@@ -2,8 +2,10 @@
 
 #include "AUILibUtils.h"
 #include "ButtonBoxQt.h"
+#include "ChangeFlagGuard.h"
 #include "ContextMenu.h"
 #include "StyleSheetProperty.h"
+#include "WideQt.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
@@ -19,34 +21,22 @@ namespace {
 constexpr int kPictureInset = 13;  // the picture leaves this much of the button free in each direction
 constexpr int kMinimumHeight = 18;
 
-// Raises the programmatic-change flag for one widget change and lowers it
-// again however the change ends.
-class ChangeGuard {
-public:
-    explicit ChangeGuard(BaseImplQt& impl) : impl_(impl) { impl_.SetChangeInProgress(true); }
-    ~ChangeGuard() { impl_.SetChangeInProgress(false); }
-    ChangeGuard(const ChangeGuard&) = delete;
-    ChangeGuard& operator=(const ChangeGuard&) = delete;
-
-private:
-    BaseImplQt& impl_;
-};
-
 int RoundHalfUp(double value) { return static_cast<int>(std::floor(value + 0.5)); }
 
 } // namespace
 
-Button::impl::impl(Button& owner, QPushButton* widget)
-    : owner_(&owner), widget_(widget), sheetColours_(textColour_), sheets_(sheetColours_, textColour_, disabledTextColour_)
+Button::impl::impl(Button& owner, QPushButton* widget, WidgetOwnership ownership)
+    : sheetColours_(textColour_), sheets_(sheetColours_, textColour_, disabledTextColour_),
+      widget_(widget, ownership, &owner)
 {
     // The sheets above carry the fixed text colours; the palette's come after.
-    clickConnection_ = QObject::connect(widget, &QAbstractButton::clicked, widget, [this](bool) { OnClicked(); });
+    widget_.Connect(widget, &QAbstractButton::clicked, [this](bool) { OnClicked(); });
     const QPalette palette = widget->palette();
     textColour_ = palette.color(QPalette::WindowText);
     disabledTextColour_ = palette.color(QPalette::Disabled, QPalette::WindowText);
 }
 
-Button::impl::~impl() { QObject::disconnect(clickConnection_); }
+Button::impl::~impl() = default;
 
 QWidget* Button::impl::GetWndPtr() { return widget_.data(); }
 
@@ -65,7 +55,7 @@ void Button::impl::SetWidgetText(const QString& text)
 {
     if (!widget_)
         return;
-    ChangeGuard guard(*this);
+    ChangeFlagGuard guard(*this);
     widget_->setText(text);
 }
 
@@ -74,7 +64,7 @@ void Button::impl::LoadPicture(const std::wstring& path, ScalePicture mode, int 
     QPushButton* widget = widget_;
     if (!widget)
         return;
-    const QString file = QString::fromStdWString(path);
+    const QString file = ToQString(path);
     QPixmap picture;
     if (QFileInfo(file).completeSuffix().toUpper() == QLatin1String("ICO"))
         picture = AUILibUtils::SelectIcon(QIcon(file), size);
@@ -198,6 +188,11 @@ void Button::impl::CreateLabels()
     QPushButton* widget = widget_;
     if (!widget)
         return;
+    // A widget takes one layout; a label that is left would stand beside
+    // the new ones.
+    delete labelLayout_.data();
+    delete pictureLabel_.data();
+    delete textLabel_.data();
     labelLayout_ = new QVBoxLayout(widget);
     pictureLabel_ = new QLabel(widget);
     pictureLabel_->setAlignment(Qt::AlignCenter);
@@ -220,7 +215,7 @@ FontData Button::impl::GetFont()
     if (!widget)
         return data;
     const QFontInfo info(widget->font());
-    data.faceName = info.family().toStdWString();
+    data.faceName = ToWide(info.family());
     data.pointSize = info.pointSizeF();
     data.bold = info.weight() > QFont::Normal ? 1 : 0;
     data.italic = info.italic() ? 1 : 0;
@@ -230,7 +225,7 @@ FontData Button::impl::GetFont()
 
 void Button::impl::OnClicked()
 {
-    Button* owner = owner_;
+    Button* owner = widget_.Owner();
     if (!owner)
         return;
     // Keeps this object alive through the menu's loop and the handlers.
@@ -240,10 +235,10 @@ void Button::impl::OnClicked()
         menu->Show(rect.left, rect.bottom);
         // A menu action may have closed the dialog, taking the button or its
         // widget with it.
-        if (!owner_ || !widget_)
+        if (!widget_.Owner() || !widget_)
             return;
     }
-    owner_->clicked.Emit();
+    widget_.Owner()->clicked.Emit();
 }
 
 } // namespace AUILib

@@ -1,4 +1,5 @@
 #include "AUILibUtils.h"
+#include "WideQt.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -38,7 +39,7 @@ bool EnumFonts(std::vector<AUILib::FontData>& fonts, bool skipSymbolFamilies)
         if (symbol && skipSymbolFamilies)
             continue;
         AUILib::FontData data;
-        data.faceName = family.toStdWString();
+        data.faceName = AUILib::ToWide(family);
         data.pointSize = font.pointSizeF();
         data.bold = font.weight() > QFont::Medium ? 1 : 0;
         data.italic = font.style() != QFont::StyleNormal ? 1 : 0;

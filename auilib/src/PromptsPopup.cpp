@@ -1,6 +1,7 @@
 #include "PromptsPopup.h"
 
 #include "PromptsPopupImplQt.h"
+#include "WideQt.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -17,11 +18,6 @@ namespace {
 constexpr int kLongDisplayTime = 50000;
 constexpr int kIconEdge = 16;
 constexpr int kMargin = 6;
-
-QString FromWide(const std::wstring& text)
-{
-    return QString::fromUcs4(reinterpret_cast<const uint*>(text.data()), static_cast<int>(text.size()));
-}
 
 } // namespace
 
@@ -195,9 +191,9 @@ void PromptsPopup::Show(bool show, int x, int y)
         label->Close();
         return;
     }
-    QString content = FromWide(impl_->text).toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+    QString content = ToQString(impl_->text).toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
     if (!impl_->title.empty())
-        content = QStringLiteral("<b>") + FromWide(impl_->title).toHtmlEscaped() + QStringLiteral("</b><br>") + content;
+        content = QStringLiteral("<b>") + ToQString(impl_->title).toHtmlEscaped() + QStringLiteral("</b><br>") + content;
     label->setTextFormat(Qt::RichText);
     label->setText(content);
     label->SetIcon(impl_->iconKind == impl::NoIcon ? QImage() : impl_->icon);
@@ -228,7 +224,7 @@ void PromptsPopup::SetTitleIcon(const std::wstring& path)
 {
     if (!impl_)
         return;
-    const QUrl url(FromWide(path), QUrl::TolerantMode);
+    const QUrl url(ToQString(path), QUrl::TolerantMode);
     if (!url.isValid())
         return;
     impl_->icon = QImage(url.path(QUrl::FullyDecoded));

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLayout>
 
 #include <cmath>
 #include <functional>
@@ -74,6 +75,56 @@ TEST(ButtonStyle, LabelStylesPlusTwiceAndLabelsThatStay)
         EXPECT_EQ(button->GetText(), L"Close");
         EXPECT_TRUE(WidgetOf(*button)->text().isEmpty());
         EXPECT_EQ(impl.GetAppliedStyleSheet(), impl.Sheets().transparent);
+    }
+}
+
+TEST(ButtonStyle, LabelsDeletedFromOutsideAreMadeAgainNotUsed)
+{
+    // The labels are children of the widget, so anyone holding the widget
+    // can delete them; the button then treats them as not made yet.
+    const struct {
+        const char* why;
+        bool pictureLabel;
+        bool textLabel;
+    } cases[] = {
+        {"text label", false, true},
+        {"picture label", true, false},
+        {"both labels", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        for (const Button::ButtonStyle style : {Button::IconAboveText, Button::RoundedIconAboveText}) {
+            auto button = MakeButton(100, 30);
+            button->SetStyle(style);
+            button->SetText(L"Open");
+            Button::impl& impl = ImplOf(*button);
+            ASSERT_TRUE(impl.HasLabels());
+            if (c.pictureLabel)
+                delete impl.GetPictureLabel();
+            if (c.textLabel)
+                delete impl.GetTextLabel();
+            EXPECT_FALSE(impl.HasLabels());
+
+            // The text went with the labels; the widget's own text is read.
+            EXPECT_EQ(button->GetText(), L"");
+            button->SetText(L"Next");
+            EXPECT_EQ(button->GetText(), L"Next");
+            button->SetTextColor(0x00112233);
+            button->SetTextColor(0xFF112233, 0xFF445566);
+
+            // The style makes a fresh pair, alone on the widget.
+            button->SetStyle(style);
+            ASSERT_TRUE(impl.HasLabels());
+            EXPECT_EQ(button->GetText(), L"Next");
+            EXPECT_TRUE(WidgetOf(*button)->text().isEmpty());
+            EXPECT_EQ(WidgetOf(*button)->findChildren<QLabel*>().size(), 2);
+            ASSERT_NE(WidgetOf(*button)->layout(), nullptr);
+            EXPECT_GE(WidgetOf(*button)->layout()->indexOf(impl.GetTextLabel()), 0);
+            EXPECT_GE(WidgetOf(*button)->layout()->indexOf(impl.GetPictureLabel()), 0);
+            button->SetText(L"Last");
+            EXPECT_EQ(impl.GetTextLabel()->text(), QStringLiteral("Last"));
+            EXPECT_FALSE(impl.IsChangeInProgress());
+        }
     }
 }
 

@@ -1,15 +1,19 @@
 // Controls and widgets outlive each other: a control whose widget is gone
 // throws from its widget operations and answers neutrally elsewhere; a
 // widget whose control is gone keeps working.
+#include "AUILibConfig.h"
+#include "AUILibObjectFactory.h"
 #include "AgnosticUIException.h"
 #include "BaseImpl.h"
 #include "Button.h"
 #include "CheckBox.h"
+#include "ControlLifetime.h"
 #include "Label.h"
 #include "PromptsPopup.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPointer>
@@ -150,4 +154,121 @@ TEST(ControlLifetime, AnImplementationKeptBeyondItsControlStillWorks)
     ASSERT_NE(impl->GetWndPtr(), nullptr);
     impl->MoveWindow(3, 4, 50, 20, false);
     EXPECT_EQ(impl->GetClientRect(), (Rect{0, 0, 49, 19}));
+}
+
+namespace {
+
+// Every class name the factory makes a control for.
+const char* const kFactoryNames[] = {
+    "QScrollArea", "QPushButton",  "QLineEdit",   "QPlainTextEdit", "QTextEdit",        "QTableWidget",
+    "QListWidget", "QCheckBox",    "QRadioButton", "QGroupBox",     "QComboBox",        "QLabel",
+    "QTabWidget",  "QWidget",      "QSlider",     "QScrollBar",     "QSpinBox",         "QDoubleSpinBox",
+    "QStackedWidget", "QDialogButtonBox", "QTreeView", "QSplitter", "QDateEdit",        "Line",
+    "HyperLinkElement", "DrawElement", "QProgressBar", "QComboBoxFS",
+};
+
+int LiveWidgets()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return QApplication::allWidgets().size();
+}
+
+// A widget class that knows its control, as a control's own widget does.
+class OwnedButton : public QPushButton, public ControlOwnerSlot<Label> {};
+
+} // namespace
+
+TEST(ControlLifetime, AControlDroppedBeforeItIsPlacedTakesItsWidgetAlong)
+{
+    GetCurrentLanguage();  // the factory is filled
+    for (const char* name : kFactoryNames) {
+        SCOPED_TRACE(name);
+        const int before = LiveWidgets();
+        QPointer<QWidget> widget;
+        {
+            std::shared_ptr<BaseGUIObject> control = AUILibObjectFactory::Instance()->Create(name);
+            ASSERT_TRUE(control);
+            widget = control->GetBaseImpl()->GetWndPtr();
+            ASSERT_TRUE(widget);
+            ASSERT_EQ(widget->parent(), nullptr);
+        }
+        EXPECT_FALSE(widget);
+        EXPECT_EQ(LiveWidgets(), before);
+    }
+}
+
+TEST(ControlLifetime, APlacedWidgetStaysWithItsParentWhenTheControlGoes)
+{
+    GetCurrentLanguage();
+    QWidget parent;
+    for (const char* name : kFactoryNames) {
+        SCOPED_TRACE(name);
+        QPointer<QWidget> widget;
+        {
+            std::shared_ptr<BaseGUIObject> control = AUILibObjectFactory::Instance()->Create(name);
+            ASSERT_TRUE(control);
+            ASSERT_TRUE(control->Create(&parent));
+            widget = control->GetBaseImpl()->GetWndPtr();
+        }
+        ASSERT_TRUE(widget);
+        EXPECT_EQ(widget->parentWidget(), &parent);
+    }
+}
+
+TEST(ControlLifetime, TheImplementationKeptBeyondItsControlDecidesWhenItGoes)
+{
+    QPointer<QWidget> widget;
+    std::shared_ptr<BaseImpl> impl;
+    {
+        Label label;
+        impl = label.GetBaseImpl();
+        widget = impl->GetWndPtr();
+    }
+    ASSERT_TRUE(widget);  // the implementation still holds it
+    impl.reset();
+    EXPECT_FALSE(widget);
+
+    // A widget someone else made is never the control's to delete.
+    QPushButton loose;
+    { Button wrapper(&loose); }
+    QPointer<QPushButton> stays(&loose);
+    EXPECT_TRUE(stays);
+}
+
+TEST(ControlLifetime, TheHelperTellsAndForgetsTheOwnerAndDropsItsConnections)
+{
+    Label owner;
+    Label other;
+    QWidget parent;
+    auto* widget = new OwnedButton;
+    int calls = 0;
+    {
+        ControlLifetime<QPushButton, Label> lifetime(widget, WidgetOwnership::Made, &owner);
+        EXPECT_EQ(widget->GetOwner(), &owner);
+        EXPECT_EQ(lifetime.Owner(), &owner);
+        EXPECT_TRUE(lifetime.Connect(widget, &QPushButton::clicked, [&calls] { ++calls; }));
+        widget->click();
+        EXPECT_EQ(calls, 1);
+        lifetime.ForgetOwner();
+        EXPECT_EQ(widget->GetOwner(), nullptr);
+        EXPECT_EQ(lifetime.Owner(), nullptr);
+        widget->setParent(&parent);
+    }
+    widget->click();  // placed, so alive; the helper's handler is gone
+    EXPECT_EQ(calls, 1);
+
+    // A wrapped widget keeps the owner it names; the helper clears only its own.
+    widget->SetOwner(&other);
+    {
+        ControlLifetime<QPushButton, Label> lifetime(widget, WidgetOwnership::Wrapped, &owner);
+        EXPECT_EQ(widget->GetOwner(), &other);
+    }
+    EXPECT_EQ(widget->GetOwner(), &other);
+
+    // Once Qt deleted the widget there is nothing to connect or delete.
+    auto* doomed = new OwnedButton;
+    ControlLifetime<OwnedButton, Label> gone(doomed, WidgetOwnership::Made, &owner);
+    delete doomed;
+    EXPECT_TRUE(gone.IsNull());
+    EXPECT_FALSE(gone.Connect(widget, &QPushButton::clicked, [&calls] { ++calls; }));
 }

@@ -1,12 +1,13 @@
-// The implementation of ButtonBox: watches the box widget, never deletes it,
-// and keeps the standard buttons form loading wrapped, in its order.
+// The implementation of ButtonBox: watches the box widget, deletes it only if
+// it goes while the widget was never placed, and keeps the standard buttons
+// form loading wrapped, in their order.
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "ButtonBox.h"
 #include "ButtonBoxQt.h"
 
-#include <QPointer>
 
 #include <memory>
 #include <vector>
@@ -26,7 +27,7 @@ public:
     const std::vector<std::shared_ptr<Button>>& GetButtons() const { return buttons_; }
 
 private:
-    QPointer<ButtonBoxQt> widget_;
+    ControlLifetime<ButtonBoxQt> widget_;
     std::vector<std::shared_ptr<Button>> buttons_;
 };
 

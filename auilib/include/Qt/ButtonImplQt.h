@@ -1,16 +1,17 @@
 // The implementation of Button: watches its push button (its own ButtonQt
-// or a wrapped one), never deletes it, and keeps the button's looks: the
+// or a wrapped one), deletes its own only if it goes while the button was
+// never placed, never a wrapped one, and keeps the button's looks: the
 // prepared sheets, the applied sheet, pictures, labels and colours.
 #pragma once
 
 #include "BaseImplQt.h"
 #include "Button.h"
 #include "ButtonSheets.h"
+#include "ControlLifetime.h"
 
 #include <QColor>
 #include <QIcon>
 #include <QLabel>
-#include <QMetaObject>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -23,8 +24,9 @@ namespace AUILib {
 
 class Button::impl : public BaseImplQt {
 public:
-    // widget must not be null; its palette gives the text colours.
-    impl(Button& owner, QPushButton* widget);
+    // widget must not be null; its palette gives the text colours. A made
+    // widget learns its owner and goes with this object while unplaced.
+    impl(Button& owner, QPushButton* widget, WidgetOwnership ownership);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
@@ -49,14 +51,16 @@ public:
     void EditAppliedSheet(const QString& selector, const QString& name, const QString& value);
     // The same on the text label's sheet.
     void EditLabelSheet(const QString& selector, const QString& name, const QString& value);
+    // Makes the labels and their layout on the widget, first removing what
+    // is left of earlier ones.
     void CreateLabels();
 
     // Sets the widget's text with the programmatic-change flag raised.
     void SetWidgetText(const QString& text);
 
     // The owning button, cleared when it goes.
-    Button* GetOwner() const { return owner_; }
-    void ForgetOwner() { owner_ = nullptr; }
+    Button* GetOwner() const { return widget_.Owner(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
 
     const std::shared_ptr<ContextMenu>& GetMenu() const { return menu_; }
     void SetMenu(std::shared_ptr<ContextMenu> menu, bool showArrow);
@@ -76,7 +80,9 @@ public:
     void SetStyleValue(ButtonStyle style) { style_ = style; }
     QLabel* GetPictureLabel() const { return pictureLabel_; }
     QLabel* GetTextLabel() const { return textLabel_; }
-    bool HasLabels() const { return !labelLayout_.isNull(); }
+    // Both labels and their layout are there; any of them may have been
+    // deleted from outside, since they are children of the widget.
+    bool HasLabels() const { return labelLayout_ && pictureLabel_ && textLabel_; }
     // The text label's sheet as edited, colons still encoded.
     const QString& GetLabelStyleSheet() const { return labelStyleSheet_; }
     const QIcon& GetIcon() const { return icon_; }
@@ -97,8 +103,6 @@ public:
 private:
     void OnClicked();
 
-    Button* owner_;
-    QPointer<QPushButton> widget_;
     std::shared_ptr<ContextMenu> menu_;
     QString appliedStyleSheet_;
     bool menuFlag_ = false;
@@ -118,7 +122,9 @@ private:
     ButtonSheetColours sheetColours_;
     ButtonSheets sheets_;
     QString labelStyleSheet_;
-    QMetaObject::Connection clickConnection_;
+    // Last, so it goes first: the click connection ends before the members
+    // its handler reads.
+    ControlLifetime<QPushButton, Button> widget_;
 };
 
 } // namespace AUILib

@@ -2,13 +2,15 @@
 // Its owner is cleared when the button goes, so the widget can outlive it.
 #pragma once
 
+#include "ControlLifetime.h"
+
 #include <QPushButton>
 
 namespace AUILib {
 
 class Button;
 
-class ButtonQt : public QPushButton {
+class ButtonQt : public QPushButton, public ControlOwnerSlot<Button> {
     Q_OBJECT
 
 public:
@@ -16,12 +18,9 @@ public:
 
     int GetArrowMargin() const { return arrowMargin_; }
     void SetArrowMargin(int margin) { arrowMargin_ = margin; }
-    Button* GetOwner() const { return owner_; }
-    void SetOwner(Button* owner) { owner_ = owner; }
 
 private:
     int arrowMargin_ = 0;
-    Button* owner_ = nullptr;
 };
 
 } // namespace AUILib

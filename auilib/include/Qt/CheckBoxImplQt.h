@@ -1,12 +1,12 @@
-// The implementation of CheckBox: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of CheckBox: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "CheckBox.h"
 #include "CheckBoxQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     CheckBoxQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<CheckBoxQt> widget_;
+    ControlLifetime<CheckBoxQt> widget_;
 };
 
 } // namespace AUILib

@@ -1,12 +1,12 @@
-// The implementation of ComboBox: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of ComboBox: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "ComboBox.h"
 #include "ComboBoxQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     ComboBoxQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<ComboBoxQt> widget_;
+    ControlLifetime<ComboBoxQt> widget_;
 };
 
 } // namespace AUILib

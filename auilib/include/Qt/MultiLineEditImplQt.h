@@ -1,12 +1,12 @@
-// The implementation of MultiLineEdit: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of MultiLineEdit: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "MultiLineEdit.h"
 #include "MultiLineEditQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     MultiLineEditQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<MultiLineEditQt> widget_;
+    ControlLifetime<MultiLineEditQt> widget_;
 };
 
 } // namespace AUILib

@@ -1,12 +1,12 @@
-// The implementation of RichEdit: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of RichEdit: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "RichEdit.h"
 #include "RichEditQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     RichEditQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<RichEditQt> widget_;
+    ControlLifetime<RichEditQt> widget_;
 };
 
 } // namespace AUILib

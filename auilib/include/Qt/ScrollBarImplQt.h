@@ -1,12 +1,12 @@
-// The implementation of ScrollBar: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of ScrollBar: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "ScrollBar.h"
 #include "ScrollBarQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     ScrollBarQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<ScrollBarQt> widget_;
+    ControlLifetime<ScrollBarQt> widget_;
 };
 
 } // namespace AUILib

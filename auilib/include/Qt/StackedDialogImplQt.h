@@ -1,12 +1,12 @@
-// The implementation of StackedDialog: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of StackedDialog: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "StackedDialog.h"
 #include "StackedDialogQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     StackedDialogQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<StackedDialogQt> widget_;
+    ControlLifetime<StackedDialogQt> widget_;
 };
 
 } // namespace AUILib

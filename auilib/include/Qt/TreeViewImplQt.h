@@ -1,12 +1,12 @@
-// The implementation of TreeView: watches its widget, never deletes it (the
-// widget belongs to its Qt parent once placed).
+// The implementation of TreeView: watches its widget; deletes it only if it goes
+// while the widget was never placed (a placed widget belongs to its parent).
 #pragma once
 
 #include "BaseImplQt.h"
+#include "ControlLifetime.h"
 #include "TreeView.h"
 #include "TreeViewQt.h"
 
-#include <QPointer>
 
 namespace AUILib {
 
@@ -19,7 +19,7 @@ public:
     TreeViewQt* GetWidget() const { return widget_.data(); }
 
 private:
-    QPointer<TreeViewQt> widget_;
+    ControlLifetime<TreeViewQt> widget_;
 };
 
 } // namespace AUILib
