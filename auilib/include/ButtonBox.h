@@ -46,6 +46,9 @@ public:
     std::shared_ptr<BaseImpl> GetBaseImpl() const override;
     SkinManager* GetSkinManager() override;
 
+    // Stacks the buttons (vertical) or puts them in a row; nothing once the
+    // box is gone.
+    void SetOrientation(bool vertical);
     // The wrapped button whose widget is the box's button for which; empty
     // when the box shows no such button, it has no wrapper or the box is
     // gone.

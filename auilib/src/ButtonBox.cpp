@@ -33,6 +33,12 @@ std::shared_ptr<BaseImpl> ButtonBox::GetBaseImpl() const { return impl_; }
 
 SkinManager* ButtonBox::GetSkinManager() { return GetGlobalSkinManager(); }
 
+void ButtonBox::SetOrientation(bool vertical)
+{
+    if (ButtonBoxQt* box = impl_->GetWidget())
+        box->setOrientation(vertical ? Qt::Vertical : Qt::Horizontal);
+}
+
 std::shared_ptr<Button> ButtonBox::GetButton(StandardButton which)
 {
     ButtonBoxQt* box = impl_->GetWidget();

@@ -67,6 +67,9 @@ public:
     bool HasMenuFlag() const { return menuFlag_; }
 
     const QString& GetAppliedStyleSheet() const { return appliedStyleSheet_; }
+    // Records a sheet the widget set on itself (its corner radius), so later
+    // edits start from it.
+    void StoreAppliedStyleSheet(const QString& sheet) { appliedStyleSheet_ = sheet; }
     const QColor& GetTextColour() const { return textColour_; }
     const QColor& GetDisabledTextColour() const { return disabledTextColour_; }
     void SetTextColours(const QColor& normal, const QColor& disabled)

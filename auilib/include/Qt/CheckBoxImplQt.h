@@ -1,25 +1,28 @@
-// The implementation of CheckBox: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of CheckBox: watches its widget (deletes it only if it
+// goes while the widget was never placed) and reports the widget's clicks
+// through the control's OnClicked while the control exists.
 #pragma once
 
 #include "BaseImplQt.h"
-#include "ControlLifetime.h"
 #include "CheckBox.h"
 #include "CheckBoxQt.h"
-
+#include "ControlLifetime.h"
 
 namespace AUILib {
 
 class CheckBox::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(CheckBox& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     CheckBoxQt* GetWidget() const { return widget_.data(); }
 
+    // Called by the control as it goes: clicks are no longer reported.
+    void ForgetOwner() { widget_.ForgetOwner(); }
+
 private:
-    ControlLifetime<CheckBoxQt> widget_;
+    ControlLifetime<CheckBoxQt, CheckBox> widget_;
 };
 
 } // namespace AUILib

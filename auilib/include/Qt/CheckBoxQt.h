@@ -1,4 +1,6 @@
 // The Qt widget of CheckBox: made with no parent; CheckBox::Create places it.
+// With the wrap flag it paints its text word-wrapped beside the indicator
+// and takes clicks anywhere in the widget.
 #pragma once
 
 #include <QCheckBox>
@@ -10,6 +12,16 @@ class CheckBoxQt : public QCheckBox {
 
 public:
     CheckBoxQt() : QCheckBox(nullptr) {}
+
+    bool IsWrap() const { return wrap_; }
+    void SetWrap(bool wrap) { wrap_ = wrap; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    bool hitButton(const QPoint& pos) const override;
+
+private:
+    bool wrap_ = false;
 };
 
 } // namespace AUILib
