@@ -1,0 +1,147 @@
+// The edits of the enciphered fixture form, loaded through Dialog: each
+// found under its name as its own control type, then dressed (adaptive
+// height, a bold coloured selection) and pictured under a light and a dark
+// palette.
+#include "AUILibConfig.h"
+#include "BaseImpl.h"
+#include "Dialog.h"
+#include "Edit.h"
+#include "MultiLineEdit.h"
+#include "MultiLineEditQt.h"
+#include "RichEdit.h"
+#include "RichEditQt.h"
+#include "Screenshot.h"
+#include "Translator.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+
+using namespace AUILib;
+
+namespace {
+
+std::wstring EditsForm() { return QString(AUILIB_FIXTURES_ENCIPHERED "/auiresources/ui/edits.ui.kw").toStdWString(); }
+
+void UseFixtureFolder()
+{
+    SetCurrentLanguage(L"en-US", true);
+    SetWorkingDirPath(QString(AUILIB_FIXTURES_ENCIPHERED "/").toStdWString());
+    Translator::GetInstance().ResetStringsTable();
+}
+
+// A dark application palette under Fusion for one picture; the earlier look
+// is put back when it goes.
+class DarkFusion {
+public:
+    DarkFusion() : palette_(QApplication::palette()), styleName_(QApplication::style()->objectName())
+    {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(45, 45, 48));
+        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+        dark.setColor(QPalette::Base, QColor(30, 30, 30));
+        dark.setColor(QPalette::Text, QColor(230, 230, 230));
+        dark.setColor(QPalette::Button, QColor(60, 60, 64));
+        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
+        dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
+        QApplication::setPalette(dark);
+    }
+    ~DarkFusion()
+    {
+        if (QStyle* style = QStyleFactory::create(styleName_))
+            QApplication::setStyle(style);
+        QApplication::setPalette(palette_);
+    }
+
+private:
+    QPalette palette_;
+    QString styleName_;
+};
+
+TEST(EditsForm, EveryEditIsFoundAsItsOwnType)
+{
+    UseFixtureFolder();
+    Dialog dialog(EditsForm());
+    QPointer<QWidget> window = dialog.GetWndPtr();
+    const std::pair<const wchar_t*, ControlType> rows[] = {
+        {L"editSuffix", ControlTypeEdit},
+        {L"editPassword", ControlTypeEdit},
+        {L"editNotes", ControlTypeMultiLineEdit},
+        {L"editRich", ControlTypeRichEdit},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(QString::fromWCharArray(row.first).toStdString());
+        const std::shared_ptr<BaseGUIObject> control = dialog.GetElementByName(row.first);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->GetControlType(), row.second);
+        EXPECT_EQ(control->GetBaseImpl()->GetWndPtr()->parentWidget(), window.data());
+    }
+    EXPECT_NE(dialog.GetControlPtr<Edit*>(L"editSuffix"), nullptr);
+    EXPECT_NE(dialog.GetControlPtr<MultiLineEdit*>(L"editNotes"), nullptr);
+    EXPECT_NE(dialog.GetControlPtr<RichEdit*>(L"editRich"), nullptr);
+    // The form's own texts reach the controls.
+    EXPECT_EQ(dialog.GetControlPtr<MultiLineEdit*>(L"editNotes")->GetText(), L"First line\nSecond line\nThird line");
+    EXPECT_EQ(dialog.GetControlPtr<RichEdit*>(L"editRich")->GetText(), L"Bold red words among plain ones");
+    EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.GetElementByName(L"editPassword")->GetBaseImpl()->GetWndPtr())->echoMode(),
+              QLineEdit::Password);
+    delete window.data();
+}
+
+QString SaveForm(const QString& name)
+{
+    UseFixtureFolder();
+    Dialog dialog(EditsForm());
+    QPointer<QWidget> window = dialog.GetWndPtr();
+
+    auto* notes = dialog.GetControlPtr<MultiLineEdit*>(L"editNotes");
+    auto* notesWidget = qobject_cast<MultiLineEditQt*>(notes->GetBaseImpl()->GetWndPtr());
+    const int lineSpacing = QFontMetrics(notesWidget->font()).lineSpacing();
+    // The height counts font line spacings, a pixel short of the laid-out
+    // lines each; with no scroll bar the field reads as sized to its text.
+    notes->SetScrollBarPolicy(MultiLineEdit::ScrollBarAlwaysOff);
+    notes->SetAdaptiveHeight(true);
+    const int threeLines = notesWidget->height();
+    EXPECT_GT(threeLines, 3 * lineSpacing);
+    EXPECT_LT(threeLines, 4 * lineSpacing + 20);
+
+    auto* rich = dialog.GetControlPtr<RichEdit*>(L"editRich");
+    rich->SetSel({0, 8});
+    rich->SetSelectionCharFormat({-1, 0xC02020, RichEdit::CharBold, L""});
+    const RichEdit::CharFormat_ format = rich->GetSelectionCharFormat();
+    EXPECT_EQ(format.flags, RichEdit::CharBold);
+    EXPECT_EQ(format.color, 0xC02020);
+    rich->SetSel({31, 31});  // the cursor after the text, the formatted words unselected
+
+    dialog.DoModeless();
+    QApplication::setActiveWindow(window);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    const QString path = saveScreenshot(window, name);
+    delete window.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return path;
+}
+
+TEST(EditsForm, PicturesLightAndDark)
+{
+    const QString light = SaveForm(QStringLiteral("auilib_edits_form_light"));
+    QString dark;
+    {
+        DarkFusion look;
+        dark = SaveForm(QStringLiteral("auilib_edits_form_dark"));
+    }
+    ASSERT_FALSE(light.isEmpty());
+    ASSERT_FALSE(dark.isEmpty());
+    EXPECT_GT(QFileInfo(light).size(), 0);
+    EXPECT_GT(QFileInfo(dark).size(), 0);
+}
+
+} // namespace
