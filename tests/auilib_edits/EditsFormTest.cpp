@@ -1,8 +1,9 @@
 // The edits of the enciphered fixture form, loaded through Dialog: each
 // found under its name as its own control type, then dressed (adaptive
 // height, a bold coloured selection) and pictured under a light and a dark
-// palette.
+// palette, with the four balloon forms shown on them.
 #include "AUILibConfig.h"
+#include "DarkLook.h"
 #include "BaseImpl.h"
 #include "Dialog.h"
 #include "Edit.h"
@@ -10,6 +11,7 @@
 #include "MultiLineEditQt.h"
 #include "RichEdit.h"
 #include "RichEditQt.h"
+#include "PromptsPopupQt.h"
 #include "Screenshot.h"
 #include "Translator.h"
 
@@ -20,8 +22,6 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTest>
 
 using namespace AUILib;
@@ -36,36 +36,6 @@ void UseFixtureFolder()
     SetWorkingDirPath(QString(AUILIB_FIXTURES_ENCIPHERED "/").toStdWString());
     Translator::GetInstance().ResetStringsTable();
 }
-
-// A dark application palette under Fusion for one picture; the earlier look
-// is put back when it goes.
-class DarkFusion {
-public:
-    DarkFusion() : palette_(QApplication::palette()), styleName_(QApplication::style()->objectName())
-    {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(45, 45, 48));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Base, QColor(30, 30, 30));
-        dark.setColor(QPalette::Text, QColor(230, 230, 230));
-        dark.setColor(QPalette::Button, QColor(60, 60, 64));
-        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
-        dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-        QApplication::setPalette(dark);
-    }
-    ~DarkFusion()
-    {
-        if (QStyle* style = QStyleFactory::create(styleName_))
-            QApplication::setStyle(style);
-        QApplication::setPalette(palette_);
-    }
-
-private:
-    QPalette palette_;
-    QString styleName_;
-};
 
 TEST(EditsForm, EveryEditIsFoundAsItsOwnType)
 {
@@ -94,6 +64,36 @@ TEST(EditsForm, EveryEditIsFoundAsItsOwnType)
     EXPECT_EQ(qobject_cast<QLineEdit*>(dialog.GetElementByName(L"editPassword")->GetBaseImpl()->GetWndPtr())->echoMode(),
               QLineEdit::Password);
     delete window.data();
+}
+
+// The four balloon forms, each on one of the form's edits: its picture
+// (the popup window alone) under name_<form>.
+void SaveBalloons(Dialog& dialog, const QString& name)
+{
+    struct Form {
+        const char* form;
+        const wchar_t* control;
+        const wchar_t* title;
+        BalloonTipIconType icon;
+    };
+    const Form forms[] = {
+        {"title_icon", L"editSuffix", L"Out of range", BalloonTipWarning},
+        {"title", L"editPassword", L"Caps Lock is on", BalloonTipNoIcon},
+        {"text", L"editNotes", L"", BalloonTipNoIcon},
+        {"icon", L"editRich", L"", BalloonTipInformation},
+    };
+    for (const Form& form : forms) {
+        SCOPED_TRACE(form.form);
+        BaseImpl& impl = *dialog.GetElementByName(form.control)->GetBaseImpl();
+        const std::wstring text = L"The value must lie\nbetween 0 and 100.";
+        EXPECT_TRUE(*form.title ? impl.ShowBalloonTipEx(form.title, text, form.icon, false, true)
+                                : impl.ShowBalloonTipEx(text, form.icon, false, true));
+        const auto labels = impl.GetWndPtr()->findChildren<PromptsPopupQt*>();
+        ASSERT_FALSE(labels.isEmpty());
+        EXPECT_TRUE(impl.IsBalloonTipDisplayed());
+        EXPECT_FALSE(saveScreenshot(labels.last(), name + QLatin1Char('_') + QLatin1String(form.form)).isEmpty());
+        impl.HideBalloonTipEx();
+    }
 }
 
 QString SaveForm(const QString& name)
@@ -125,6 +125,7 @@ QString SaveForm(const QString& name)
     QApplication::setActiveWindow(window);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     const QString path = saveScreenshot(window, name);
+    SaveBalloons(dialog, name + QStringLiteral("_balloon"));
     delete window.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return path;
@@ -135,7 +136,7 @@ TEST(EditsForm, PicturesLightAndDark)
     const QString light = SaveForm(QStringLiteral("auilib_edits_form_light"));
     QString dark;
     {
-        DarkFusion look;
+        DarkLook look;
         dark = SaveForm(QStringLiteral("auilib_edits_form_dark"));
     }
     ASSERT_FALSE(light.isEmpty());
