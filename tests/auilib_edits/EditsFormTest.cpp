@@ -44,6 +44,7 @@ TEST(EditsForm, EveryEditIsFoundAsItsOwnType)
     QPointer<QWidget> window = dialog.GetWndPtr();
     const std::pair<const wchar_t*, ControlType> rows[] = {
         {L"editSuffix", ControlTypeEdit},
+        {L"editSearch", ControlTypeEdit},
         {L"editPassword", ControlTypeEdit},
         {L"editNotes", ControlTypeMultiLineEdit},
         {L"editRich", ControlTypeRichEdit},
