@@ -1,12 +1,14 @@
 // The edits of the enciphered fixture form, loaded through Dialog: each
-// found under its name as its own control type, then dressed (adaptive
-// height, a bold coloured selection) and pictured under a light and a dark
+// found under its name as its own control type, then dressed (a suffix; a
+// placeholder and an extended button from ICO bytes; password entry;
+// adaptive height; a bold coloured selection) and pictured under a light and a dark
 // palette, with the four balloon forms shown on them.
 #include "AUILibConfig.h"
 #include "DarkLook.h"
 #include "BaseImpl.h"
 #include "Dialog.h"
 #include "Edit.h"
+#include "IcoBytes.h"
 #include "MultiLineEdit.h"
 #include "MultiLineEditQt.h"
 #include "RichEdit.h"
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
+#include <QToolButton>
 
 using namespace AUILib;
 
@@ -102,6 +105,26 @@ QString SaveForm(const QString& name)
     UseFixtureFolder();
     Dialog dialog(EditsForm());
     QPointer<QWidget> window = dialog.GetWndPtr();
+
+    auto* weight = dialog.GetControlPtr<Edit*>(L"editSuffix");
+    weight->SetSuffix(L" kg");
+    weight->SetText(L"72");
+    EXPECT_EQ(weight->GetText(), L"72 kg");
+
+    auto* search = dialog.GetControlPtr<Edit*>(L"editSearch");
+    search->SetPlaceHolderText(L"Search the documents");
+    search->EnableExtendedButton(L"", L"");
+    const QByteArray ico = IcoBytes({16});
+    search->ExtendedButtonSetImage(reinterpret_cast<const unsigned char*>(ico.constData()), ico.size(), ImageICO,
+                                   false);
+    auto* searchWidget = qobject_cast<QLineEdit*>(search->GetWndPtr());
+    EXPECT_EQ(searchWidget->placeholderText(), QStringLiteral("Search the documents"));
+    const auto buttons = searchWidget->findChildren<QToolButton*>();
+    EXPECT_FALSE(buttons.isEmpty() || buttons.last()->icon().isNull());
+
+    auto* password = dialog.GetControlPtr<Edit*>(L"editPassword");
+    password->SetPasswordMode(Edit::PasswordHidden);
+    EXPECT_EQ(password->GetPasswordMode(), 1);
 
     auto* notes = dialog.GetControlPtr<MultiLineEdit*>(L"editNotes");
     auto* notesWidget = qobject_cast<MultiLineEditQt*>(notes->GetBaseImpl()->GetWndPtr());
