@@ -1,4 +1,5 @@
-// The Qt widget of MultiLineEdit: made with no parent; MultiLineEdit::Create places it.
+// The Qt widget of MultiLineEdit: a plain-text edit with Qt's own behaviour.
+// Made with no parent; MultiLineEdit::Create places it.
 #pragma once
 
 #include <QPlainTextEdit>

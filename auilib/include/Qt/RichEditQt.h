@@ -1,4 +1,5 @@
-// The Qt widget of RichEdit: made with no parent; RichEdit::Create places it.
+// The Qt widget of RichEdit: a text edit with Qt's own behaviour. Made with
+// no parent; RichEdit::Create places it.
 #pragma once
 
 #include <QTextEdit>

@@ -1,0 +1,88 @@
+// Pastes 100,000 characters into a multi-line edit limited to 5 characters
+// and into one without a limit, in one run, and prints the ratio of their
+// times. Cut back one character at a time, each cut nesting the next text
+// step, the limited paste overflowed the stack; cut back in one removal it
+// should cost about what the plain paste does. Goal: the limited paste
+// within 3x of the unlimited one.
+#include "AUILibConfig.h"
+#include "BaseImpl.h"
+#include "MultiLineEdit.h"
+#include "MultiLineEditQt.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QString>
+#include <QTextDocument>
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+const int kPasted = 100000;
+
+void BM_Paste(benchmark::State& state, int limit)
+{
+    QApplication::clipboard()->setText(QString(kPasted, QLatin1Char('x')));
+    const int expected = limit > 0 ? limit : kPasted;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QWidget parent;
+            AUILib::MultiLineEdit edit;
+            edit.Create(&parent);
+            edit.SetLimitText(limit);
+            int changes = 0;
+            edit.OnTextChanged.Connect([&] { ++changes; });
+            auto* widget = qobject_cast<AUILib::MultiLineEditQt*>(edit.GetBaseImpl()->GetWndPtr());
+            state.ResumeTiming();
+            widget->paste();
+            benchmark::DoNotOptimize(widget->document()->characterCount());
+            state.PauseTiming();
+            if (widget->toPlainText().size() != expected || changes != 1)
+                state.SkipWithError("the paste did not leave the expected text");
+        }
+        state.ResumeTiming();
+    }
+}
+
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> seconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    AUILib::GetAUILibConfig();
+
+    benchmark::RegisterBenchmark("Paste100000/Limit5", BM_Paste, 5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Paste100000/NoLimit", BM_Paste, 0)->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    CollectingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    const double limited = reporter.seconds["Paste100000/Limit5"];
+    const double unlimited = reporter.seconds["Paste100000/NoLimit"];
+    if (limited > 0 && unlimited > 0) {
+        const double ratio = limited / unlimited;
+        printf("\nLimited paste relative to the unlimited paste: %.2fx (goal <= 3: %s)\n", ratio,
+               ratio <= 3 ? "met" : "NOT met");
+    }
+    benchmark::Shutdown();
+    return 0;
+}
