@@ -1,16 +1,16 @@
-// The dark application look of the screenshots: Fusion with a dark
-// palette, the earlier style and palette back when the scope ends.
 #pragma once
-
+// A dark application palette under the Fusion style for the pictures of a
+// test, the earlier style and palette put back when it goes.
 #include <QApplication>
 #include <QPalette>
-#include <QString>
+#include <QPointer>
 #include <QStyle>
 #include <QStyleFactory>
 
-class DarkLook {
+class DarkLook
+{
 public:
-    DarkLook() : palette_(QApplication::palette()), style_(QApplication::style()->objectName())
+    DarkLook() : m_palette(QApplication::palette()), m_styleName(QApplication::style()->objectName())
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QPalette dark;
@@ -21,8 +21,10 @@ public:
         dark.setColor(QPalette::Text, QColor(230, 230, 230));
         dark.setColor(QPalette::Button, QColor(60, 60, 64));
         dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+        dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+        dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
         dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-        dark.setColor(QPalette::HighlightedText, Qt::white);
         dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
         dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
         dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
@@ -30,13 +32,14 @@ public:
     }
     ~DarkLook()
     {
-        QApplication::setStyle(QStyleFactory::create(style_));
-        QApplication::setPalette(palette_);
+        if (QStyle* style = QStyleFactory::create(m_styleName))
+            QApplication::setStyle(style);
+        QApplication::setPalette(m_palette);
     }
     DarkLook(const DarkLook&) = delete;
     DarkLook& operator=(const DarkLook&) = delete;
 
 private:
-    QPalette palette_;
-    QString style_;
+    QPalette m_palette;
+    QString m_styleName;
 };
