@@ -1,6 +1,7 @@
 #include "EditQt.h"
 
 #include "AUILibUtils.h"
+#include "ContextMenu.h"
 #include "Edit.h"
 #include "EmissionHold.h"
 #include "WideQt.h"
@@ -15,6 +16,10 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QTemporaryFile>
+
+#include <list>
+#include <memory>
+#include <set>
 
 namespace AUILib {
 
@@ -133,7 +138,34 @@ void EditQt::contextMenuEvent(QContextMenuEvent* event)
     }
     if (!alive)
         return;
+    Edit* owner = GetOwner();
+    if (std::shared_ptr<ContextMenu> menu = owner ? owner->GetContextMenu() : nullptr) {
+        // The caller's menu replaces the standard one even when it is empty:
+        // then nothing shows.
+        if (menu->Count() > 0)
+            ShowCallerMenu(*menu);
+        return;
+    }
     ShowStandardMenu(globalPosition);
+}
+
+void EditQt::ShowCallerMenu(ContextMenu& menu)
+{
+    const std::list<int> readOnlyIds = menu.ItemsDisabledIfReadOnly();
+    const std::list<int> clipboardIds = menu.ItemsDisabledIfEmptyClipBoard();
+    std::set<int> ids(readOnlyIds.begin(), readOnlyIds.end());
+    ids.insert(clipboardIds.begin(), clipboardIds.end());
+    for (int id : ids)
+        menu.EnableItem(id, true, false);
+    if (isReadOnly()) {
+        for (int id : readOnlyIds)
+            menu.EnableItem(id, false, false);
+    }
+    if (QGuiApplication::clipboard()->text().isEmpty()) {
+        for (int id : clipboardIds)
+            menu.EnableItem(id, false, false);
+    }
+    menu.Show(true);
 }
 
 void EditQt::ShowStandardMenu(const QPoint& globalPosition)

@@ -1,6 +1,7 @@
 // The single-line edit on a real widget: the suffix glued to the text, the
 // numbers-only forms, paste from the keyboard and the standard menu, the
 // trailing button's pictures and handlers that drop their own edit.
+#include "ContextMenu.h"
 #include "Edit.h"
 #include "EditImplQt.h"
 #include "EditQt.h"
@@ -23,6 +24,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace AUILib;
 
@@ -339,4 +341,83 @@ TEST(Edit, AHandlerMayDropItsOwnEdit)
     EXPECT_EQ(edit, nullptr);
     QCoreApplication::processEvents();
     EXPECT_TRUE(widget.isNull());
+}
+
+namespace {
+
+// A real menu with real entries whose Show records which entries are
+// enabled instead of running the menu's own event loop.
+class EnabledAtShowMenu : public ContextMenu {
+public:
+    void Show(bool show) override
+    {
+        shows.push_back(show);
+        enabledAtShow.clear();
+        for (int id : ids)
+            enabledAtShow.push_back(IsEnabledItem(id));
+    }
+    std::vector<int> ids;
+    std::vector<bool> shows;
+    std::vector<bool> enabledAtShow;
+};
+
+} // namespace
+
+TEST(Edit, CallerMenuEntriesFollowReadOnlyAndClipboard)
+{
+    struct Row {
+        const char* name;
+        bool readOnly;
+        bool clipboardEmpty;
+        std::vector<bool> enabled;  // read-only entry, clipboard entry, both, plain (disabled by the caller)
+    };
+    const Row rows[] = {
+        {"editable, clipboard full", false, false, {true, true, true, false}},
+        {"read-only", true, false, {false, true, false, false}},
+        {"empty clipboard", false, true, {true, false, false, false}},
+        {"read-only, empty clipboard", true, true, {false, false, false, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form f;
+        auto menu = std::make_shared<EnabledAtShowMenu>();
+        ASSERT_TRUE(menu->Create(f.widget));
+        menu->ids.push_back(menu->AddItem(L"Cut", [] {}, ContextMenu::DisabledIfReadOnly));
+        menu->ids.push_back(menu->AddItem(L"Paste", [] {}, ContextMenu::DisabledIfEmptyClipBoard));
+        menu->ids.push_back(menu->AddItem(
+            L"Paste over", [] {},
+            ContextMenu::DisabledIfReadOnly | ContextMenu::DisabledIfEmptyClipBoard));
+        menu->ids.push_back(menu->AddItem(L"Plain", [] {}, 0));
+        for (int id : menu->ids)
+            menu->EnableItem(id, false, false);  // whatever a previous showing left
+        f.edit->InsertContextMenu(menu);
+        ASSERT_EQ(menu->Count(), 4);
+        EXPECT_EQ(f.edit->GetContextMenu(), menu);
+        EXPECT_EQ(static_cast<BaseGUIObject&>(*f.edit).GetContextMenu(), nullptr);  // its own store
+        f.edit->SetReadOnly(row.readOnly);
+        QApplication::clipboard()->setText(row.clipboardEmpty ? QString() : QStringLiteral("clip"));
+        SignalRecorder<> asked(f.edit->OnContextMenu);
+
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), f.widget->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(f.widget, &event);
+        EXPECT_EQ(asked.Count(), 1u);
+        EXPECT_EQ(menu->shows, std::vector<bool>{true});
+        EXPECT_EQ(menu->enabledAtShow, row.enabled);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // no standard menu besides
+    }
+
+    // An empty menu of the caller's: nothing is shown, the standard menu
+    // neither; only the request is told.
+    Form f;
+    auto empty = std::make_shared<EnabledAtShowMenu>();
+    ASSERT_TRUE(empty->Create(f.widget));
+    f.edit->InsertContextMenu(empty);
+    SignalRecorder<> asked(f.edit->OnContextMenu);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), f.widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(f.widget, &event);
+    EXPECT_EQ(asked.Count(), 1u);
+    EXPECT_TRUE(empty->shows.empty());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    f.edit->RemoveContextMenu();
+    EXPECT_EQ(f.edit->GetContextMenu(), nullptr);
 }

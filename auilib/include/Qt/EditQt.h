@@ -14,6 +14,7 @@
 
 namespace AUILib {
 
+class ContextMenu;
 class Edit;
 
 class EditQt : public QLineEdit, public ControlOwnerSlot<Edit> {
@@ -39,6 +40,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // At the cursor, its entries first enabled or disabled by their flags
+    // for the edit's read-only state and the clipboard.
+    void ShowCallerMenu(ContextMenu& menu);
     void ShowStandardMenu(const QPoint& globalPosition);
 
     QPointer<QToolButton> button_;
