@@ -1,14 +1,5 @@
-// Horizontal text alignment of the label and the single-line edit.
+// Horizontal text alignment of the label and the single-line edit: defined
+// once, with the library's other small enumerations.
 #pragma once
 
-#include <cstdint>
-
-namespace AUILib {
-
-enum TextAlign : int32_t {
-    TextAlignLeft = 0,
-    TextAlignCenter = 1,
-    TextAlignRight = 2,
-};
-
-} // namespace AUILib
+#include "AUILibEnums.h"
