@@ -272,3 +272,54 @@ TEST(ControlLifetime, TheHelperTellsAndForgetsTheOwnerAndDropsItsConnections)
     EXPECT_TRUE(gone.IsNull());
     EXPECT_FALSE(gone.Connect(widget, &QPushButton::clicked, [&calls] { ++calls; }));
 }
+
+namespace {
+
+// A label class of a control's own, as the hyperlink's widget is.
+class OwnedLabel : public QLabel, public ControlOwnerSlot<Label> {};
+
+// Asks the helper for the widget whenever a child leaves the widget.
+class ChildRemovedProbe : public QObject {
+public:
+    explicit ChildRemovedProbe(const ControlLifetime<OwnedLabel, Label>& lifetime) : lifetime_(lifetime) {}
+    int asked = 0;
+    int answeredWidget = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildRemoved) {
+            ++asked;
+            if (lifetime_.Get())
+                ++answeredWidget;
+        }
+        return false;
+    }
+
+private:
+    const ControlLifetime<OwnedLabel, Label>& lifetime_;
+};
+
+} // namespace
+
+// A selectable label's destructor frees its text control, whose leaving
+// reaches the label's event filters after the label's own class part is
+// gone: a filter that asks for the widget then must not get it typed as the
+// control's widget class.
+TEST(ControlLifetime, AWidgetBeingDestroyedReadsAsGoneToItsFilters)
+{
+    QWidget parent;
+    auto* label = new OwnedLabel;
+    label->setParent(&parent);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setText(QStringLiteral("selectable"));
+    ControlLifetime<OwnedLabel, Label> lifetime(label, WidgetOwnership::Wrapped);
+    ChildRemovedProbe probe(lifetime);
+    label->installEventFilter(&probe);
+    EXPECT_EQ(lifetime.Get(), label);
+
+    delete label;
+    EXPECT_GT(probe.asked, 0);
+    EXPECT_EQ(probe.answeredWidget, 0);
+    EXPECT_TRUE(lifetime.IsNull());
+}

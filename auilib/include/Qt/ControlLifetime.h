@@ -60,7 +60,7 @@ class ControlLifetime {
 public:
     explicit ControlLifetime(Widget* widget, WidgetOwnership ownership = WidgetOwnership::Made,
                              Control* owner = nullptr)
-        : widget_(widget), made_(ownership == WidgetOwnership::Made), owner_(owner)
+        : widget_(static_cast<QObject*>(widget)), made_(ownership == WidgetOwnership::Made), owner_(owner)
     {
         // A wrapped widget may name a control of its own; only a widget made
         // here is told its control.
@@ -72,7 +72,7 @@ public:
     {
         DisconnectAll();
         ClearWidgetOwner();
-        Widget* widget = widget_.data();
+        Widget* widget = Get();
         if (made_ && widget && !widget->parent())
             delete widget;
     }
@@ -80,12 +80,17 @@ public:
     ControlLifetime(const ControlLifetime&) = delete;
     ControlLifetime& operator=(const ControlLifetime&) = delete;
 
-    // The widget, or null once Qt deleted it.
-    Widget* Get() const { return widget_.data(); }
-    Widget* data() const { return widget_.data(); }
-    Widget* operator->() const { return widget_.data(); }
-    operator Widget*() const { return widget_.data(); }
-    bool IsNull() const { return widget_.isNull(); }
+    // The widget, or null once Qt deleted it. While the widget is being
+    // destroyed, its Qt base classes' destructors still send events (a
+    // label's text control leaving it, children going) that filters answer
+    // by asking for the widget: by then its own class part is gone, so the
+    // pointer is resolved through the object's dynamic type, which reads the widget as
+    // gone instead of handing out an object of the wrong type.
+    Widget* Get() const { return dynamic_cast<Widget*>(widget_.data()); }
+    Widget* data() const { return Get(); }
+    Widget* operator->() const { return Get(); }
+    operator Widget*() const { return Get(); }
+    bool IsNull() const { return Get() == nullptr; }
 
     // The owning control, null once it went.
     Control* Owner() const { return owner_; }
@@ -104,7 +109,7 @@ public:
     QMetaObject::Connection Connect(const Sender* sender, Signal signal, Functor&& functor,
                                     Qt::ConnectionType type = Qt::AutoConnection)
     {
-        Widget* widget = widget_.data();
+        Widget* widget = Get();
         if (!widget || !sender)
             return QMetaObject::Connection();
         QMetaObject::Connection connection =
@@ -126,7 +131,7 @@ private:
     ControlOwnerSlot<Control>* Slot() const
     {
         // A cross cast: a wrapped widget of the plain Qt class has no slot.
-        return dynamic_cast<ControlOwnerSlot<Control>*>(static_cast<QObject*>(widget_.data()));
+        return dynamic_cast<ControlOwnerSlot<Control>*>(Get());
     }
 
     void ClearWidgetOwner()
@@ -136,7 +141,7 @@ private:
             slot->SetOwner(nullptr);
     }
 
-    QPointer<Widget> widget_;
+    QPointer<QObject> widget_;
     const bool made_;
     Control* owner_;
     std::vector<QMetaObject::Connection> connections_;
