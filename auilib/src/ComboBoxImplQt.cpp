@@ -115,7 +115,8 @@ void ComboBox::impl::ItemDelegate::paint(QPainter* painter, const QStyleOptionVi
 {
     QStyleOptionViewItem o(option);
     initStyleOption(&o, index);
-    o.decorationSize.setWidth(o.rect.width());
+    // The picture keeps its own size: stretched to the row's width it
+    // would push the entry's text out of the row.
     const QString description = index.data(Qt::AccessibleDescriptionRole).toString();
     auto* box = qobject_cast<QComboBox*>(parent());
     const QPalette palette = box ? box->palette() : option.palette;
