@@ -22,6 +22,11 @@
 #include <memory>
 #include <string>
 
+inline QPoint CellCentre0(QTableWidget* table, int row)
+{
+    return table->visualRect(table->model()->index(row, 0)).center();
+}
+
 // A picture of one colour with a dark border, as PNG bytes.
 inline QByteArray PicturePng(int edge, QColor colour)
 {
@@ -43,7 +48,7 @@ inline const unsigned char* Bytes(const QByteArray& data)
 }
 
 class ListBoxTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         window.reset(new QWidget);
