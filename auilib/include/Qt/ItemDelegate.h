@@ -7,6 +7,7 @@
 
 #include <QStyledItemDelegate>
 
+#include <memory>
 #include <string>
 
 namespace AUILib {
@@ -37,13 +38,17 @@ public:
 
     ListBoxImpl* owner;
     mutable std::wstring textBeforeEdit;
-    mutable Edit* editEditor = nullptr;
-    mutable ComboBox* comboEditor = nullptr;
+    // Shared, so that the application can attach an editor to its dialog
+    // (Dialog::AttachControl) and a handler can keep one alive.
+    mutable std::shared_ptr<Edit> editEditor;
+    mutable std::shared_ptr<ComboBox> comboEditor;
     bool showSelection = false;
 
 private:
     void DeleteEditorControls();
     void CloseEditorWidgets();
+    // Font, hidden highlight and the edited cell for a new editor widget.
+    void PrepareEditor(QWidget* widget, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 };
 
 } // namespace AUILib
