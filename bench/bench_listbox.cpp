@@ -76,8 +76,11 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+        // Names carry the "/iterations:1" suffix: keyed by what precedes it.
+        for (const Run& run : runs) {
+            const std::string name = run.benchmark_name();
+            seconds[name.substr(0, name.find("/iterations"))] = run.GetAdjustedRealTime();
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> seconds;

@@ -83,7 +83,9 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
         control->OnHeaderClicked.Emit(column);
     });
     table_.Connect(table->horizontalHeader(), &QHeaderView::sectionResized, [this](int column, int, int newSize) {
-        if (column >= 0 && column < columnCount && (QGuiApplication::mouseButtons() & Qt::LeftButton))
+        // The widths are rebuilt after the count when the columns change.
+        if (column >= 0 && column < columnCount && static_cast<size_t>(column) < columnWidths.size() &&
+            (QGuiApplication::mouseButtons() & Qt::LeftButton))
             columnWidths[static_cast<size_t>(column)] = newSize;
     });
     table_.Connect(delegate.data(), &QAbstractItemDelegate::closeEditor, [this] { OnCloseEditor(); });
@@ -246,6 +248,7 @@ void ListBoxImpl::SetColumnsCount(int count)
             header->setIcon(QIcon());
     }
     columnCount = count;
+    columnWidths.assign(static_cast<size_t>(count), -1);
     table->setColumnCount(count);
     table->horizontalHeader()->setStretchLastSection(false);
     const int width = table->width() - table->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2;
@@ -256,6 +259,7 @@ void ListBoxImpl::SetColumnsCount(int count)
             table->setColumnWidth(column, width / count);
     }
     table->horizontalHeader()->setStretchLastSection(true);
+    // Sizes set by the program above are no stored widths.
     columnWidths.assign(static_cast<size_t>(count), -1);
     for (int column = 0; column < count; ++column)
         headerLabels << QStringLiteral("Col %1").arg(column);
