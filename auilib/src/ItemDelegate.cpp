@@ -80,7 +80,10 @@ void ItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewI
     const int headerHeight = table && !table->horizontalHeader()->isHidden() ? table->horizontalHeader()->height() : 0;
     int left = 1;
     ListBoxQt* listTable = owner ? owner->GetWidget() : nullptr;
-    if (table && listTable)
+    // The first column's text starts after its check box and picture; the
+    // other columns' cells have neither, and the first column's offset
+    // would push their editors out of the cell.
+    if (table && listTable && index.column() == 0)
         left = listTable->TextRect(index.row()).left() + 1;
     const QRect rect = option.rect;
     editor->setGeometry(QRect(QPoint(rect.left() + left, rect.top() + headerHeight + 1),

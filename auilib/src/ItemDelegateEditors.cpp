@@ -103,8 +103,7 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     if (editable != ListBox::EditableOff)
         widget->setAttribute(Qt::WA_MacShowFocusRect, false);
     if (editable == ListBox::EditableFrameless) {
-        if (auto* line = qobject_cast<QLineEdit*>(widget))
-            line->setFrame(false);
+        editEditor->SetFrameMode(false);
     } else if (editable == ListBox::EditableBorder || editable == ListBox::EditableAllColumns) {
         const QColor highlight = QPalette().color(QPalette::Highlight);
         widget->setStyleSheet(widget->styleSheet() +

@@ -3,8 +3,10 @@
 // buttons and a selection; gridlines; a hidden selection.
 #include "ListBoxTestKit.h"
 
+#include "ComboBox.h"
 #include "Screenshot.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 
 namespace {
@@ -96,6 +98,36 @@ TEST_P(ListBoxScreenshotTest, HeaderPicturesChecksCellPicturesRowButtonsAndSelec
     list->UnderlineItems(true);
     list->ShowSelection(false);
     EXPECT_FALSE(saveScreenshot(&window, Name("selection_hidden_underlined")).isEmpty());
+}
+
+TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
+{
+    QWidget window;
+    window.resize(420, 200);
+    auto list = MakeFullList(&window);
+    list->SetEditItems(ListBox::EditableAllColumns);
+    list->SetColumnEditMode(2, ListBox::EditCombo);
+    list->OnCellEditorCreated.Connect([](int, int, AUILib::BaseGUIObject* editor) {
+        const std::shared_ptr<AUILib::BaseImpl> impl = editor->GetBaseImpl();
+        if (auto* combo = qobject_cast<QComboBox*>(impl->GetWndPtr()))
+            combo->addItems({"Document", "Picture", "Text", "Archive"});
+    });
+    AUILib::ListBoxQt* table = list->GetImpl()->GetWidget();
+    table->edit(table->model()->index(0, 0));
+    ASSERT_TRUE(list->GetImpl()->delegate->editEditor);
+    EXPECT_FALSE(saveScreenshot(&window, Name("edit_editor")).isEmpty());
+    list->GetImpl()->delegate->CloseEditors();
+    QApplication::processEvents();
+
+    table->edit(table->model()->index(1, 2));
+    ASSERT_TRUE(list->GetImpl()->delegate->comboEditor);
+    // The editor lies on its own cell (in the table's coordinates).
+    QWidget* combo = list->GetImpl()->delegate->comboEditor->GetBaseImpl()->GetWndPtr();
+    const QRect cell = table->visualRect(table->model()->index(1, 2)).translated(table->viewport()->pos());
+    EXPECT_TRUE(cell.adjusted(-2, -2, 2, 2).contains(combo->geometry()))
+        << combo->geometry().x() << "," << combo->geometry().width() << " in " << cell.x() << "," << cell.width();
+    EXPECT_FALSE(saveScreenshot(&window, Name("combo_editor")).isEmpty());
+    list->GetImpl()->delegate->CloseEditors();
 }
 
 INSTANTIATE_TEST_SUITE_P(Looks, ListBoxScreenshotTest, ::testing::Values(0, 1),
