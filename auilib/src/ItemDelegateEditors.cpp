@@ -4,6 +4,7 @@
 
 #include "ComboBox.h"
 #include "Edit.h"
+#include "EmissionHold.h"
 #include "ListBoxImplQt.h"
 #include "WideQt.h"
 
@@ -74,7 +75,7 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     // The editor lives on the table itself, not on its viewport.
     QWidget* host = parent->parentWidget() ? parent->parentWidget() : parent;
     ListBox* control = owner->Owner();
-    const std::shared_ptr<BaseImpl> hold = control ? control->GetBaseImpl() : nullptr;
+    const EmissionHold hold(control ? control->GetBaseImpl() : nullptr);
 
     if (itemMode == ListBox::EditCombo || (hasColumnMode && columnMode->second == ListBox::EditCombo)) {
         comboEditor = std::make_shared<ComboBox>();

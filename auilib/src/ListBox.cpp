@@ -3,6 +3,7 @@
 #include "AUILibConfig.h"
 #include "AUILibUtils.h"
 #include "ChangeFlagGuard.h"
+#include "EmissionHold.h"
 #include "ListBoxImplQt.h"
 #include "WideQt.h"
 
@@ -23,6 +24,15 @@ namespace AUILib {
 namespace {
 
 using ImplHold = std::shared_ptr<ListBoxImpl>;
+
+// Keeps the implementation alive across an operation whose notifications
+// may drop the control; the last reference then goes the way EmissionHold
+// lets it (after the widget's code on the stack has returned).
+struct OperationHold {
+    explicit OperationHold(const ImplHold& held) : keep(held), impl(held) {}
+    const EmissionHold keep;  // declared first: goes last
+    const ImplHold impl;
+};
 
 // While the control adds, moves or removes rows the table must not sort
 // them: the control puts each row where a resort would (SortedInsertionRow)
@@ -176,7 +186,8 @@ int ListBox::AddRow(std::list<std::wstring>& texts, std::list<any> datas)
 
 int ListBox::InsertItem(int row, const std::wstring& text, any data)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return -1;
@@ -202,7 +213,8 @@ int ListBox::InsertItem(int row, const std::wstring& text, any data)
 
 int ListBox::InsertItemEx(int row, std::list<std::wstring>& texts, any data)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return -1;
@@ -245,7 +257,7 @@ int ListBox::InsertRow(int row, std::list<std::wstring>& texts, std::list<any> d
 {
     if (texts.empty())
         return -1;
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
     const int inserted = InsertItemEx(row, texts, any());
     if (inserted < 0)
         return inserted;
@@ -257,7 +269,8 @@ int ListBox::InsertRow(int row, std::list<std::wstring>& texts, std::list<any> d
 
 void ListBox::Clear()
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     const ChangeFlagGuard guard(*hold);
     hold->Clear();
 }
@@ -324,7 +337,8 @@ bool ListBox::EnsureVisible(int row)
 
 bool ListBox::DeleteItem(int row)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
@@ -347,7 +361,8 @@ bool ListBox::DeleteItem(int row)
 
 bool ListBox::DeleteItems(int row, int count)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table || !table->item(row, 0))
         return false;
@@ -367,7 +382,8 @@ bool ListBox::DeleteItems(int row, int count)
 
 bool ListBox::DeleteSelItems()
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     if (!hold->GetWidget())
         return false;
     const std::list<int> rows = hold->SelectedRows();
@@ -387,7 +403,8 @@ bool ListBox::SetItemText(int row, const std::wstring& text) { return SetItemTex
 
 bool ListBox::SetItemText(int row, int column, const std::wstring& text)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     QTableWidgetItem* cell = table ? table->item(row, column) : nullptr;
     if (!cell)
@@ -402,7 +419,8 @@ bool ListBox::SetItemText(int row, int column, const std::wstring& text)
 
 bool ListBox::SetItemTextEx(int row, std::list<std::wstring>& texts)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table || row < 0 || row >= table->rowCount())
         return false;
@@ -446,7 +464,8 @@ any ListBox::GetItemDataEx(int row, int column)
 
 bool ListBox::SetItemData(int row, any data)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table || row < 0 || row >= table->rowCount())
         return false;
@@ -462,7 +481,8 @@ bool ListBox::SetItemData(int row, any data)
 
 bool ListBox::SetItemDataEx(int row, int column, any data)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table || row < 0 || row >= table->rowCount() || column < 0 || column >= hold->columnCount)
         return false;
@@ -487,7 +507,8 @@ bool ListBox::SetItemDataEx(int row, int column, any data)
 
 bool ListBox::RemoveItemData(int row)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     QTableWidgetItem* first = table ? table->item(row, 0) : nullptr;
     if (!first)
@@ -507,7 +528,8 @@ bool ListBox::RemoveItemData(int row)
 
 void ListBox::AddPictureEx(int row, int column, const std::wstring& path, int size, BitmapType)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return;
@@ -524,7 +546,8 @@ void ListBox::AddPictureEx(int row, int column, const std::wstring& path, int si
 void ListBox::AddPictureEx(int row, int column, const unsigned char* data, int length, ImageTypes format, int size,
                            BitmapType)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     QTableWidgetItem* cell = table ? table->item(row, column) : nullptr;
     if (!cell)
@@ -559,7 +582,8 @@ void ListBox::AddPictureSysIcon(int row, const std::wstring& path) { AddPictureS
 
 void ListBox::AddPictureSysIconEx(int row, int column, const std::wstring& path)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     const QString file = ToQString(path);
     if (!table || !QFile::exists(file))
@@ -575,7 +599,8 @@ void ListBox::AddPictureSysIconEx(int row, int column, const std::wstring& path)
 
 bool ListBox::AddRowButton(const std::wstring& path)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
@@ -593,7 +618,8 @@ bool ListBox::AddRowButton(const std::wstring& path)
 
 bool ListBox::AddRowButton(const unsigned char* data, int length, ImageTypes format)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
@@ -619,7 +645,8 @@ bool ListBox::AddRowButton(const unsigned char* data, int length, ImageTypes for
 
 void ListBox::SetSel(int row, bool select)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     QTableWidgetItem* cell = table ? table->item(row, 0) : nullptr;
     if (!cell)
@@ -648,7 +675,8 @@ void ListBox::SetSel(int row, bool select)
 
 void ListBox::ClearSel()
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     hold->ClearSelection();
 }
 
@@ -671,7 +699,8 @@ ListBox::CheckMode ListBox::GetCheckMode() { return impl_->checkMode; }
 
 void ListBox::SetCheck(int row, bool checked)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     hold->SetCheck(row, checked, true);
 }
 
@@ -739,7 +768,8 @@ bool ListBox::IsSortingEnabled()
 
 void ListBox::SortingEnable(bool on)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return;
@@ -753,7 +783,8 @@ void ListBox::SortingEnable(bool on)
 
 void ListBox::SetColumnsCount(int count)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     const ChangeFlagGuard guard(*hold);
     hold->SetColumnsCount(count);
 }
@@ -837,7 +868,8 @@ ListBox::HeaderStyle ListBox::GetHeaderPictureAlign(int column)
 
 bool ListBox::SortColumn(int column, bool caseSensitive)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
@@ -852,7 +884,8 @@ bool ListBox::SortColumn(int column, bool caseSensitive)
 
 bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
@@ -872,7 +905,8 @@ void ListBox::SetColumnSortFunc(int column, const SortFunction& func)
 
 void ListBox::DisableSortingForRow(int row)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     ListBoxQt* table = hold->GetWidget();
     // Only an unpinned row that exists: anything else would pin a phantom
     // row or move a neighbour.
@@ -902,7 +936,8 @@ void ListBox::SetItemTextColor(int row, RGBColor colour)
 {
     ListBoxQt* table = impl_->GetWidget();
     if (QTableWidgetItem* cell = table ? table->item(row, 0) : nullptr) {
-        const ImplHold hold = impl_;
+        const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
         const ChangeFlagGuard guard(*hold);
         cell->setData(Qt::ForegroundRole, QBrush(QColor(QRgb(colour) | 0xFF000000u)));
     }
@@ -910,7 +945,8 @@ void ListBox::SetItemTextColor(int row, RGBColor colour)
 
 void ListBox::ShowSelection(bool show)
 {
-    const ImplHold hold = impl_;
+    const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
     if (hold->delegate) {
         hold->delegate->showSelection = show;
         hold->delegate->CloseEditors();
@@ -951,7 +987,8 @@ void ListBox::SetItemEditMode(int row, int column, EditMode mode)
     if (!table || row < 0 || row >= table->rowCount() || column < 0 || column > table->columnCount())
         return;
     if (auto* cell = dynamic_cast<CustomQTableWidgetItem*>(table->item(row, column))) {
-        const ImplHold hold = impl_;
+        const OperationHold operation(impl_);
+    const ImplHold& hold = operation.impl;
         const ChangeFlagGuard guard(*hold);
         cell->SetEditMode(mode);
         cell->setFlags(mode != EditNone ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);

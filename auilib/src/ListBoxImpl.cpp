@@ -204,7 +204,7 @@ void ListBoxImpl::ClearSelection()
     ListBox* control = Owner();
     if (!table)
         return;
-    std::shared_ptr<BaseImpl> hold = control ? control->GetBaseImpl() : nullptr;
+    const EmissionHold hold(control ? control->GetBaseImpl() : nullptr);
     const bool multi = !singleSelection;
     if (multi && control)
         control->OnSelectionBegin.Emit();
@@ -431,7 +431,7 @@ void ListBoxImpl::OnSelectionChangedByTable()
     ListBox* control = Owner();
     if (!control || !table_.Get())
         return;
-    const std::shared_ptr<BaseImpl> hold = control->GetBaseImpl();
+    const EmissionHold hold(control->GetBaseImpl());
     const std::list<int> now = SelectedRows();
     const std::list<int> before = lastSelection;
     std::vector<int> changed;
@@ -476,7 +476,7 @@ void ListBoxImpl::OnCloseEditor()
     ListBox* control = Owner();
     if (!control)
         return;
-    const std::shared_ptr<BaseImpl> hold = control->GetBaseImpl();
+    const EmissionHold hold(control->GetBaseImpl());
     const int row = editRow;
     const int column = editColumn;
     if (editItems != ListBox::EditableAllColumns)

@@ -1,5 +1,6 @@
 #include "ListBoxQt.h"
 
+#include "EmissionHold.h"
 #include "ListBox.h"
 #include "ListBoxImplQt.h"
 
@@ -118,7 +119,7 @@ void ListBoxQt::mousePressEvent(QMouseEvent* event)
         QTableWidget::mousePressEvent(event);
         return;
     }
-    const std::shared_ptr<BaseImpl> hold = HoldOwner(control);
+    const EmissionHold hold(HoldOwner(control));
     const QPoint at = viewport()->mapFromGlobal(QCursor::pos());
     unsigned flags = 0;
     int column = -1;
@@ -191,7 +192,7 @@ void ListBoxQt::mouseMoveEvent(QMouseEvent* event)
 void ListBoxQt::mouseReleaseEvent(QMouseEvent* event)
 {
     ListBox* control = owner;
-    const std::shared_ptr<BaseImpl> hold = HoldOwner(control);
+    const EmissionHold hold(HoldOwner(control));
     const bool multi = control && !control->IsSingleSelection();
     if (multi && selectItemOnSetFocus) {
         setSelectionMode(QAbstractItemView::SingleSelection);
@@ -218,7 +219,7 @@ void ListBoxQt::wheelEvent(QWheelEvent* event)
 void ListBoxQt::keyPressEvent(QKeyEvent* event)
 {
     ListBox* control = owner;
-    const std::shared_ptr<BaseImpl> hold = HoldOwner(control);
+    const EmissionHold hold(HoldOwner(control));
     if (control && !control->IsSingleSelection() && event->key() == Qt::Key_A)
         control->OnSelectionBegin.Emit();
     QTableWidget::keyPressEvent(event);
@@ -227,7 +228,7 @@ void ListBoxQt::keyPressEvent(QKeyEvent* event)
 void ListBoxQt::keyReleaseEvent(QKeyEvent* event)
 {
     ListBox* control = owner;
-    const std::shared_ptr<BaseImpl> hold = HoldOwner(control);
+    const EmissionHold hold(HoldOwner(control));
     if (control && !control->IsSingleSelection() && event->key() == Qt::Key_A)
         control->OnSelectionEnd.Emit();
     QTableWidget::keyReleaseEvent(event);
@@ -237,7 +238,7 @@ void ListBoxQt::focusInEvent(QFocusEvent* event)
 {
     hadFocus = event->reason() != Qt::MouseFocusReason || !selectItemOnSetFocus;
     ListBox* control = owner;
-    const std::shared_ptr<BaseImpl> hold = HoldOwner(control);
+    const EmissionHold hold(HoldOwner(control));
     ListBoxImpl* impl = control ? control->GetImpl() : nullptr;
     if (impl && impl->delegate)
         impl->ApplySelectionDisplay(impl->delegate->showSelection);

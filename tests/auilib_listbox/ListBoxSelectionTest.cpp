@@ -199,6 +199,43 @@ TEST_F(ListBoxTest, HandlersMayDropTheirOwnControl)
     }
 }
 
+TEST(ListBoxUnplaced, AClickHandlerMayDropAListWhoseTableHasNoParent)
+{
+    // Never placed: the table goes with the control, but only once the
+    // table's own click handling has returned.
+    auto list = std::make_shared<ListBox>();
+    list->AddItem(L"a");
+    QPointer<AUILib::ListBoxQt> table = list->GetImpl()->GetWidget();
+    table->resize(200, 100);
+    table->show();
+    QApplication::processEvents();
+    bool dropped = false;
+    list->OnItemClicked.Connect([&](int) {
+        list.reset();
+        dropped = true;
+    });
+    const QPoint at = CellCentre0(table, 0);
+    QCursor::setPos(table->viewport()->mapToGlobal(at));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_TRUE(dropped);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(table);
+}
+
+TEST_F(ListBoxTest, TypingSearchesOnlyWhenAutomaticSearchIsOn)
+{
+    Fill({L"apple", L"banana", L"cherry"});
+    table()->setFocus();
+    table()->setCurrentCell(0, 0);
+    list->SetAutomaticSearch(false);
+    QTest::keyClicks(table(), "ch");
+    EXPECT_EQ(table()->currentRow(), 0);
+    list->SetAutomaticSearch(true);
+    QTest::keyClicks(table(), "ch");
+    EXPECT_EQ(table()->currentRow(), 2);
+}
+
 TEST_F(ListBoxTest, TheTableOutlivingItsControlStillTakesClicksAndSelection)
 {
     Fill({L"a", L"b", L"c"});
