@@ -6,7 +6,6 @@
 #include "ComboBox.h"
 #include "Screenshot.h"
 
-#include <QComboBox>
 #include <QHeaderView>
 
 namespace {
@@ -108,9 +107,10 @@ TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
     list->SetEditItems(ListBox::EditableAllColumns);
     list->SetColumnEditMode(2, ListBox::EditCombo);
     list->OnCellEditorCreated.Connect([](int, int, AUILib::BaseGUIObject* editor) {
-        const std::shared_ptr<AUILib::BaseImpl> impl = editor->GetBaseImpl();
-        if (auto* combo = qobject_cast<QComboBox*>(impl->GetWndPtr()))
-            combo->addItems({"Document", "Picture", "Text", "Archive"});
+        if (auto* combo = dynamic_cast<AUILib::ComboBox*>(editor)) {
+            for (const wchar_t* kind : {L"Document", L"Picture", L"Text", L"Archive"})
+                combo->AddItem(kind, AUILib::any());
+        }
     });
     AUILib::ListBoxQt* table = list->GetImpl()->GetWidget();
     table->edit(table->model()->index(0, 0));
