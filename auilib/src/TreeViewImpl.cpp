@@ -364,35 +364,39 @@ void TreeView::impl::SetCheck(QStandardItem* item, bool checked)
 
 void TreeView::impl::ShiftRange(QStandardItem* hit, bool onBox)
 {
+    // A click on the box has already toggled it, a click on the text has
+    // not: the state the click asks for is the box's state when on the box
+    // and the opposite of it when on the text.
+    const bool wanted = onBox == GetCheck(hit);
     QStandardItem* a = anchorItem;
     if (trackedSelection.empty() || !lastClickedItem) {
         lastClickedItem = hit;
-        CheckSiblingRange(a, hit, onBox, TopOf(a) < TopOf(hit), GetCheck(hit));
+        CheckSiblingRange(a, hit, TopOf(a) < TopOf(hit), wanted);
         return;
     }
     QStandardItem* e = lastClickedItem;
     const int ya = TopOf(a), ye = TopOf(e), yh = TopOf(hit);
     if ((ya < ye && ye < yh) || (yh < ye && ye < ya)) {
-        CheckSiblingRange(e, hit, onBox, ye < yh, true);
+        // Extend: the items past the old end up to the new one join.
+        CheckSiblingRange(e, hit, ye < yh, true);
     } else if ((ya <= yh && yh < ye) || (ye < yh && yh < ya)) {
-        CheckSiblingRange(hit, e, onBox, yh < ye, false);
-        if (!onBox)
-            SetCheck(hit, true);
+        // Shrink: the items past the new end leave; the new end stays.
+        CheckSiblingRange(e, hit, ye < yh, false);
+        SetCheck(hit, true);
     } else {
-        const bool state = GetCheck(hit);
-        CheckSiblingRange(a, e, onBox, ya < ye, !state);
-        CheckSiblingRange(a, hit, onBox, ya < yh, state);
+        // Cross: the old range goes, the range from the anchor to the new
+        // end comes.
+        CheckSiblingRange(a, e, ya < ye, !wanted);
+        CheckSiblingRange(a, hit, ya < yh, wanted);
     }
     lastClickedItem = hit;
 }
 
-void TreeView::impl::CheckSiblingRange(QStandardItem* from, QStandardItem* to, bool onBox, bool downwards, bool state)
+void TreeView::impl::CheckSiblingRange(QStandardItem* from, QStandardItem* to, bool downwards, bool target)
 {
     if (!from || !to || from == to || ParentItem(from) != ParentItem(to))
         return;
-    const bool target = onBox == state;
-    QStandardItem* item = from;
-    while (item && item != to) {
+    for (QStandardItem* item = from; item; item = Sibling(item, downwards ? 1 : -1)) {
         if (GetCheck(item) != target) {
             SetCheck(item, target);
             if (target)
@@ -403,10 +407,9 @@ void TreeView::impl::CheckSiblingRange(QStandardItem* from, QStandardItem* to, b
             CheckChildren(item, target);
             UpdateParentCheck(item, target);
         }
-        item = Sibling(item, downwards ? 1 : -1);
+        if (item == to)
+            break;
     }
-    if (item == to)
-        SetCheck(to, true);
 }
 
 void TreeView::impl::CheckChildren(QStandardItem* item, bool state)

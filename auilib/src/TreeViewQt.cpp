@@ -246,7 +246,11 @@ void TreeViewQt::mousePressEvent(QMouseEvent* event)
         return;
     }
     if (!d->multiSelection || d->checkMode != 0) {
-        d->trackedSelection.clear();
+        // In check mode 1 the tracked items are the open Shift range, which
+        // lives until Shift is released; emptied at every press, a range
+        // could never grow, shrink or cross.
+        if (!d->multiSelection || d->checkMode != 1)
+            d->trackedSelection.clear();
         QTreeView::mousePressEvent(event);
         return;
     }

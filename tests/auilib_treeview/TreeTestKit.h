@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <list>
 #include <map>
 #include <memory>
 #include <string>
@@ -53,10 +55,10 @@ protected:
     void SetUp() override
     {
         window_ = new QWidget;
-        window_->resize(320, 260);
+        window_->resize(320, 420);
         tree_ = std::make_shared<AUILib::TreeView>();
         tree_->Create(window_);
-        View()->setGeometry(0, 0, 320, 260);
+        View()->setGeometry(0, 0, 320, 420);
         Fill();
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_));
@@ -84,10 +86,11 @@ protected:
     QStandardItem* I(const std::string& name) { return items_.at(name); }
     AUILib::TreeViewQt* View() { return static_cast<AUILib::TreeViewQt*>(tree_->GetBaseImpl()->GetWndPtr()); }
     AUILib::TreeView::impl* Impl() { return static_cast<AUILib::TreeView::impl*>(tree_->GetBaseImpl().get()); }
+    // On the text, clear of a check box or an icon at the row's start.
     QPoint TextPoint(QStandardItem* item)
     {
         const QRect r = View()->visualRect(item->index());
-        return QPoint(r.left() + 6, r.center().y());
+        return QPoint(r.right() - 3, r.center().y());
     }
     QPoint CheckPoint(QStandardItem* item)
     {
@@ -107,6 +110,21 @@ protected:
         QTest::mouseClick(viewport, button, mods, at);
     }
     void ExpandAll() { View()->expandAll(); }
+    // Checked flags of the named items, as a string of 0 and 1.
+    std::string Checks(std::initializer_list<const char*> names)
+    {
+        std::string out;
+        for (const char* name : names)
+            out += tree_->GetCheck(I(name)) ? '1' : '0';
+        return out;
+    }
+    std::string Names(const std::list<QStandardItem*>& list)
+    {
+        std::string out;
+        for (QStandardItem* item : list)
+            out += (out.empty() ? "" : ",") + item->text().toStdString();
+        return out;
+    }
 
     QPointer<QWidget> window_;
     std::shared_ptr<AUILib::TreeView> tree_;

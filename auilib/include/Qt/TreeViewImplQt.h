@@ -121,7 +121,7 @@ private:
     void OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void CheckClick(const QModelIndex& index, TreeView& owner);
     void ShiftRange(QStandardItem* hit, bool onBox);
-    void CheckSiblingRange(QStandardItem* from, QStandardItem* to, bool onBox, bool downwards, bool state);
+    void CheckSiblingRange(QStandardItem* from, QStandardItem* to, bool downwards, bool target);
     void CheckChildren(QStandardItem* item, bool state);
     void UpdateParentCheck(QStandardItem* item, bool state);
     int TopOf(QStandardItem* item) const { return GetItemRect(item, true).top; }
