@@ -118,17 +118,19 @@ TEST(BalloonTip, APopupNeedsATargetAndFollowsIt)
     popup.Show(true, -1, -1);
     PromptsPopupQt* balloon = BalloonWindow(w.Target());
     ASSERT_NE(balloon, nullptr);
-    EXPECT_EQ(balloon->pos(), w.Target()->mapToGlobal(QPoint(0, 0)));
+    // Its tail points at the target's top-left corner from just below it.
+    EXPECT_EQ(balloon->pos(), w.Target()->mapToGlobal(QPoint(0, 0)) + QPoint(2, 21));
     EXPECT_TRUE(balloon->text().contains(QStringLiteral("<b>Title</b>")));
     EXPECT_TRUE(balloon->text().contains(QStringLiteral("anchored")));
 
+    popup.Show(false, -1, -1);
     popup.Show(true, 100, 120);
-    EXPECT_EQ(balloon->pos(), QPoint(100, 120));
+    EXPECT_EQ(balloon->pos(), QPoint(102, 141));
 
     // It goes with its window, and hides when the window closes.
     w.window.move(w.window.pos() + QPoint(30, 10));
     QCoreApplication::processEvents();
-    EXPECT_EQ(balloon->pos(), QPoint(130, 130));
+    EXPECT_EQ(balloon->pos(), QPoint(132, 151));
     w.window.close();
     EXPECT_FALSE(popup.IsDisplayed());
 }

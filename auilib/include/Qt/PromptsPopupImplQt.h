@@ -16,10 +16,9 @@ public:
     impl();
     virtual ~impl();
 
-    // The popup window, or null once it is gone.
+    // The popup window, or null once it is gone (its parent or a watched
+    // widget was destroyed).
     virtual PromptsPopupQt* GetLabel() const { return label_.data(); }
-    // The popup window, made again when a destroyed target took it along.
-    PromptsPopupQt* EnsureLabel();
 
     enum IconKind { NoIcon = 0, StandardIcon = 1, ImageIcon = 2 };
 
