@@ -13,6 +13,14 @@ enum CheckBoxStates : std::int32_t
     CheckBoxIndeterminate = 2
 };
 
+// Horizontal text alignment of the label and the single-line edit.
+enum TextAlign : std::int32_t
+{
+    TextAlignLeft = 0,
+    TextAlignCenter = 1,
+    TextAlignRight = 2
+};
+
 enum ScalePicture : std::int32_t
 {
     ScaleKeep = 1,

@@ -1,25 +1,64 @@
-// The implementation of Edit: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of Edit: the text-change step (suffix and number
+// filter), the balloon, the completer and the menu store; watches its
+// widget and never deletes a placed one.
 #pragma once
 
 #include "BaseImplQt.h"
 #include "ControlLifetime.h"
 #include "Edit.h"
 #include "EditQt.h"
+#include "FocusWatcher.h"
+#include "NumericInputFilter.h"
 
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QCompleter;
 
 namespace AUILib {
 
 class Edit::impl : public BaseImplQt {
 public:
-    impl();
+    explicit impl(Edit& owner);
     ~impl() override;
 
     QWidget* GetWndPtr() override;
     EditQt* GetWidget() const { return widget_.data(); }
+    Edit* Owner() const { return widget_.Owner(); }
+    void ForgetOwner() { widget_.ForgetOwner(); }
+
+    // The completer made by SetAutoComplete, owned here.
+    struct CompleterHolder {
+        ~CompleterHolder();
+        QCompleter* completer = nullptr;
+        QStringList words;
+        QLineEdit* lineEdit = nullptr;
+    };
+
+    int colour = -1;
+    NumericInputFilter filter;
+    std::unique_ptr<CompleterHolder> completer;
+    QPointer<FocusWatcher> focusWatcher;
+    std::shared_ptr<ContextMenu> contextMenu;
+    std::unique_ptr<PromptsPopup> balloon;
+    std::wstring suffix;
+    QString lastText;
+    // Raised while the text-change step writes its result back: that write
+    // is already filtered, and filtering it again would hide at once the
+    // balloon the correction has just shown.
+    bool writingBack = false;
 
 private:
-    ControlLifetime<EditQt> widget_;
+    void OnWidgetTextChanged(const QString& text);
+    void EmitTextChanged(const QString& text);
+    void EmitTextEdited(const QString& text);
+    void EmitFocusLost(bool focused);
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<EditQt, Edit> widget_;
 };
 
 } // namespace AUILib
