@@ -9,6 +9,7 @@
 
 #include "AUILibAny.h"
 
+#include <cstddef>
 #include <map>
 #include <unordered_map>
 
@@ -58,7 +59,7 @@ public:
     // True when the id had an entry.
     bool Erase(int id) { return values_.erase(id) != 0; }
     void Clear() { values_.clear(); }
-    size_t Size() const { return values_.size(); }
+    std::size_t Size() const { return values_.size(); }
 
 private:
     int nextId_ = 1;

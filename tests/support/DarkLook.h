@@ -1,6 +1,8 @@
 #pragma once
 // A dark application palette under the Fusion style for the pictures of a
 // test, the earlier style and palette put back when it goes.
+#include "DarkPalette.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QPointer>
@@ -13,22 +15,7 @@ public:
     DarkLook() : m_palette(QApplication::palette()), m_styleName(QApplication::style()->objectName())
     {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(45, 45, 48));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        dark.setColor(QPalette::Base, QColor(30, 30, 30));
-        dark.setColor(QPalette::AlternateBase, QColor(40, 40, 44));
-        dark.setColor(QPalette::Text, QColor(230, 230, 230));
-        dark.setColor(QPalette::Button, QColor(60, 60, 64));
-        dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-        dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
-        dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
-        dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
-        dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-        dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-        dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(DarkPalette());
     }
     ~DarkLook()
     {

@@ -14,6 +14,9 @@ inline QPalette DarkPalette()
     dark.setColor(QPalette::Text, QColor(230, 230, 230));
     dark.setColor(QPalette::Button, QColor(60, 60, 64));
     dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::ToolTipBase, QColor(60, 60, 64));
+    dark.setColor(QPalette::ToolTipText, QColor(230, 230, 230));
+    dark.setColor(QPalette::PlaceholderText, QColor(150, 150, 150));
     dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
     dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
     dark.setColor(QPalette::Link, QColor(90, 160, 255));

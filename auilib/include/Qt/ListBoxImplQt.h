@@ -1,25 +1,117 @@
-// The implementation of ListBox: watches its widget; deletes it only if it goes
-// while the widget was never placed (a placed widget belongs to its parent).
+// The implementation of ListBox: owns the table's settings, item data and
+// connections. The table and its delegate may outlive it: its destructor
+// drops its connections and clears their back pointers.
 #pragma once
 
 #include "BaseImplQt.h"
 #include "ControlLifetime.h"
+#include "CustomQTableWidgetItem.h"
+#include "HeaderProxyStyle.h"
+#include "ItemDelegate.h"
 #include "ListBox.h"
 #include "ListBoxQt.h"
 
+#include <QImage>
+#include <QPalette>
+#include <QPointer>
+#include <QStringList>
+
+#include <list>
+#include <map>
+#include <memory>
+#include <vector>
 
 namespace AUILib {
 
+class ItemDataMap;
+
 class ListBoxImpl : public BaseImplQt {
 public:
-    ListBoxImpl();
+    explicit ListBoxImpl(ListBox& owner);
     ~ListBoxImpl() override;
 
+    Point ScreenToClient(Point point) override;
+    Point ClientToScreen(Point point) override;
+    void SetAcceptDrops(bool accept) override;
+    bool IsAcceptDrops() override;
+    bool ShowToolTipAt(Point screenPosition) override;
     QWidget* GetWndPtr() override;
-    ListBoxQt* GetWidget() const { return widget_.data(); }
+    FontData GetFont() override;
+    virtual void ClearSelection();
+
+    ListBoxQt* GetWidget() const { return table_.data(); }
+    ListBox* Owner() const { return table_.Owner(); }
+    void ForgetOwner();
+
+    // Removes every row without selection notifications; item data stays.
+    void Clear();
+    void SetColumnsCount(int count);
+
+    // A new cell of this list box.
+    CustomQTableWidgetItem* MakeCell(const QString& text) const;
+    // Fits a fit-to-content column to its cells again.
+    void RefitColumn(int column);
+    void RefitAllColumns();
+    // The header width the first fill gives when nothing set one yet.
+    void ApplyFirstFillHeaderWidth();
+    // The selected rows (column-0 cell selected), ascending.
+    std::list<int> SelectedRows() const;
+    void SetCheck(int row, bool checked, bool repaint);
+    // Shows or hides the selection highlight by the palette alone.
+    void ApplySelectionDisplay(bool show);
+    void AddButtonColumn();
+    void RemoveButtonColumn();
+    // Where a new row goes so that the table stays sorted: the row a stable
+    // resort would give it, pinned rows first. requested is the row asked
+    // for (already in 0..Count()).
+    int SortedInsertionRow(const CustomQTableWidgetItem& cell, int column, int requested) const;
+
+    // Item data, through the list box's shared store.
+    int AddData(const any& value, int column);
+    any GetData(int id, int column) const;
+    int SetData(int id, int column, const any& value);
+    bool EraseData(int id);
+
+    int backgroundColour = -1;
+    int textColour = -1;
+    bool singleSelection = true;
+    int editRow = -1;
+    int editColumn = -1;
+    bool underlineItems = false;
+    QPointer<ItemDelegate> delegate;
+    QImage rowButtonImage;
+    int columnCount = 0;
+    std::vector<int> columnWidths{-1};
+    std::map<int, ListBox::EditMode> columnEditModes;
+    QStringList headerLabels;
+    int rowHeight = 14;
+    ListBox::CheckMode checkMode = ListBox::CheckNone;
+    std::shared_ptr<ItemDataMap> itemData;
+    bool headerSized = false;
+    int pinnedCount = 0;
+    bool caseSensitiveSort = true;
+    bool rowsDragAndDrop = false;
+    bool acceptDrops = false;
+    std::list<int> lastSelection;
+    CustomQTableWidgetItem::SortFunctions sortFunctions;
+    std::unique_ptr<HeaderProxyStyle> headerStyle;
+    bool itemsAutoTooltip = false;
+    bool wordWrap = false;
+    ListBox::Editable editItems = ListBox::EditableOff;
+    QPalette savedPalette;
 
 private:
-    ControlLifetime<ListBoxQt> widget_;
+    void OnSelectionChangedByTable();
+    void OnCloseEditor();
+    void RefreshLastSelection() { lastSelection = SelectedRows(); }
+
+    // Last, so it goes first: the connections end before anything else.
+    ControlLifetime<ListBoxQt, ListBox> table_;
 };
+
+// The shared item-data store of one list box (defined where the store's
+// type is known).
+std::shared_ptr<ItemDataMap> MakeListBoxItemData();
+any ListBoxItemDataValue(const ItemDataMap* data, int id, int column);
 
 } // namespace AUILib

@@ -1,0 +1,83 @@
+#include "CustomQTableWidgetItem.h"
+
+#include "ListBoxImplQt.h"
+#include "WideQt.h"
+
+#include <QVariant>
+
+#include <algorithm>
+
+namespace AUILib {
+
+namespace {
+
+// 0 whole numbers, 1 floating point, 2 anything else (text).
+int ValueClass(const QVariant& value)
+{
+    switch (static_cast<QMetaType::Type>(value.type())) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::QChar:
+    case QMetaType::Long:
+    case QMetaType::Short:
+    case QMetaType::ULong:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        return 0;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+int IdOf(const QTableWidgetItem& cell)
+{
+    const QVariant id = cell.data(Qt::UserRole);
+    return id.isValid() ? id.toInt() : -1;
+}
+
+} // namespace
+
+bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
+{
+    const QVariant mine = data(Qt::DisplayRole);
+    const QVariant theirs = other.data(Qt::DisplayRole);
+    const int kind = std::max(ValueClass(mine), ValueClass(theirs));
+    if (kind == 0)
+        return mine.toLongLong() < theirs.toLongLong();
+    if (kind == 1)
+        return mine.toReal() < theirs.toReal();
+
+    // A cell made elsewhere (a plain table item) counts as unpinned, without
+    // item data.
+    const auto* custom = dynamic_cast<const CustomQTableWidgetItem*>(&other);
+    if (pinned_ || (custom && custom->pinned_))
+        return false;
+    const int otherColumn = other.tableWidget() ? other.column() : -1;
+    const ListBox::SortFunction* func = nullptr;
+    if (sortFunctions_) {
+        const auto found = sortFunctions_->find(otherColumn);
+        if (found != sortFunctions_->end())
+            func = &found->second;
+    }
+    if (!func) {
+        const Qt::CaseSensitivity cs =
+            (caseSensitive_ && !*caseSensitive_) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        return QString::compare(text(), other.text(), cs) < 0;
+    }
+    any mineData;
+    any theirData;
+    if (itemData_) {
+        const int ownColumn = tableWidget() ? column() : -1;
+        mineData = ListBoxItemDataValue(itemData_, IdOf(*this), ownColumn);
+        theirData = ListBoxItemDataValue(itemData_, IdOf(other), ownColumn);
+    }
+    return (*func)(ToWide(text()), mineData, ToWide(other.text()), theirData);
+}
+
+} // namespace AUILib

@@ -1,0 +1,138 @@
+// Pictures of the list box for people to look at, under a light and a dark
+// application palette: header pictures, check boxes, cell pictures, row
+// buttons and a selection; gridlines; a hidden selection.
+#include "ListBoxTestKit.h"
+
+#include "ComboBox.h"
+#include "Screenshot.h"
+
+#include <QHeaderView>
+
+namespace {
+
+using AUILib::ListBox;
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    dark.setColor(QPalette::Light, QColor(80, 80, 86));
+    dark.setColor(QPalette::Midlight, QColor(70, 70, 74));
+    return dark;
+}
+
+struct Look {
+    const char* name;
+    QPalette palette;
+};
+
+class ListBoxScreenshotTest : public ::testing::TestWithParam<int> {
+protected:
+    static Look LookOf(int index) { return index == 0 ? Look{"light", QPalette()} : Look{"dark", DarkPalette()}; }
+
+    void SetUp() override
+    {
+        saved_ = QApplication::palette();
+        QApplication::setPalette(LookOf(GetParam()).palette);
+    }
+    void TearDown() override { QApplication::setPalette(saved_); }
+
+    // A three-column list with everything the list box draws.
+    std::shared_ptr<ListBox> MakeFullList(QWidget* window)
+    {
+        auto list = std::make_shared<ListBox>();
+        list->Create(window);
+        list->GetImpl()->GetWidget()->setGeometry(0, 0, 420, 200);
+        list->SetColumnsCount(3);
+        list->SetCheckMode(ListBox::CheckUser);
+        const wchar_t* names[] = {L"Name", L"Size", L"Kind"};
+        const QColor colours[] = {QColor(220, 60, 60), QColor(60, 160, 60), QColor(60, 90, 220)};
+        for (int column = 0; column < 3; ++column) {
+            list->SetColumnName(column, names[column]);
+            const QByteArray png = PicturePng(12, colours[column]);
+            list->AddPictureToHeader(column, Bytes(png), png.size(), AUILib::ImagePNG, 12, AUILib::BitmapDefault);
+            list->SetHeaderPictureAlign(column, ListBox::HeaderPictureRight);
+        }
+        const wchar_t* rows[][3] = {{L"report.pdf", L"1.2 MB", L"Document"},
+                                    {L"photo.png", L"845 KB", L"Picture"},
+                                    {L"notes.txt", L"3 KB", L"Text"},
+                                    {L"archive.zip", L"12 MB", L"Archive"}};
+        for (int row = 0; row < 4; ++row) {
+            std::list<std::wstring> texts(std::begin(rows[row]), std::end(rows[row]));
+            list->AddItemEx(texts);
+            const QByteArray png = PicturePng(14, colours[row % 3]);
+            list->AddPicture(row, Bytes(png), png.size(), AUILib::ImagePNG, 14, AUILib::BitmapDefault);
+        }
+        list->SetCheck(0, true);
+        list->SetCheck(2, true);
+        const QByteArray button = PicturePng(12, QColor(240, 170, 30));
+        list->AddRowButton(Bytes(button), button.size(), AUILib::ImagePNG);
+        list->SetSel(1, true);
+        return list;
+    }
+
+    QString Name(const char* what) const { return QString("listbox_%1_%2").arg(what, LookOf(GetParam()).name); }
+
+private:
+    QPalette saved_;
+};
+
+TEST_P(ListBoxScreenshotTest, HeaderPicturesChecksCellPicturesRowButtonsAndSelection)
+{
+    QWidget window;
+    window.resize(420, 200);
+    auto list = MakeFullList(&window);
+    EXPECT_FALSE(saveScreenshot(&window, Name("full")).isEmpty());
+    list->SetShowGridlines(true);
+    EXPECT_FALSE(saveScreenshot(&window, Name("gridlines")).isEmpty());
+    list->SetShowGridlines(false);
+    list->UnderlineItems(true);
+    list->ShowSelection(false);
+    EXPECT_FALSE(saveScreenshot(&window, Name("selection_hidden_underlined")).isEmpty());
+}
+
+TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
+{
+    QWidget window;
+    window.resize(420, 200);
+    auto list = MakeFullList(&window);
+    list->SetEditItems(ListBox::EditableAllColumns);
+    list->SetColumnEditMode(2, ListBox::EditCombo);
+    list->OnCellEditorCreated.Connect([](int, int, AUILib::BaseGUIObject* editor) {
+        if (auto* combo = dynamic_cast<AUILib::ComboBox*>(editor)) {
+            for (const wchar_t* kind : {L"Document", L"Picture", L"Text", L"Archive"})
+                combo->AddItem(kind, AUILib::any());
+        }
+    });
+    AUILib::ListBoxQt* table = list->GetImpl()->GetWidget();
+    table->edit(table->model()->index(0, 0));
+    ASSERT_TRUE(list->GetImpl()->delegate->editEditor);
+    EXPECT_FALSE(saveScreenshot(&window, Name("edit_editor")).isEmpty());
+    list->GetImpl()->delegate->CloseEditors();
+    QApplication::processEvents();
+
+    table->edit(table->model()->index(1, 2));
+    ASSERT_TRUE(list->GetImpl()->delegate->comboEditor);
+    // The editor lies on its own cell (in the table's coordinates).
+    QWidget* combo = list->GetImpl()->delegate->comboEditor->GetBaseImpl()->GetWndPtr();
+    const QRect cell = table->visualRect(table->model()->index(1, 2)).translated(table->viewport()->pos());
+    EXPECT_TRUE(cell.adjusted(-2, -2, 2, 2).contains(combo->geometry()))
+        << combo->geometry().x() << "," << combo->geometry().width() << " in " << cell.x() << "," << cell.width();
+    EXPECT_FALSE(saveScreenshot(&window, Name("combo_editor")).isEmpty());
+    list->GetImpl()->delegate->CloseEditors();
+}
+
+INSTANTIATE_TEST_SUITE_P(Looks, ListBoxScreenshotTest, ::testing::Values(0, 1),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return std::string(info.param == 0 ? "light" : "dark");
+                         });
+
+} // namespace
