@@ -14,6 +14,7 @@
 #include "ChildDialog.h"
 #include "ComboBox.h"
 #include "ComboBoxFS.h"
+#include "ContextMenu.h"
 #include "ControlType.h"
 #include "DateEdit.h"
 #include "DoubleSpinEdit.h"
@@ -240,8 +241,52 @@ TEST_F(Gallery, ShowingFillsWhatTheFormCannot)
     ASSERT_TRUE(button);
     auto* buttonImpl = dynamic_cast<Button::impl*>(button->GetBaseImpl().get());
     ASSERT_TRUE(buttonImpl);
-    EXPECT_TRUE(buttonImpl->GetMenu());
+    ASSERT_TRUE(buttonImpl->GetMenu());
+    EXPECT_EQ(buttonImpl->GetMenu()->Count(), 3);   // two commands and a separator
     EXPECT_TRUE(buttonImpl->HasMenuFlag());
+
+    // Checks on three levels of the tree.
+    auto* tree = gallery.GetControlPtr<TreeView*>(L"treeView");
+    ASSERT_TRUE(tree);
+    QStandardItem* reader = tree->GetRootItem();
+    ASSERT_TRUE(reader);
+    QStandardItem* addOns = tree->GetFirstChild(reader);
+    ASSERT_TRUE(addOns);
+    QStandardItem* ocr = tree->GetFirstChild(addOns);
+    ASSERT_TRUE(ocr);
+    EXPECT_EQ(tree->GetItemText(ocr), L"OCR pack");
+    EXPECT_TRUE(tree->GetCheck(ocr));
+    EXPECT_EQ(tree->ChildCount(nullptr, true), 5);
+    EXPECT_TRUE(tree->IsExpanded(addOns));
+
+    // Columns, checked rows and pictures in the table; rows in the list.
+    auto* table = gallery.GetControlPtr<ListBox*>(L"tableWidget");
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->GetColumnsCount(), 3);
+    ASSERT_EQ(table->Count(), 3);
+    EXPECT_EQ(table->GetItem(1, 1), L"3.2");
+    EXPECT_TRUE(table->GetCheck(0));
+    EXPECT_FALSE(table->GetCheck(2));
+    auto* list = gallery.GetControlPtr<ListBox*>(L"listWidget");
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->Count(), 3);
+
+    // A header, entries and a separator in the combo box; folders in the
+    // folder chooser.
+    auto* combo = gallery.GetControlPtr<ComboBox*>(L"comboBox");
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->Count(), 5);
+    EXPECT_EQ(combo->GetItemText(0), L"Languages");
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    auto* folders = gallery.GetControlPtr<ComboBoxFS*>(L"comboBoxFS");
+    ASSERT_TRUE(folders);
+    EXPECT_GT(folders->Count(), 1);   // standard folders and the browse entry
+
+    // A second show fills afresh instead of adding to what is there.
+    gallery.DoModeless();
+    EXPECT_EQ(table->Count(), 3);
+    EXPECT_EQ(combo->Count(), 5);
+    EXPECT_EQ(tree->ChildCount(nullptr, true), 5);
 }
 
 } // namespace
