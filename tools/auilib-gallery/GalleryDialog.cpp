@@ -43,6 +43,7 @@ QByteArray BadgePng()
 
 void FillTree(AUILib::TreeView& tree)
 {
+    tree.SetHeaderVisible(false);
     tree.SetCheckMode(1);
     QStandardItem* reader = tree.AddItem(L"Velto PDF Reader 12.1.0.2");
     QStandardItem* addOns = tree.AddSubItem(L"Add-ons", AUILib::any(), reader);
