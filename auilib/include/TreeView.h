@@ -1,22 +1,164 @@
-// TreeView: the tree view.
+// TreeView: the tree control. Items are handed out as QStandardItem*
+// handles of the control's own model; three handle values never name an
+// item (TreeItemRoot, TreeItemFirst, TreeItemLast) and steer InsertItem.
+// An operation given a null handle, a special handle, an item of another
+// model or an item that is gone, or called once the widget is gone, does
+// nothing and returns its empty result.
 #pragma once
 
+#include "AUILibAny.h"
+#include "AUILibTypes.h"
 #include "BaseGUIObject.h"
+#include "Event.h"
 
+#include <cstdint>
+#include <functional>
+#include <list>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+class QStandardItem;
 
 namespace AUILib {
+
+class Edit;
+class VirtTreeItem;
+
+// The special handles, read as signed 64-bit integers.
+inline QStandardItem* const TreeItemRoot = reinterpret_cast<QStandardItem*>(static_cast<intptr_t>(-65536));
+inline QStandardItem* const TreeItemFirst = reinterpret_cast<QStandardItem*>(static_cast<intptr_t>(-65535));
+inline QStandardItem* const TreeItemLast = reinterpret_cast<QStandardItem*>(static_cast<intptr_t>(-65534));
 
 class TreeView : public BaseGUIObject {
 public:
     class impl;
 
+    // 0 no check boxes; 1 check boxes whose clicks spread through the tree
+    // and Shift ranges of siblings; any other value plain check boxes.
+    using CheckMode = int;
+    // Bits of the flags HitTest writes.
+    enum HitFlag : unsigned {
+        HitNowhere = 1,
+        HitIcon = 2,
+        HitText = 4,
+        HitIndent = 8,
+        HitButton = 16,
+        HitCheckBox = 32,
+    };
+    // (text, data, picture index) of the batch forms.
+    using ItemEntries = std::list<std::tuple<const std::wstring, any, int>>;
+    using CanMoveCallback = std::function<bool(QStandardItem*, std::vector<QStandardItem*>&, bool)>;
+
     TreeView();
     ~TreeView() override;
 
     bool Create(QWidget* parent) override;
+    Size IdealSize() override;
     std::shared_ptr<BaseImpl> GetBaseImpl() const override;
     SkinManager* GetSkinManager() override;
+
+    virtual void SetHeaderLabel(const std::wstring& text);
+    virtual void SetHeaderVisible(bool visible);
+    virtual bool IsHeaderVisible();
+    virtual QStandardItem* AddItem(const std::wstring& text, any data = any());
+    virtual int AddItems(ItemEntries& entries);
+    virtual QStandardItem* InsertItem(const std::wstring& text, QStandardItem* parent, QStandardItem* after,
+                                      any data = any());
+    virtual int InsertItems(ItemEntries& entries, QStandardItem* parent, QStandardItem* after);
+    virtual QStandardItem* AddSubItem(const std::wstring& text, any data, QStandardItem* parent);
+    virtual int AddSubItems(ItemEntries& entries, QStandardItem* parent);
+    virtual QStandardItem* CurrentItem();
+    virtual int Count();
+    virtual void SetCurrentItem(QStandardItem* item);
+    virtual void SelectItem(QStandardItem* item, bool select);
+    virtual bool IsSelectedItem(QStandardItem* item);
+    virtual std::wstring GetItemText(QStandardItem* item);
+    virtual bool SetItemText(QStandardItem* item, const std::wstring& text);
+    virtual any GetItemData(QStandardItem* item);
+    virtual bool SetItemData(QStandardItem* item, any data);
+    virtual bool RemoveItemData(QStandardItem* item);
+    virtual bool RemoveItem(QStandardItem* item);
+    virtual bool RemoveAllItems(bool alsoPictures);
+    virtual void SetExpanded(QStandardItem* item, bool expanded);
+    virtual bool IsExpanded(QStandardItem* item);
+    virtual void EnableEditItems(bool enable);
+    virtual bool IsEnabledEditItems();
+    virtual QStandardItem* VisibleTopLevelItem(QStandardItem* item);
+    virtual QStandardItem* GetTopLevelItem(QStandardItem* item);
+    virtual QStandardItem* GetRootItem();
+    virtual QStandardItem* GetParentItem(QStandardItem* item);
+    virtual QStandardItem* GetFirstChild(QStandardItem* item);
+    virtual QStandardItem* NextSibling(QStandardItem* item);
+    virtual QStandardItem* PrevSibling(QStandardItem* item);
+    virtual std::list<QStandardItem*> CheckedItems();
+    virtual std::list<QStandardItem*> SelectedItems();
+    virtual void SetCheckMode(CheckMode mode);
+    virtual CheckMode GetCheckMode();
+    virtual void SetCheck(QStandardItem* item, bool checked);
+    virtual bool GetCheck(QStandardItem* item);
+    // The item under point (viewport coordinates); flags get HitFlag bits.
+    virtual QStandardItem* HitTest(Point point, unsigned int* flags);
+    virtual Rect GetItemRect(QStandardItem* item, bool contentOnly);
+    virtual bool ItemHasChildren(QStandardItem* item);
+
+    void SetUpdatesEnabled(bool enabled);
+    bool IsVirtualModeEnabled();
+    int ChildCount(QStandardItem* item, bool recursive);
+
+    void SetMultiSelection(bool on);
+    bool IsSetMultiSelection();
+    // Refused (false) while check boxes are on: the two exclude each other.
+    bool EnableRowsDragAndDrop(bool on);
+    bool IsEnableRowsDragAndDrop();
+    void SetDragAndDropCanMove(const CanMoveCallback& canMove);
+    void SetSingleRoot(bool singleRoot);
+    bool IsSingleRoot();
+    // Opens the label editor on item; null when the item cannot be edited.
+    Edit* EditLabel(QStandardItem* item);
+    // Closes the open label editor, storing its text first when save.
+    void EndEditLabel(bool save);
+    void DisableEditLabel(QStandardItem* item, bool disable);
+    bool IsDisabledEditLabel(QStandardItem* item);
+
+    // Item tooltips are kept wrapped at the tooltip width (HTML).
+    void SetItemTooltip(QStandardItem* item, const std::wstring& text);
+    std::wstring GetItemToolTip(QStandardItem* item);
+    // Accepted from 51 to 32766 pixels; rewraps every stored tooltip.
+    void SetItemToolTipMaxWidth(int width);
+    void EnableWordWrapText(bool on);
+    bool IsEnabledWordWrapText();
+    void DisableAutomaticTooltips(bool disable);
+
+    Signal<QStandardItem*> OnItemClicked;
+    Signal<QStandardItem*> OnItemExpanded;
+    Signal<QStandardItem*> OnItemCollapsed;
+    Signal<QStandardItem*> OnItemCheckClicked;
+    Signal<Event::Key> OnKeyReleased;
+    // Every deselected item, then every selected one; SelectedItems() tells
+    // them apart inside the handler.
+    Signal<QStandardItem*> OnItemSelectionChanged;
+    Signal<QStandardItem*> OnItemRightClicked;
+    Signal<QStandardItem*> OnItemDoubleClicked;
+    // (reference, items, after reference rather than as its child)
+    Signal<QStandardItem*, std::vector<QStandardItem*>&, bool> OnItemsAboutToMove;
+    Signal<QStandardItem*, std::vector<QStandardItem*>&, bool> OnItemsMoved;
+    Signal<QStandardItem*, std::wstring> OnItemTextChanged;
+    // (item, previous text, new text)
+    Signal<QStandardItem*, std::wstring, std::wstring> OnItemTextEdited;
+    Signal<QStandardItem*> OnLabelEditBegin;
+    Signal<QStandardItem*, Edit*> OnEditorCreated;
+    Signal<QStandardItem*> OnLabelEditEnd;
+    Signal<QStandardItem*> OnItemRemoving;
+    Signal<> OnAllItemsRemoved;
+    Signal<> OnSelectionBegin;
+    Signal<> OnSelectionEnd;
+    Signal<VirtTreeItem*> OnVirtualItemClicked;
+    Signal<VirtTreeItem*> OnVirtualItemExpanded;
+    Signal<VirtTreeItem*> OnVirtualItemCollapsed;
+    Signal<VirtTreeItem*> OnVirtualSelectionChanged;
+    Signal<VirtTreeItem*> OnVirtualItemRightClicked;
 
 private:
     std::shared_ptr<impl> impl_;

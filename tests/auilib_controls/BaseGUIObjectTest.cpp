@@ -76,17 +76,17 @@ TEST(BaseGUIObject, HoldsOneContextMenuAtATime)
     delete surface.GetBaseImpl()->GetWndPtr();
 }
 
-TEST(BaseGUIObject, TheStandInMenuIsMadeOnItsParentAndShowsNothing)
+TEST(BaseGUIObject, AMenuIsMadeOnItsParent)
 {
     QWidget parent;
     ContextMenu menu;
     EXPECT_FALSE(menu.Create(nullptr));
     EXPECT_TRUE(menu.Create(&parent));
-    EXPECT_EQ(parent.findChildren<QMenu*>().size(), 1);
-    menu.Show(true);
-    menu.Show(5, 5);
-    EXPECT_FALSE(parent.findChildren<QMenu*>().first()->isVisible());
+    ASSERT_EQ(parent.findChildren<QMenu*>().size(), 1);
+    EXPECT_EQ(menu.AddItem(L"Entry", [] {}, 0), 0);
+    EXPECT_EQ(parent.findChildren<QMenu*>().first()->actions().size(), 1);
     menu.Show(false);
+    EXPECT_FALSE(parent.findChildren<QMenu*>().first()->isVisible());
     EXPECT_EQ(menu.GetSkinManager(), GetGlobalSkinManager());
 }
 

@@ -1,5 +1,6 @@
 // A context menu that records how it is created and shown instead of
-// popping up, for tests of the code that shows a control's menu.
+// popping up (a real menu's Show runs its own event loop until the menu
+// closes), for tests of when and where the code shows a control's menu.
 #pragma once
 
 #include "ContextMenu.h"
