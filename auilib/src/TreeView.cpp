@@ -12,6 +12,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPointer>
 
 namespace AUILib {
 
@@ -275,16 +276,7 @@ bool TreeView::SetItemText(QStandardItem* item, const std::wstring& text)
 {
     // Held: the text-change handlers may drop the control.
     const std::shared_ptr<impl> d = impl_;
-    if (!d->IndexOf(item).isValid())
-        return false;
-    const QPersistentModelIndex index(item->index());
-    {
-        ChangeFlagGuard guard(*d);
-        item->setData(ToQString(text), Qt::DisplayRole);
-    }
-    if (index.isValid() && d->GetView() && d->GetView()->wordWrap())
-        d->UpdateItemSizeHint(item, false);
-    return true;
+    return d->SetItemText(item, text);
 }
 
 any TreeView::GetItemData(QStandardItem* item) { return impl_->GetItemData(item); }
@@ -579,8 +571,43 @@ void TreeView::DisableAutomaticTooltips(bool) {}
 
 // ---- label editing ----
 
-Edit* TreeView::EditLabel(QStandardItem*) { return nullptr; }
+Edit* TreeView::EditLabel(QStandardItem* item)
+{
+    const std::shared_ptr<impl> d = impl_;
+    const QModelIndex index = d->IndexOf(item);
+    if (!index.isValid() || !(item->flags() & Qt::ItemIsEditable))
+        return nullptr;
+    TreeViewQt* view = d->GetView();
+    auto* delegate = qobject_cast<TreeViewItemDelegate*>(view->itemDelegate());
+    if (!delegate)
+        return nullptr;
+    d->editedItem = item;
+    view->edit(index);
+    // The editor's handlers may have dropped the control.
+    if (!d->Owner())
+        return nullptr;
+    Edit* editor = delegate->GetEditor();
+    if (editor)
+        editor->SetSelectAll();
+    return editor;
+}
 
-void TreeView::EndEditLabel(bool) { impl_->editedItem = nullptr; }
+void TreeView::EndEditLabel(bool save)
+{
+    const std::shared_ptr<impl> d = impl_;
+    TreeViewQt* view = d->GetView();
+    QPointer<TreeViewItemDelegate> delegate = view ? qobject_cast<TreeViewItemDelegate*>(view->itemDelegate()) : nullptr;
+    if (d->editedItem && delegate && delegate->GetEditor()) {
+        if (save)
+            d->SetItemText(d->editedItem, delegate->GetEditor()->GetText());
+        // The text handlers may have dropped the control, removed the item
+        // (which closes its editor) or closed the editor themselves.
+        Edit* editor = d->Owner() && delegate ? delegate->GetEditor() : nullptr;
+        QWidget* widget = editor ? editor->GetBaseImpl()->GetWndPtr() : nullptr;
+        if (widget)
+            emit delegate->closeEditor(widget, QAbstractItemDelegate::NoHint);
+    }
+    d->editedItem = nullptr;
+}
 
 } // namespace AUILib

@@ -1,5 +1,6 @@
 #include "TreeViewImplQt.h"
 
+#include "ChangeFlagGuard.h"
 #include "CustomStyle.h"
 #include "EmissionHold.h"
 #include "TreeViewItemDelegate.h"
@@ -188,6 +189,7 @@ void TreeView::impl::ForgetItems(const std::list<QStandardItem*>& items)
                                           [&gone](QStandardItem* item) { return gone.count(item) != 0; }),
                            trackedSelection.end());
     for (QStandardItem* item : gone) {
+        ForgetItemData(item);
         tooltips.erase(item);
         tooltipSources.erase(item);
     }
@@ -621,6 +623,21 @@ void TreeView::impl::UpdateWrappedTextSizeHint(bool clearHint)
         }
     };
     visit(view_->rootIndex());
+}
+
+bool TreeView::impl::SetItemText(QStandardItem* item, const std::wstring& text)
+{
+    if (!IndexOf(item).isValid())
+        return false;
+    const QPersistentModelIndex index(item->index());
+    {
+        ChangeFlagGuard guard(*this);
+        item->setData(ToQString(text), Qt::DisplayRole);
+    }
+    // The text handlers may have removed the item.
+    if (index.isValid() && view_.Get() && view_->wordWrap())
+        UpdateItemSizeHint(item, false);
+    return true;
 }
 
 void TreeView::impl::SetItemTooltip(QStandardItem* item, const std::wstring& text)

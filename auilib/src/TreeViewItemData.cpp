@@ -2,11 +2,41 @@
 
 namespace AUILib {
 
-bool TreeView::impl::SetItemData(QStandardItem*, any) { return false; }
+namespace {
 
-any TreeView::impl::GetItemData(QStandardItem*) const { return any(); }
+// The tree keeps every value in column 0 of the item-data map.
+constexpr int kDataColumn = 0;
 
-bool TreeView::impl::RemoveItemData(QStandardItem*) { return false; }
+} // namespace
+
+bool TreeView::impl::SetItemData(QStandardItem* item, any data)
+{
+    if (!IndexOf(item).isValid() || !data.has_value())
+        return false;
+    RemoveItemData(item);
+    const int id = itemData.Add(kDataColumn, data);
+    item->setData(id, CustStandardItem::DataIdRole);
+    return true;
+}
+
+any TreeView::impl::GetItemData(QStandardItem* item) const
+{
+    const QModelIndex index = IndexOf(item);
+    if (!index.isValid())
+        return any();
+    return itemData.Get(index.data(CustStandardItem::DataIdRole).toInt(), kDataColumn);
+}
+
+bool TreeView::impl::RemoveItemData(QStandardItem* item)
+{
+    const QModelIndex index = IndexOf(item);
+    if (!index.isValid())
+        return false;
+    const QVariant id = index.data(CustStandardItem::DataIdRole);
+    const bool erased = id.isValid() && itemData.Erase(id.toInt());
+    item->setData(-1, CustStandardItem::DataIdRole);
+    return erased;
+}
 
 void TreeView::impl::CopyItemData(QStandardItem* source, QStandardItem* copy)
 {
@@ -15,6 +45,14 @@ void TreeView::impl::CopyItemData(QStandardItem* source, QStandardItem* copy)
         SetItemData(copy, value);
 }
 
-void TreeView::impl::ClearItemData() {}
+void TreeView::impl::ClearItemData() { itemData.Clear(); }
+
+void TreeView::impl::ForgetItemData(QStandardItem* item)
+{
+    // Only the map entry: the item is on its way out of the model.
+    const QVariant id = item->data(CustStandardItem::DataIdRole);
+    if (id.isValid())
+        itemData.Erase(id.toInt());
+}
 
 } // namespace AUILib

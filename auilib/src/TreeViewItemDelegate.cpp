@@ -1,8 +1,13 @@
 #include "TreeViewItemDelegate.h"
 
 #include "Edit.h"
+#include "EmissionHold.h"
+#include "TreeView.h"
+#include "TreeViewImplQt.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QStandardItemModel>
 
 namespace AUILib {
 
@@ -16,7 +21,36 @@ TreeViewItemDelegate::~TreeViewItemDelegate() = default;
 QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                             const QModelIndex& index) const
 {
-    return QStyledItemDelegate::createEditor(parent, option, index);
+    if (!index.isValid())
+        return nullptr;
+    // The view, whose viewport Qt passes as the parent.
+    QWidget* view = parent ? parent->parentWidget() : nullptr;
+    auto edit = std::make_shared<Edit>();
+    editor_ = edit;
+    edit->Create(view);
+    QWidget* widget = edit->GetBaseImpl()->GetWndPtr();
+    if (!widget)
+        return nullptr;
+    const int viewportWidth = parent ? parent->width() : option.rect.width();
+    widget->setFixedSize(viewportWidth - option.rect.left() + 2, option.rect.height() + 2);
+    widget->setFont(option.font);
+
+    auto* itemView = qobject_cast<QAbstractItemView*>(view);
+    auto* model = itemView ? qobject_cast<QStandardItemModel*>(itemView->model()) : nullptr;
+    std::shared_ptr<TreeView::impl> d =
+        control_ ? std::dynamic_pointer_cast<TreeView::impl>(control_->GetBaseImpl()) : nullptr;
+    if (itemView && model && d) {
+        TreeView* control = control_;
+        QStandardItem* item = model->itemFromIndex(index);
+        d->editedItem = item;
+        TreeView::impl* impl = d.get();
+        const EmissionHold hold(std::move(d));
+        control->OnLabelEditBegin.Emit(item);
+        // A handler may have dropped the control or closed this editor.
+        if (impl->Owner() && editor_ == edit)
+            control->OnEditorCreated.Emit(item, edit.get());
+    }
+    return widget;
 }
 
 void TreeViewItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
@@ -25,6 +59,15 @@ void TreeViewItemDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
     if (!index.isValid() || !index.model() || !line)
         return;
     line->setText(index.model()->data(index, Qt::EditRole).toString());
+}
+
+void TreeViewItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                                const QModelIndex& index) const
+{
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    auto* view = editor ? qobject_cast<QAbstractItemView*>(editor->parentWidget()) : nullptr;
+    if (view)
+        editor->move(editor->pos() + view->viewport()->mapTo(view, QPoint(0, 0)));
 }
 
 } // namespace AUILib

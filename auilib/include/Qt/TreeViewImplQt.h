@@ -12,6 +12,7 @@
 #include "BaseImplQt.h"
 #include "ControlLifetime.h"
 #include "CustStandardItem.h"
+#include "ItemDataMap.h"
 #include "TreeView.h"
 #include "TreeViewQt.h"
 
@@ -73,6 +74,8 @@ public:
     QRect ComputeWordWrapRect(QStandardItem* item) const;
     void UpdateWrappedTextSizeHint(bool clearHint);
 
+    // Held by the caller: the text handlers may drop the control.
+    bool SetItemText(QStandardItem* item, const std::wstring& text);
     void SetItemTooltip(QStandardItem* item, const std::wstring& text);
 
     // Item data: the value's id lives in the item's DataIdRole.
@@ -81,6 +84,7 @@ public:
     bool RemoveItemData(QStandardItem* item);
     void CopyItemData(QStandardItem* source, QStandardItem* copy);
     void ClearItemData();
+    void ForgetItemData(QStandardItem* item);
 
     // Drops every reference to the items of the removed subtrees.
     void ForgetItems(const std::list<QStandardItem*>& items);
@@ -111,6 +115,8 @@ public:
     bool singleRoot = false;
     bool updatesEnabled = true;
     QString initialStyleSheet;
+    // Values attached to items; ids start at 1 and are never reused.
+    ItemDataMap itemData;
 
 private:
     void OnClicked(const QModelIndex& index);

@@ -22,6 +22,11 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    // The editor is a child of the view, not of its viewport: the row's
+    // viewport rectangle is moved by the viewport's offset (the header,
+    // the frame), so the editor covers its own row.
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
 
     TreeView* GetControl() const { return control_; }
     void SetControl(TreeView* control) { control_ = control; }
