@@ -62,6 +62,8 @@ TreeView::impl::~impl()
         QObject::disconnect(connection);
     if (delegate_)
         delegate_->SetControl(nullptr);
+    // The virtual model may outlive this object with the widget.
+    DropPictures();
 }
 
 QWidget* TreeView::impl::GetWndPtr() { return view_.data(); }
@@ -92,6 +94,7 @@ CustStandardItem* TreeView::impl::BuildItem(const QString& text) const
     auto* item = new CustStandardItem(text);
     item->setData(item->data(Qt::DisplayRole), CustStandardItem::LastTextRole);
     item->setCheckable(checkMode != 0);
+    item->SetSortContext(&sortContext);
     return item;
 }
 
@@ -192,6 +195,7 @@ void TreeView::impl::ForgetItems(const std::list<QStandardItem*>& items)
         ForgetItemData(item);
         tooltips.erase(item);
         tooltipSources.erase(item);
+        ForgetAppearance(item);
     }
     if (TreeViewQt* view = view_.Get()) {
         if (gone.count(view->PressedItem()))
@@ -205,6 +209,7 @@ void TreeView::impl::ForgetAllItems()
     trackedSelection.clear();
     tooltips.clear();
     tooltipSources.clear();
+    ForgetAppearance(nullptr);
     if (TreeViewQt* view = view_.Get())
         view->ForgetPressedItem();
 }
@@ -223,9 +228,15 @@ void TreeView::impl::OnDoubleClicked(const QModelIndex& index)
 void TreeView::impl::OnExpandedOrCollapsed(const QModelIndex& index, bool expanded)
 {
     TreeView* owner = Owner();
-    if (!owner || virtualMode)
+    if (!owner)
         return;
     const EmissionHold hold(owner->GetBaseImpl());
+    if (virtualMode) {
+        TreeModel* model = virtualModel_.data();
+        (expanded ? owner->OnVirtualItemExpanded : owner->OnVirtualItemCollapsed)
+            .Emit(model ? model->ItemFromIndex(index) : nullptr);
+        return;
+    }
     (expanded ? owner->OnItemExpanded : owner->OnItemCollapsed).Emit(ItemOf(index));
     if (Owner())
         RefitColumn();
@@ -250,9 +261,13 @@ void TreeView::impl::OnCloseEditor()
 void TreeView::impl::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     TreeView* owner = Owner();
-    if (!owner || !selectionNotification || virtualMode)
+    if (!owner || !selectionNotification)
         return;
     const EmissionHold hold(owner->GetBaseImpl());
+    if (virtualMode) {
+        OnVirtualSelectionChanged(*owner, selected, deselected);
+        return;
+    }
     inSelectionChange = true;
     reportedSelection = QItemSelection();
     // Persistent: a handler may remove rows between two reports.
@@ -287,8 +302,13 @@ void TreeView::impl::OnClicked(const QModelIndex& clicked)
     const EmissionHold hold(owner->GetBaseImpl());
     const QPersistentModelIndex index(clicked);
     lastClickedIndex = index;
-    if (virtualMode)
+    if (virtualMode) {
+        TreeModel* model = virtualModel_.data();
+        owner->OnVirtualItemClicked.Emit(model ? model->ItemFromIndex(index) : nullptr);
+        if (multiSelection && Owner())
+            owner->OnSelectionEnd.Emit();
         return;
+    }
     if (multiSelection) {
         const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
         if (mods == Qt::ControlModifier && (checkMode == 0 || !view_.Get()))

@@ -35,6 +35,7 @@ public:
     void SetItemPicture(QStandardItem* item, int index) { itemPictures_[item] = index; }
     int ItemPicture(QStandardItem* item) const;
     void ForgetItem(QStandardItem* item) { itemPictures_.erase(item); }
+    void ForgetAllItems() { itemPictures_.clear(); }
 
     // Every fifth byte; cheap for large pictures, and only a first filter.
     static std::uint64_t SampledHash(const unsigned char* data, int length);
