@@ -172,6 +172,34 @@ public:
     virtual bool SetPicture(VirtTreeItem* item, int index);
     virtual std::wstring GetItemPicturePath(VirtTreeItem* item);
 
+    // ---- appearance ----
+    enum StyleFlag : int {
+        StyleButtons = 1,        // branch marks shown
+        StyleCommonMarks = 2,    // the common style's marks
+        StyleCheckBoxes = 8,
+        StyleKeepInactive = 16,  // an inactive selection keeps its colour
+        StyleRowSelect = 32,
+        StyleBoxMarks = 64,
+    };
+    // Adds the flags of add, then removes those of remove.
+    void SetStyle(int remove, int add);
+    void SetBackgroundColor(RGBColor colour);
+    // Colours are 0x00RRGGBB; -1 means none.
+    void SetTextColor(int colour, bool applyToItems);
+    int GetTextColor();
+    void SetSelectionColors(int textColour, int backgroundColour);
+    void SetItemHeight(int height);
+    int GetItemHeight();
+    FontData GetFont();
+    // Unspecified fields of font keep the current ones.
+    void SetFont(FontData& font, bool applyToItems);
+    FontData GetItemFont(QStandardItem* item);
+    void SetItemFont(QStandardItem* item, FontData& font);
+    void SetItemBold(QStandardItem* item, bool bold);
+    bool IsItemBold(QStandardItem* item);
+    void SetItemTextColor(QStandardItem* item, int colour);
+    int GetItemTextColor(QStandardItem* item);
+
     // ---- sorting: always ascending in the callback's sense ----
     using SortCallback = std::function<bool(std::wstring, any, std::wstring, any)>;
     using VirtualSortCallback = std::function<bool(VirtTreeItem*, VirtTreeItem*)>;

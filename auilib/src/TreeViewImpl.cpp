@@ -688,7 +688,7 @@ bool TreeView::impl::ShowToolTipAt(Point screenPosition)
             return true;
         }
     }
-    return false;
+    return ShowVirtualToolTipAt(screenPosition);
 }
 
 // ---- drops ----

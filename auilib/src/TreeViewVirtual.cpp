@@ -56,6 +56,7 @@ void TreeView::impl::ClearVirtualItems()
         virtualModel_->clear();
     currentVirtualItem = nullptr;
     lastSelectedVirtualItem = nullptr;
+    tooltipVirtualItem = nullptr;
 }
 
 void TreeView::impl::SetVirtualMode(bool on)

@@ -138,6 +138,17 @@ public:
     // Drops item (null: every item) from the pictures, fonts and colours.
     void ForgetAppearance(QStandardItem* item);
     std::vector<QStandardItem*> fontItems;
+    // Appearance: the view's font and look written as style-sheet rules.
+    FontData GetFont() override;
+    bool ShowVirtualToolTipAt(Point screenPosition);
+    // Sets the custom style's flags and the style again, so the view
+    // repaints with them.
+    void SetStyleFlags(int flags);
+    CustomStyle* Style() const { return customStyle_; }
+    void AppendStyleRule(const QString& rule);
+    VirtTreeItem* tooltipVirtualItem = nullptr;
+    int textColor = -1;
+    int itemHeight = -1;
     std::vector<QStandardItem*> colourItems;
     VirtTreeItem* lastSelectedVirtualItem = nullptr;
     VirtTreeItem* currentVirtualItem = nullptr;
