@@ -31,8 +31,10 @@ any ValueOf(const QStandardItem& item, const ItemDataMap* data)
 {
     if (!data)
         return any();
+    // Most items carry no value: no lookup for them.
     const QVariant id = item.data(CustStandardItem::DataIdRole);
-    return id.isValid() ? data->Get(id.toInt(), kDataColumn) : any();
+    const int key = id.isValid() ? id.toInt() : -1;
+    return key >= 0 ? data->Get(key, kDataColumn) : any();
 }
 
 } // namespace
