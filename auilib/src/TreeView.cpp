@@ -552,6 +552,9 @@ void TreeView::EnableWordWrapText(bool on)
         return;
     TreeViewQt* view = d->GetView();
     view->setWordWrap(on);
+    // Uniform rows take every row's height from the first row, so wrapped
+    // items would show their first line only.
+    view->setUniformRowHeights(!on);
     if (on) {
         view->setColumnWidth(0, view->width() - 2);
         d->UpdateWrappedTextSizeHint(false);

@@ -68,6 +68,13 @@ TreeView::impl::~impl()
 
 QWidget* TreeView::impl::GetWndPtr() { return view_.data(); }
 
+void TreeView::impl::ForgetOwner()
+{
+    view_.ForgetOwner();
+    if (delegate_)
+        delegate_->SetControl(nullptr);
+}
+
 bool TreeView::impl::IsSpecialHandle(const QStandardItem* item)
 {
     return item == TreeItemRoot || item == TreeItemFirst || item == TreeItemLast;

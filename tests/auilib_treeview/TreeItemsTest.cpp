@@ -288,6 +288,19 @@ TEST_F(TreeItemsTest, WidgetGone)
     EXPECT_THROW(tree_->Create(nullptr), AUILib::AgnosticUIException);
 }
 
+TEST_F(TreeItemsTest, ImplementationOutlivesTheControl)
+{
+    std::shared_ptr<AUILib::BaseImpl> kept = tree_->GetBaseImpl();
+    QPointer<QTreeView> view = View();
+    tree_.reset();
+    ASSERT_TRUE(view);
+    // The delegate no longer names the control: a plain editor, no reports.
+    view->edit(view->model()->index(0, 0));
+    view->model()->setData(view->model()->index(0, 0), QStringLiteral("still"));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 8));
+    EXPECT_EQ(view->model()->index(0, 0).data().toString(), QStringLiteral("still"));
+}
+
 TEST_F(TreeItemsTest, ControlDestroyedBeforeItsWindow)
 {
     QPointer<QTreeView> view = View();

@@ -107,6 +107,8 @@ TEST_F(TreeTooltipTest, WordWrapSetsAndClearsRowHeights)
     EXPECT_TRUE(tree_->IsEnabledWordWrapText());
     const QSize hint = item->data(Qt::SizeHintRole).toSize();
     EXPECT_GT(hint.height(), QFontMetrics(View()->font()).height() * 2);
+    // The row shows all its lines.
+    EXPECT_EQ(View()->visualRect(item->index()).height(), hint.height());
     tree_->EnableWordWrapText(false);
     EXPECT_FALSE(item->data(Qt::SizeHintRole).isValid());
 }

@@ -47,7 +47,8 @@ public:
 
     TreeViewQt* GetView() const { return view_.data(); }
     TreeView* Owner() const { return view_.Owner(); }
-    void ForgetOwner() { view_.ForgetOwner(); }
+    // The control goes first: the widget and the delegate forget it.
+    void ForgetOwner();
     QStandardItemModel* Model() const { return model_.data(); }
     // View alive and standard mode.
     bool Usable() const { return view_.Get() && !virtualMode && model_; }

@@ -1,0 +1,87 @@
+// Pictures of a populated tree for people to look at, light and dark:
+// check boxes on a branch with some children checked and a selection, the
+// label editor under a visible header, word-wrapped items.
+#include "TreeTestKit.h"
+
+#include "Edit.h"
+#include "Screenshot.h"
+
+#include <QPalette>
+
+namespace {
+
+QPalette DarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(60, 60, 64));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    dark.setColor(QPalette::Mid, QColor(150, 150, 150));
+    return dark;
+}
+
+class TreeScreenshotTest : public treekit::TreeFixture, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        saved_ = QApplication::palette();
+        if (GetParam())
+            QApplication::setPalette(DarkPalette());
+        TreeFixture::SetUp();
+        window_->resize(260, 220);
+        View()->setGeometry(0, 0, 260, 220);
+        tree_->SetHeaderLabel(L"Documents");
+    }
+    void TearDown() override
+    {
+        TreeFixture::TearDown();
+        QApplication::setPalette(saved_);
+    }
+    QString Name(const char* what) { return QString("treeview_%1_%2").arg(what, GetParam() ? "dark" : "light"); }
+    QPalette saved_;
+};
+
+TEST_P(TreeScreenshotTest, CheckBoxesAndSelection)
+{
+    tree_->SetCheckMode(1);
+    ExpandAll();
+    Click(CheckPoint(I("A1a")));   // A1 follows: its only child
+    Click(CheckPoint(I("B2")));
+    tree_->SelectItem(I("A2"), true);
+    EXPECT_EQ(Names(tree_->CheckedItems()), "A1,A1a,B2");
+    EXPECT_FALSE(saveScreenshot(window_, Name("checks")).isEmpty());
+}
+
+TEST_P(TreeScreenshotTest, LabelEditorUnderAHeader)
+{
+    ExpandAll();
+    AUILib::Edit* edit = tree_->EditLabel(I("A2"));
+    ASSERT_NE(edit, nullptr);
+    edit->SetText(L"Renaming A2");
+    QApplication::processEvents();
+    const QRect row = View()->visualRect(I("A2")->index());
+    QWidget* line = edit->GetBaseImpl()->GetWndPtr();
+    EXPECT_TRUE(line->geometry().contains(View()->viewport()->mapTo(View(), row.center())));
+    EXPECT_FALSE(saveScreenshot(window_, Name("label_editor")).isEmpty());
+    tree_->EndEditLabel(false);
+}
+
+TEST_P(TreeScreenshotTest, WordWrappedItems)
+{
+    tree_->InsertItem(L"A long item text that wraps onto several lines in this narrow view", nullptr,
+                      AUILib::TreeItemLast);
+    tree_->InsertItem(L"Short", nullptr, AUILib::TreeItemLast);
+    tree_->EnableWordWrapText(true);
+    EXPECT_FALSE(saveScreenshot(window_, Name("word_wrap")).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Palettes, TreeScreenshotTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Dark" : "Light"; });
+
+} // namespace
