@@ -7,6 +7,7 @@
 #pragma once
 
 #include "AUILibAny.h"
+#include "AUILibEnums.h"
 #include "AUILibTypes.h"
 #include "BaseGUIObject.h"
 #include "Event.h"
@@ -130,6 +131,84 @@ public:
     void EnableWordWrapText(bool on);
     bool IsEnabledWordWrapText();
     void DisableAutomaticTooltips(bool disable);
+
+    // ---- virtual mode: the view shows VirtTreeItem nodes instead ----
+    // Switching either way discards the items and pictures of the mode left.
+    void SetVirtualMode(bool on);
+    // Nodes are added silently: UpdateVirtualView shows them.
+    VirtTreeItem* AddVirtualTreeItem(const std::wstring& text, VirtTreeItem* parent, any data = any());
+    virtual std::wstring GetItemText(VirtTreeItem* item);
+    virtual bool SetItemText(VirtTreeItem* item, const std::wstring& text);
+    virtual bool SetItemTooltip(VirtTreeItem* item, const std::wstring& text);
+    virtual any GetItemData(VirtTreeItem* item);
+    virtual bool SetItemData(VirtTreeItem* item, any data);
+    int GetLevel(VirtTreeItem* item);
+    void UpdateVirtualView();
+    void SetCurrentVirtualItem(VirtTreeItem* item);
+    VirtTreeItem* CurrentVirtualItem();
+    VirtTreeItem* RootItem();
+    VirtTreeItem* GetParentItem(VirtTreeItem* item);
+    VirtTreeItem* GetChildItem(VirtTreeItem* item, int row);
+    int ChildCount(VirtTreeItem* item);
+    void EnableVirtualItemCheckboxes(bool on);
+    void SetCheck(VirtTreeItem* item, bool check, bool withChildren);
+    virtual bool GetCheck(VirtTreeItem* item);
+    void SetCheckAllVirtualItems(bool check);
+    bool IsCheckedAllVirtualItems();
+    virtual void RemoveAllVirtualItems();
+    virtual void SetExpanded(VirtTreeItem* item, bool expanded);
+    virtual bool IsExpanded(VirtTreeItem* item);
+    void SetBoldTextPosition(VirtTreeItem* item, int start, int end);
+
+    // ---- pictures, in both modes; the bitmap type is not used ----
+    virtual int AddPicture(QStandardItem* item, const std::wstring& path, int size, BitmapType type);
+    virtual int AddPicture(QStandardItem* item, const unsigned char* data, int length, ImageTypes type, int size,
+                           BitmapType bitmapType);
+    virtual bool SetPicture(QStandardItem* item, int index);
+    virtual std::wstring GetItemPicturePath(QStandardItem* item);
+    virtual int AddPicture(VirtTreeItem* item, const std::wstring& path, int size, BitmapType type);
+    virtual int AddPicture(VirtTreeItem* item, const unsigned char* data, int length, ImageTypes type, int size,
+                           BitmapType bitmapType);
+    virtual bool SetPicture(VirtTreeItem* item, int index);
+    virtual std::wstring GetItemPicturePath(VirtTreeItem* item);
+
+    // ---- appearance ----
+    enum StyleFlag : int {
+        StyleButtons = 1,        // branch marks shown
+        StyleCommonMarks = 2,    // the common style's marks
+        StyleCheckBoxes = 8,
+        StyleKeepInactive = 16,  // an inactive selection keeps its colour
+        StyleRowSelect = 32,
+        StyleBoxMarks = 64,
+    };
+    // Adds the flags of add, then removes those of remove.
+    void SetStyle(int remove, int add);
+    void SetBackgroundColor(RGBColor colour);
+    // Colours are 0x00RRGGBB; -1 means none.
+    void SetTextColor(int colour, bool applyToItems);
+    int GetTextColor();
+    void SetSelectionColors(int textColour, int backgroundColour);
+    void SetItemHeight(int height);
+    int GetItemHeight();
+    FontData GetFont();
+    // Unspecified fields of font keep the current ones.
+    void SetFont(FontData& font, bool applyToItems);
+    FontData GetItemFont(QStandardItem* item);
+    void SetItemFont(QStandardItem* item, FontData& font);
+    void SetItemBold(QStandardItem* item, bool bold);
+    bool IsItemBold(QStandardItem* item);
+    void SetItemTextColor(QStandardItem* item, int colour);
+    int GetItemTextColor(QStandardItem* item);
+
+    // ---- sorting: always ascending in the callback's sense ----
+    using SortCallback = std::function<bool(std::wstring, any, std::wstring, any)>;
+    using VirtualSortCallback = std::function<bool(VirtTreeItem*, VirtTreeItem*)>;
+    bool SetSortFunc(const SortCallback& callback);
+    bool SetSortFunc(const VirtualSortCallback& callback);
+    // Orders the children of item (top level for null), with recursively
+    // every level below it.
+    void SortChildren(QStandardItem* item, bool recursively);
+    void SortVirtChildren(VirtTreeItem* item, bool recursively);
 
     Signal<QStandardItem*> OnItemClicked;
     Signal<QStandardItem*> OnItemExpanded;

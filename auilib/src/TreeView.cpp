@@ -310,7 +310,7 @@ bool TreeView::RemoveItem(QStandardItem* item)
     return d->Model()->removeRows(index.row(), 1, index.parent());
 }
 
-bool TreeView::RemoveAllItems(bool)
+bool TreeView::RemoveAllItems(bool alsoPictures)
 {
     const std::shared_ptr<impl> d = impl_;
     if (!d->Usable())
@@ -325,6 +325,8 @@ bool TreeView::RemoveAllItems(bool)
         return false;
     d->ClearItemData();
     d->Model()->clear();
+    if (alsoPictures && d->PicturesIfAny())
+        d->PicturesIfAny()->Clear();
     return true;
 }
 
@@ -515,7 +517,7 @@ void TreeView::SetUpdatesEnabled(bool enabled)
         view->setUpdatesEnabled(enabled);
 }
 
-bool TreeView::IsVirtualModeEnabled() { return impl_->virtualMode; }
+bool TreeView::IsVirtualModeEnabled() { return impl_->virtualMode && impl_->GetView(); }
 
 // ---- tooltips and word wrap ----
 

@@ -62,6 +62,8 @@ TreeView::impl::~impl()
         QObject::disconnect(connection);
     if (delegate_)
         delegate_->SetControl(nullptr);
+    // The virtual model may outlive this object with the widget.
+    DropPictures();
 }
 
 QWidget* TreeView::impl::GetWndPtr() { return view_.data(); }
@@ -99,6 +101,7 @@ CustStandardItem* TreeView::impl::BuildItem(const QString& text) const
     auto* item = new CustStandardItem(text);
     item->setData(item->data(Qt::DisplayRole), CustStandardItem::LastTextRole);
     item->setCheckable(checkMode != 0);
+    item->SetSortContext(&sortContext);
     return item;
 }
 
@@ -199,6 +202,7 @@ void TreeView::impl::ForgetItems(const std::list<QStandardItem*>& items)
         ForgetItemData(item);
         tooltips.erase(item);
         tooltipSources.erase(item);
+        ForgetAppearance(item);
     }
     if (TreeViewQt* view = view_.Get()) {
         if (gone.count(view->PressedItem()))
@@ -212,6 +216,7 @@ void TreeView::impl::ForgetAllItems()
     trackedSelection.clear();
     tooltips.clear();
     tooltipSources.clear();
+    ForgetAppearance(nullptr);
     if (TreeViewQt* view = view_.Get())
         view->ForgetPressedItem();
 }
@@ -230,9 +235,15 @@ void TreeView::impl::OnDoubleClicked(const QModelIndex& index)
 void TreeView::impl::OnExpandedOrCollapsed(const QModelIndex& index, bool expanded)
 {
     TreeView* owner = Owner();
-    if (!owner || virtualMode)
+    if (!owner)
         return;
     const EmissionHold hold(owner->GetBaseImpl());
+    if (virtualMode) {
+        TreeModel* model = virtualModel_.data();
+        (expanded ? owner->OnVirtualItemExpanded : owner->OnVirtualItemCollapsed)
+            .Emit(model ? model->ItemFromIndex(index) : nullptr);
+        return;
+    }
     (expanded ? owner->OnItemExpanded : owner->OnItemCollapsed).Emit(ItemOf(index));
     if (Owner())
         RefitColumn();
@@ -257,9 +268,13 @@ void TreeView::impl::OnCloseEditor()
 void TreeView::impl::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     TreeView* owner = Owner();
-    if (!owner || !selectionNotification || virtualMode)
+    if (!owner || !selectionNotification)
         return;
     const EmissionHold hold(owner->GetBaseImpl());
+    if (virtualMode) {
+        OnVirtualSelectionChanged(*owner, selected, deselected);
+        return;
+    }
     inSelectionChange = true;
     reportedSelection = QItemSelection();
     // Persistent: a handler may remove rows between two reports.
@@ -294,8 +309,13 @@ void TreeView::impl::OnClicked(const QModelIndex& clicked)
     const EmissionHold hold(owner->GetBaseImpl());
     const QPersistentModelIndex index(clicked);
     lastClickedIndex = index;
-    if (virtualMode)
+    if (virtualMode) {
+        TreeModel* model = virtualModel_.data();
+        owner->OnVirtualItemClicked.Emit(model ? model->ItemFromIndex(index) : nullptr);
+        if (multiSelection && Owner())
+            owner->OnSelectionEnd.Emit();
         return;
+    }
     if (multiSelection) {
         const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
         if (mods == Qt::ControlModifier && (checkMode == 0 || !view_.Get()))
@@ -675,7 +695,7 @@ bool TreeView::impl::ShowToolTipAt(Point screenPosition)
             return true;
         }
     }
-    return false;
+    return ShowVirtualToolTipAt(screenPosition);
 }
 
 // ---- drops ----

@@ -371,9 +371,12 @@ void TreeViewQt::mouseReleaseEvent(QMouseEvent* event)
     const EmissionHold hold(std::move(d));
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->pos());
-        if (!index.isValid() || impl->virtualMode)
+        if (!index.isValid())
             return;
-        owner->OnItemRightClicked.Emit(impl->ItemOf(index));
+        if (TreeModel* model = impl->virtualMode ? impl->VirtualModel() : nullptr)
+            owner->OnVirtualItemRightClicked.Emit(model->ItemFromIndex(index));
+        else if (!impl->virtualMode)
+            owner->OnItemRightClicked.Emit(impl->ItemOf(index));
         if (!GetOwner())
             return;
         if (const std::shared_ptr<ContextMenu> menu = owner->GetContextMenu())

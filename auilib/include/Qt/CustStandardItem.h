@@ -3,9 +3,16 @@
 // (their ordering among siblings) has one place to live.
 #pragma once
 
+#include "AUILibAny.h"
+
 #include <QStandardItem>
 
+#include <functional>
+#include <string>
+
 namespace AUILib {
+
+class ItemDataMap;
 
 class CustStandardItem : public QStandardItem {
 public:
@@ -16,11 +23,30 @@ public:
     // -1 (or nothing) for no value.
     static constexpr int DataIdRole = Qt::UserRole;
 
+    // The control's ordering of its items, shared by all of them: the
+    // caller's comparison, the item whose children (or subtree) it orders
+    // (null: the top level) and the values the comparison is shown.
+    struct SortContext {
+        std::function<bool(std::wstring, any, std::wstring, any)> callback;
+        QStandardItem* root = nullptr;
+        bool recursive = false;
+        const ItemDataMap* data = nullptr;
+    };
+
     explicit CustStandardItem(const QString& text);
     ~CustStandardItem() override;
 
     int type() const override { return QStandardItem::UserType + 18; }
     QStandardItem* clone() const override;
+    // Ordered by the control's comparison, only within the sort scope;
+    // every other pair compares false, so the stable sort leaves it alone.
+    // Reads other through its QStandardItem data only: it may be a plain
+    // item that never met this control.
+    bool operator<(const QStandardItem& other) const override;
+    void SetSortContext(const SortContext* context) { sortContext_ = context; }
+
+private:
+    const SortContext* sortContext_ = nullptr;
 };
 
 } // namespace AUILib

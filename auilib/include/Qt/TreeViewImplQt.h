@@ -12,6 +12,8 @@
 #include "BaseImplQt.h"
 #include "ControlLifetime.h"
 #include "CustStandardItem.h"
+#include "PictureCache.h"
+#include "TreeModel.h"
 #include "ItemDataMap.h"
 #include "TreeView.h"
 #include "TreeViewQt.h"
@@ -23,6 +25,7 @@
 #include <QStandardItemModel>
 
 #include <list>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -30,6 +33,7 @@ namespace AUILib {
 
 class CustomStyle;
 class TreeViewItemDelegate;
+class VirtualTreeDelegate;
 
 class TreeView::impl : public BaseImplQt {
 public:
@@ -116,6 +120,41 @@ public:
     bool singleRoot = false;
     bool updatesEnabled = true;
     QString initialStyleSheet;
+
+    // ---- virtual mode, pictures, sorting ----
+    // View alive and virtual mode on.
+    bool VirtualUsable() const;
+    TreeModel* VirtualModel() const { return virtualModel_.data(); }
+    void SetVirtualMode(bool on);
+    void ClearVirtualItems();
+    // Creates the cache on first use and hands it to the virtual model.
+    PictureCache& Pictures();
+    PictureCache* PicturesIfAny() const { return pictures_.get(); }
+    void DropPictures();
+    // The shared part of both AddPicture forms: stores the bytes and sets
+    // the view's icon size; -1 when refused.
+    int StorePicture(const unsigned char* data, int length, ImageTypes type, int size, const std::wstring& path);
+    // Standard mode: shows the cache's picture index on item.
+    bool ShowPicture(QStandardItem* item, int index);
+    // Drops item (null: every item) from the pictures, fonts and colours.
+    void ForgetAppearance(QStandardItem* item);
+    std::vector<QStandardItem*> fontItems;
+    // Appearance: the view's font and look written as style-sheet rules.
+    FontData GetFont() override;
+    bool ShowVirtualToolTipAt(Point screenPosition);
+    // Sets the custom style's flags and the style again, so the view
+    // repaints with them.
+    void SetStyleFlags(int flags);
+    CustomStyle* Style() const { return customStyle_; }
+    void AppendStyleRule(const QString& rule);
+    VirtTreeItem* tooltipVirtualItem = nullptr;
+    int textColor = -1;
+    int itemHeight = -1;
+    std::vector<QStandardItem*> colourItems;
+    VirtTreeItem* lastSelectedVirtualItem = nullptr;
+    VirtTreeItem* currentVirtualItem = nullptr;
+    // What every CustStandardItem of this control orders itself by.
+    CustStandardItem::SortContext sortContext;
     // Values attached to items; ids start at 1 and are never reused.
     ItemDataMap itemData;
 
@@ -125,6 +164,7 @@ private:
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void OnExpandedOrCollapsed(const QModelIndex& index, bool expanded);
     void OnCloseEditor();
+    void OnVirtualSelectionChanged(TreeView& owner, const QItemSelection& selected, const QItemSelection& deselected);
     void OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
     void CheckClick(const QModelIndex& index, TreeView& owner);
     void ShiftRange(QStandardItem* hit, bool onBox);
@@ -138,6 +178,9 @@ private:
     CustomStyle* customStyle_ = nullptr;
     // The connections SetConnections made, dropped before it runs again.
     std::vector<QMetaObject::Connection> connections_;
+    QPointer<TreeModel> virtualModel_;
+    QPointer<VirtualTreeDelegate> virtualDelegate_;
+    std::unique_ptr<PictureCache> pictures_;
     // Last, so it goes first: the connections end before anything else.
     ControlLifetime<TreeViewQt, TreeView> view_;
 };

@@ -56,6 +56,25 @@ inline QString ToQString(const std::wstring& text)
 
 inline std::wstring ToWide(const QString& text)
 {
+    if constexpr (sizeof(wchar_t) == 4) {
+        // Straight from UTF-16, without an intermediate code-point vector:
+        // sorting calls this for both sides of every comparison.
+        std::wstring result;
+        result.reserve(static_cast<size_t>(text.size()));
+        const QChar* at = text.constData();
+        const QChar* end = at + text.size();
+        for (; at < end; ++at) {
+            char32_t c = at->unicode();
+            if (at->isHighSurrogate() && at + 1 < end && (at + 1)->isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(*at, *(at + 1));
+                ++at;
+            } else if (at->isSurrogate()) {
+                c = WideQtDetail::kReplacement;
+            }
+            result.push_back(static_cast<wchar_t>(c));
+        }
+        return result;
+    }
     // toUcs4 joins surrogate pairs and replaces unpaired surrogates.
     const QVector<uint> ucs4 = text.toUcs4();
     std::wstring result;
