@@ -9,7 +9,6 @@
 #include "AUILibEnums.h"
 #include "AUILibTypes.h"
 #include "BaseGUIObject.h"
-#include "TextAlign.h"
 
 #include <memory>
 #include <string>
