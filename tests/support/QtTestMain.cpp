@@ -20,6 +20,10 @@ extern "C" const char* __asan_default_options()
 {
     return "fast_unwind_on_malloc=0";
 }
+extern "C" const char* __ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1";
+}
 #else
 // The agent's tests: Qt and fontconfig keep process-lifetime caches that
 // LeakSanitizer reports as leaks, and the agent keeps its controller for the

@@ -60,7 +60,7 @@ class ControlLifetime {
 public:
     explicit ControlLifetime(Widget* widget, WidgetOwnership ownership = WidgetOwnership::Made,
                              Control* owner = nullptr)
-        : widget_(widget), made_(ownership == WidgetOwnership::Made), owner_(owner)
+        : widget_(widget), watch_(widget), made_(ownership == WidgetOwnership::Made), owner_(owner)
     {
         // A wrapped widget may name a control of its own; only a widget made
         // here is told its control.
@@ -72,7 +72,7 @@ public:
     {
         DisconnectAll();
         ClearWidgetOwner();
-        Widget* widget = widget_.data();
+        Widget* widget = Live();
         if (made_ && widget && !widget->parent())
             delete widget;
     }
@@ -81,11 +81,11 @@ public:
     ControlLifetime& operator=(const ControlLifetime&) = delete;
 
     // The widget, or null once Qt deleted it.
-    Widget* Get() const { return widget_.data(); }
-    Widget* data() const { return widget_.data(); }
-    Widget* operator->() const { return widget_.data(); }
-    operator Widget*() const { return widget_.data(); }
-    bool IsNull() const { return widget_.isNull(); }
+    Widget* Get() const { return Live(); }
+    Widget* data() const { return Live(); }
+    Widget* operator->() const { return Live(); }
+    operator Widget*() const { return Live(); }
+    bool IsNull() const { return watch_.isNull(); }
 
     // The owning control, null once it went.
     Control* Owner() const { return owner_; }
@@ -104,7 +104,7 @@ public:
     QMetaObject::Connection Connect(const Sender* sender, Signal signal, Functor&& functor,
                                     Qt::ConnectionType type = Qt::AutoConnection)
     {
-        Widget* widget = widget_.data();
+        Widget* widget = Live();
         if (!widget || !sender)
             return QMetaObject::Connection();
         QMetaObject::Connection connection =
@@ -126,7 +126,7 @@ private:
     ControlOwnerSlot<Control>* Slot() const
     {
         // A cross cast: a wrapped widget of the plain Qt class has no slot.
-        return dynamic_cast<ControlOwnerSlot<Control>*>(static_cast<QObject*>(widget_.data()));
+        return dynamic_cast<ControlOwnerSlot<Control>*>(watch_.data());
     }
 
     void ClearWidgetOwner()
@@ -136,7 +136,13 @@ private:
             slot->SetOwner(nullptr);
     }
 
-    QPointer<Widget> widget_;
+    // The widget, read only while the watch says it lives. The watch is on
+    // QObject, not on Widget: an event filter may ask for the widget while Qt
+    // destroys it, past Widget's destructor, when a QPointer<Widget> would
+    // downcast an object that is no longer a Widget.
+    Widget* Live() const { return watch_.isNull() ? nullptr : widget_; }
+    Widget* widget_;
+    QPointer<QObject> watch_;
     const bool made_;
     Control* owner_;
     std::vector<QMetaObject::Connection> connections_;
