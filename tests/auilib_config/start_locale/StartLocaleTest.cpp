@@ -9,14 +9,6 @@
 
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-// Qt keeps process-lifetime caches that LeakSanitizer reports as leaks.
-extern "C" const char* __asan_default_options()
-{
-    return "detect_leaks=0";
-}
-#endif
-
 namespace {
 
 std::wstring Expected(const char* variable)

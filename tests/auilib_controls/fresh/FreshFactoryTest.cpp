@@ -9,10 +9,6 @@
 #include <QApplication>
 #include <QWidget>
 
-#if defined(__SANITIZE_ADDRESS__)
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-#endif
-
 TEST(FreshFactory, TheFirstLookupOfAProcessResolves)
 {
     std::shared_ptr<AUILib::BaseGUIObject> label = AUILib::AUILibObjectFactory::Instance()->Create("QLabel");

@@ -11,14 +11,6 @@
 
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-// Qt and fontconfig keep process-lifetime caches that LeakSanitizer reports.
-extern "C" const char* __asan_default_options()
-{
-    return "detect_leaks=0";
-}
-#endif
-
 using AUILib::SysKeyToAUIKey;
 
 TEST(StartLocale, CommaAndPeriod)

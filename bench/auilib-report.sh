@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# The widget library's benchmarks in one table: builds Release (in
+# build/release of this checkout, or $BUILD_DIR), runs bench_forms,
+# bench_text_paste and every bench_tree* and bench_list* benchmark, and prints
+# benchmark, size, time, the peer's time from the same run, their ratio and the
+# goal, marking each ratio over its goal. It measures nothing itself.
+#
+# Line format: each benchmark prints, once per comparison it makes, one line
+# on standard output
+#   REPORT name=<area/case> size=<n> time_ms=<t> peer_ms=<p> ratio=<t/p> goal=<g>
+# fields separated by single spaces, values without spaces, times in
+# milliseconds, ratio and goal as plain decimals (the goal is the largest ratio
+# accepted). A benchmark may print several REPORT lines; one that prints none
+# shows up in the table as missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" LANG=C.UTF-8 LC_ALL=C.UTF-8
+export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+build_dir="${BUILD_DIR:-build/release}"
+
+# Found by name, so that a new tree view or list box benchmark is picked up.
+names=(bench_forms bench_text_paste)
+for src in bench/bench_tree*.cpp bench/bench_list*.cpp; do
+  [[ -e $src ]] && names+=("$(basename "$src" .cpp)")
+done
+
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DUPDATER_BENCH=ON >/dev/null
+cmake --build "$build_dir" -j "${JOBS:-4}" --target "${names[@]}" >/dev/null
+
+log_dir="$build_dir/bench-report"
+mkdir -p "$log_dir"
+status=0
+rows=""
+for name in "${names[@]}"; do
+  echo "running $name ..." >&2
+  if ! "$build_dir/bench/$name" >"$log_dir/$name.log" 2>&1; then
+    echo "$name failed: see $log_dir/$name.log" >&2
+    status=1
+  fi
+  lines=$(grep '^REPORT ' "$log_dir/$name.log" || true)
+  if [[ -z $lines ]]; then
+    rows+="REPORT name=$name size=- time_ms=- peer_ms=- ratio=- goal=- missing=1"$'\n'
+    status=1
+  else
+    rows+="$lines"$'\n'
+  fi
+done
+
+printf '%s' "$rows" | awk '
+  function field(key,   i, kv) {
+    for (i = 2; i <= NF; ++i) { split($i, kv, "="); if (kv[1] == key) return substr($i, length(key) + 2) }
+    return "-"
+  }
+  BEGIN { printf "%-40s %9s %12s %12s %8s %6s\n", "benchmark", "size", "time ms", "peer ms", "ratio", "goal" }
+  {
+    ratio = field("ratio"); goal = field("goal"); mark = ""
+    if (field("missing") == "1") mark = "  no REPORT line"
+    else if (ratio != "-" && goal != "-" && ratio + 0 > goal + 0) mark = "  << over goal"
+    printf "%-40s %9s %12s %12s %8s %6s%s\n", field("name"), field("size"), field("time_ms"), field("peer_ms"), ratio, goal, mark
+  }'
+echo "(full output of each benchmark in $log_dir)"
+exit $status
