@@ -33,14 +33,6 @@ using namespace AUILib;
 
 namespace {
 
-using Control = std::shared_ptr<BaseGUIObject>;
-
-template <typename T>
-T& As(BaseGUIObject& control)
-{
-    return dynamic_cast<T&>(control);
-}
-
 struct Row {
     const char* name;
     std::function<Control()> make;
@@ -234,15 +226,8 @@ TEST(GoneWidgetContainers, AWidgetWhoseControlIsGoneStillTakesInput)
             SCOPED_TRACE(std::string(row.name) + (keepImpl ? ", implementation kept" : ""));
             ActiveWindow window;
             std::shared_ptr<BaseImpl> impl;
-            QPointer<QWidget> widget;
-            {
-                Control control = row.make();
-                control->Create(window.Get());
-                widget = control->GetBaseImpl()->GetWndPtr();
-                row.fill(widget);
-                if (keepImpl)
-                    impl = control->GetBaseImpl();
-            }
+            QPointer<QWidget> widget =
+                PlaceAndDropControl(row.make, window.Get(), keepImpl ? &impl : nullptr, row.fill);
             ASSERT_TRUE(widget);  // the window owns it
             ASSERT_TRUE(window.ShowWith(widget, QRect(10, 10, 200, 150)));
             EXPECT_TRUE(row.useWidget(widget));
@@ -258,13 +243,7 @@ TEST(GoneWidgetContainers, AControlDroppedBeforeItIsPlacedTakesItsWidget)
 {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        QPointer<QWidget> widget;
-        {
-            Control control = row.make();
-            widget = control->GetBaseImpl()->GetWndPtr();
-            ASSERT_TRUE(widget);
-        }
-        EXPECT_FALSE(widget);
+        ExpectUnplacedWidgetGoesWithControl(row.make);
     }
 }
 
@@ -347,15 +326,11 @@ TEST(GoneWidgetContainers, ATabHandlerMayDropItsControlWhoseWidgetWasNeverPlaced
     auto tabs = std::make_shared<TabView>();
     QPointer<QTabWidget> widget = WidgetOf<QTabWidget>(*tabs);
     AddTwoTabs(widget);
-    widget->setGeometry(40, 40, 240, 150);
-    widget->show();
-    QApplication::setActiveWindow(widget);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+    ASSERT_TRUE(ShowUnplaced(widget, QRect(40, 40, 240, 150)));
     tabs->OnCurrentChanged.Connect([&](int) { tabs.reset(); });
     EXPECT_TRUE(ClickSecondTab(widget));
     EXPECT_EQ(tabs, nullptr);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    RunPostedAndDeferredDeletes();
     EXPECT_FALSE(widget);
 }
 

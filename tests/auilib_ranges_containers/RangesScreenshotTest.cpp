@@ -1,6 +1,8 @@
 // Pictures of the spin edits, slider, scroll bar, date edit (with its
 // drop-down picture) and drawing pad (after a stroke; white by design)
 // under a light and a dark application palette.
+#include "AppLook.h"
+#include "DarkPalette.h"
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
@@ -28,23 +30,6 @@ using namespace AUILib;
 
 namespace {
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-    return dark;
-}
-
 // A small calendar-like picture for the drop-down button.
 bool WriteDropPicture(const QString& path)
 {
@@ -61,8 +46,7 @@ bool WriteDropPicture(const QString& path)
 
 QString SavePanel(const QPalette& palette, const QString& name, const QString& picture)
 {
-    const QPalette saved = QApplication::palette();
-    QApplication::setPalette(palette);
+    const AppPalette look(palette);
     QString path;
     {
         QWidget panel;
@@ -122,7 +106,6 @@ QString SavePanel(const QPalette& palette, const QString& name, const QString& p
         EXPECT_NE(std::unique_ptr<QImage>(pad.GetImage()), nullptr);
         path = saveScreenshot(&panel, name);
     }
-    QApplication::setPalette(saved);
     return path;
 }
 
