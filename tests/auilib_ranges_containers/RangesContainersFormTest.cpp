@@ -143,20 +143,6 @@ TEST(RangesContainersForm, EveryControlIsFoundWithItsType)
     EXPECT_EQ(bar->GetValue(), 40);
 }
 
-// A small calendar-like picture for the date edit's drop-down button.
-bool WriteDropPicture(const QString& path)
-{
-    QImage image(14, 14, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QColor(170, 60, 40));
-    painter.setBrush(QColor(250, 226, 220));
-    painter.drawRect(1, 2, 11, 10);
-    painter.fillRect(1, 2, 12, 3, QColor(170, 60, 40));
-    painter.end();
-    return image.save(path);
-}
-
 // Whether the middle column of a vertical line's picture holds a pixel of
 // the line's colour, which the edge column does not.
 bool DrawsVerticalLine(QWidget* line)
@@ -220,7 +206,7 @@ TEST(RangesContainersForm, LightAndDarkPicturesOfEveryControl)
     const std::string folder = temp.Path("drop pictures");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const QString picture = QString::fromStdString(folder + "/calendar.png");
-    ASSERT_TRUE(WriteDropPicture(picture));
+    ASSERT_TRUE(WriteDropPicture(picture, QColor(170, 60, 40), QColor(250, 226, 220)));
 
     QStringList light, dark;
     {

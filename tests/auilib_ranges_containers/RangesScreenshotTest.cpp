@@ -30,20 +30,6 @@ using namespace AUILib;
 
 namespace {
 
-// A small calendar-like picture for the drop-down button.
-bool WriteDropPicture(const QString& path)
-{
-    QImage image(14, 14, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QColor(40, 90, 170));
-    painter.setBrush(QColor(220, 232, 250));
-    painter.drawRect(1, 2, 11, 10);
-    painter.fillRect(1, 2, 12, 3, QColor(40, 90, 170));
-    painter.end();
-    return image.save(path);
-}
-
 QString SavePanel(const QPalette& palette, const QString& name, const QString& picture)
 {
     const AppPalette look(palette);
@@ -116,7 +102,7 @@ TEST(RangesScreenshot, LightAndDarkPanels)
     const std::string folder = temp.Path("drop pictures");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const QString picture = QString::fromStdString(folder + "/calendar.png");
-    ASSERT_TRUE(WriteDropPicture(picture));
+    ASSERT_TRUE(WriteDropPicture(picture, QColor(40, 90, 170), QColor(220, 232, 250)));
 
     const QString light =
         SavePanel(QApplication::style()->standardPalette(), QStringLiteral("auilib_ranges_controls_light"), picture);

@@ -1,12 +1,16 @@
 // What the tests of the spin edits, range controls, date edit and drawing
 // pad share besides the control kit: plain mouse events (QTest's moves carry
-// no button).
+// no button) and a picture for the date edit's drop-down button.
 #pragma once
 
 #include "ControlGoneKit.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -29,4 +33,18 @@ inline void DragAlong(QWidget* widget, const std::vector<QPoint>& points, Qt::Mo
     for (size_t i = 1; i < points.size(); ++i)
         SendMouse(widget, QEvent::MouseMove, points[i], button);
     SendMouse(widget, QEvent::MouseButtonRelease, points.back(), button);
+}
+
+// Writes a small calendar-like picture, drawn in ink on paper, to path.
+inline bool WriteDropPicture(const QString& path, const QColor& ink, const QColor& paper)
+{
+    QImage image(14, 14, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(ink);
+    painter.setBrush(paper);
+    painter.drawRect(1, 2, 11, 10);
+    painter.fillRect(1, 2, 12, 3, ink);
+    painter.end();
+    return image.save(path);
 }
