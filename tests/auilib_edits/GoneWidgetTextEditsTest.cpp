@@ -121,10 +121,8 @@ TEST(GoneWidgetTextEdits, EveryOperationAnswersNeutrallyAndWidgetOperationsThrow
         ASSERT_EQ(control->GetBaseImpl()->GetWndPtr(), nullptr);
 
         ExpectControlNotValid("Create", [&] { control->Create(&parent); });
-        ExpectControlNotValid("IdealSize", [&] { control->IdealSize(); });
         ExpectControlNotValid("MinimumIdealSize", [&] { control->MinimumIdealSize(); });
-        ExpectControlNotValid("Show", [&] { control->Show(true, true); });
-        ExpectControlNotValid("Enable", [&] { control->Enable(false, true); });
+        ExpectWidgetOperationsRefused(*control);
         row.callAllGone(*control);
         EXPECT_NE(control->GetSkinManager(), nullptr);
     }

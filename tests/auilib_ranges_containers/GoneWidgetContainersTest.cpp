@@ -211,9 +211,7 @@ TEST(GoneWidgetContainers, EveryOperationAnswersNeutrallyAndWidgetOperationsThro
         // A failed Create records nothing.
         EXPECT_EQ(control->GetParentWindow(), control->GetControlType() == ControlTypeLine ? nullptr : &parent);
         ExpectControlNotValid("impl IdealSize", [&] { control->GetBaseImpl()->IdealSize(); });
-        ExpectControlNotValid("IdealSize", [&] { control->IdealSize(); });
-        ExpectControlNotValid("Show", [&] { control->Show(true, true); });
-        ExpectControlNotValid("Enable", [&] { control->Enable(false, true); });
+        ExpectWidgetOperationsRefused(*control);
         row.callAllGone(*control);
         EXPECT_EQ(control->GetSkinManager(), GetGlobalSkinManager());
     }

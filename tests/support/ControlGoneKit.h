@@ -44,6 +44,15 @@ inline void ExpectControlNotValid(const char* what, const std::function<void()>&
     }
 }
 
+// The operations every control has that need its widget, refused once the
+// widget is gone.
+inline void ExpectWidgetOperationsRefused(AUILib::BaseGUIObject& control)
+{
+    ExpectControlNotValid("IdealSize", [&] { control.IdealSize(); });
+    ExpectControlNotValid("Show", [&] { control.Show(true, true); });
+    ExpectControlNotValid("Enable", [&] { control.Enable(false, true); });
+}
+
 // A window shown and made active, so keys and focus reach its children.
 class ActiveWindow {
 public:
