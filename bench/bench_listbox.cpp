@@ -4,6 +4,7 @@
 // around every insert resorts the whole table each time (quadratic); the
 // list box places each row by binary search instead. Goal: no slower than
 // Qt's own table (at most 1.0x).
+#include "CollectingReporter.h"
 #include "ListBox.h"
 #include "ListBoxImplQt.h"
 
@@ -13,7 +14,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -72,20 +72,6 @@ void BM_QTableWidgetSorted(benchmark::State& state)
     }
 }
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // Names carry the "/iterations:1" suffix: keyed by what precedes it.
-        for (const Run& run : runs) {
-            const std::string name = run.benchmark_name();
-            seconds[name.substr(0, name.find("/iterations"))] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -106,12 +92,10 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double listTime = reporter.seconds["Fill/ListBoxAddItemSorted"];
-    const double tableTime = reporter.seconds["Fill/QTableWidgetSorted"];
-    if (listTime > 0 && tableTime > 0) {
-        const double ratio = listTime / tableTime;
+    const double ratio = reporter.Ratio("Fill/ListBoxAddItemSorted", "Fill/QTableWidgetSorted");
+    if (ratio > 0) {
         printf("\nList box relative to QTableWidget, %d sorted inserts: %.2fx (goal <= 1.0: %s)\n", kRows, ratio,
-               ratio <= 1.0 ? "met" : "NOT met");
+               GoalWord(ratio <= 1.0));
     }
     benchmark::Shutdown();
     return 0;

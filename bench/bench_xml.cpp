@@ -8,6 +8,7 @@
 // must stay linear.
 #include "CXML_Arena.h"
 #include "CXML_Element.h"
+#include "CollectingReporter.h"
 #include "CountingAllocator.h"
 
 #include <QByteArray>
@@ -285,17 +286,6 @@ ColdRun RunCold(const Reader& reader)
     return result;
 }
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -331,10 +321,7 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    auto time = [&](const char* name) {
-        auto it = reporter.seconds.find(std::string("Parse/") + name);
-        return it == reporter.seconds.end() ? 0.0 : it->second;
-    };
+    auto time = [&](const char* name) { return reporter.Time(std::string("Parse/") + name); };
     const double qt = time("QXmlStreamReader"), pugi = time("pugixml");
     for (const char* kwName : {"CXML_Element", "CXML_Element+arena"}) {
         double kw = time(kwName);
@@ -348,7 +335,7 @@ int main(int argc, char** argv)
         }
         if (qt > 0 && pugi > 0) {
             printf("  goal: faster than QXmlStreamReader: %s; within 3x of pugixml: %s\n",
-                   kw < qt ? "met" : "NOT met", kw <= 3 * pugi ? "met" : "NOT met");
+                   GoalWord(kw < qt), GoalWord(kw <= 3 * pugi));
         }
     }
     if (time("CXML_Element") > 0 && time("CXML_Element+arena") > 0)

@@ -4,6 +4,7 @@
 #include "ButtonImplQt.h"
 #include "ButtonQt.h"
 #include "ContextMenu.h"
+#include "FontDataQt.h"
 #include "StyleSheetProperty.h"
 #include "WideQt.h"
 
@@ -319,15 +320,7 @@ void Button::SetFont(FontData& font)
     if (!widget)
         return;
     QFont qfont = widget->font();
-    if (font.bold != -1)
-        qfont.setWeight(font.bold != 0 ? QFont::Bold : QFont::Normal);
-    if (font.italic != -1)
-        qfont.setStyle(font.italic != 0 ? QFont::StyleItalic : QFont::StyleNormal);
-    if (font.underline != -1)
-        qfont.setUnderline(font.underline != 0);
-    // NaN fails the comparison too: a size Qt cannot use counts as not given.
-    if (font.pointSize > 0.0)
-        qfont.setPointSizeF(font.pointSize);
+    MergeFontStyle(qfont, font);
     if (!font.faceName.empty())
         qfont.setFamily(ToQString(font.faceName));
     widget->setFont(qfont);

@@ -4,12 +4,12 @@
 #include "ButtonBoxQt.h"
 #include "ChangeFlagGuard.h"
 #include "ContextMenu.h"
+#include "FontDataQt.h"
 #include "StyleSheetProperty.h"
 #include "WideQt.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
-#include <QFontInfo>
 #include <QTemporaryFile>
 
 #include <cmath>
@@ -210,17 +210,8 @@ void Button::impl::CreateLabels()
 
 FontData Button::impl::GetFont()
 {
-    FontData data;
     QPushButton* widget = widget_;
-    if (!widget)
-        return data;
-    const QFontInfo info(widget->font());
-    data.faceName = ToWide(info.family());
-    data.pointSize = info.pointSizeF();
-    data.bold = info.weight() > QFont::Normal ? 1 : 0;
-    data.italic = info.italic() ? 1 : 0;
-    data.underline = info.underline() ? 1 : 0;
-    return data;
+    return widget ? ShownFontData(widget->font()) : FontData();
 }
 
 void Button::impl::OnClicked()

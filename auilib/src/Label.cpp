@@ -3,12 +3,12 @@
 #include "AUILibConfig.h"
 #include "AUILibUtils.h"
 #include "ChangeFlagGuard.h"
+#include "FontDataQt.h"
 #include "LabelImplQt.h"
 #include "WideQt.h"
 
 #include <QBuffer>
 #include <QFileInfo>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QPainter>
@@ -186,17 +186,8 @@ void Label::impl::Enable(bool enable, bool recursive)
 
 FontData Label::impl::GetFont()
 {
-    FontData data;
     LabelQt* label = widget_;
-    if (!label)
-        return data;
-    const QFontInfo info(label->font());
-    data.faceName = ToWide(info.family());
-    data.pointSize = info.pointSizeF();
-    data.bold = info.weight() > QFont::Normal ? 1 : 0;
-    data.italic = info.italic() ? 1 : 0;
-    data.underline = info.underline() ? 1 : 0;
-    return data;
+    return label ? ShownFontData(label->font()) : FontData();
 }
 
 int Label::impl::IconEdge(int iconSize) const
@@ -342,15 +333,7 @@ void Label::SetFont(FontData& font)
     if (!label)
         return;
     QFont qfont = label->font();
-    if (font.bold != -1)
-        qfont.setWeight(font.bold != 0 ? QFont::Bold : QFont::Normal);
-    if (font.italic != -1)
-        qfont.setStyle(font.italic != 0 ? QFont::StyleItalic : QFont::StyleNormal);
-    if (font.underline != -1)
-        qfont.setUnderline(font.underline != 0);
-    // A size Qt cannot use (zero, negative, NaN) counts as not given.
-    if (font.pointSize > 0.0)
-        qfont.setPointSizeF(font.pointSize);
+    MergeFontStyle(qfont, font);
     if (!font.faceName.empty())
         qfont.setFamily(ShownText(font.faceName));
     label->setFont(qfont);

@@ -1,11 +1,9 @@
 #include "MultiLineEdit.h"
 
 #include "AUILibConfig.h"
-#include "ChangeFlagGuard.h"
 #include "EmissionHold.h"
 #include "MultiLineEditImplQt.h"
 #include "TextEditSteps.h"
-#include "WideQt.h"
 
 #include <QFontMetrics>
 #include <QTextDocument>
@@ -123,14 +121,7 @@ void MultiLineEdit::impl::OnFocusChanged(bool focused)
 
 MultiLineEdit::Selection MultiLineEdit::impl::GetSel()
 {
-    MultiLineEditQt* widget = widget_.Get();
-    if (!widget)
-        return Selection();
-    cursor_ = widget->textCursor();
-    Selection selection;
-    selection.start = cursor_.selectionStart();
-    selection.end = cursor_.selectionEnd();
-    return selection;
+    return TextEditSteps::ReadSelection<Selection>(widget_.Get(), cursor_);
 }
 
 void MultiLineEdit::impl::SetSel(Selection selection)
@@ -174,29 +165,11 @@ std::shared_ptr<BaseImpl> MultiLineEdit::GetBaseImpl() const { return impl_; }
 
 SkinManager* MultiLineEdit::GetSkinManager() { return GetGlobalSkinManager(); }
 
-void MultiLineEdit::SetText(const std::wstring& text)
-{
-    // Held across the change: a text handler may drop this control.
-    const std::shared_ptr<impl> hold = impl_;
-    ChangeFlagGuard guard(*hold);
-    if (MultiLineEditQt* widget = hold->GetWidget())
-        widget->setPlainText(ToQString(text));
-}
+void MultiLineEdit::SetText(const std::wstring& text) { TextEditSteps::SetPlainText(impl_, text); }
 
-std::wstring MultiLineEdit::GetText()
-{
-    MultiLineEditQt* widget = impl_->GetWidget();
-    return widget ? ToWide(widget->toPlainText()) : std::wstring();
-}
+std::wstring MultiLineEdit::GetText() { return TextEditSteps::PlainText(impl_->GetWidget()); }
 
-void MultiLineEdit::SetStyle(flag remove, flag add)
-{
-    MultiLineEditQt* widget = impl_->GetWidget();
-    if (!widget)
-        return;
-    TextEditSteps::SwitchStyleBits(*widget, add, true);
-    TextEditSteps::SwitchStyleBits(*widget, remove, false);
-}
+void MultiLineEdit::SetStyle(flag remove, flag add) { TextEditSteps::SetStyle(impl_->GetWidget(), remove, add); }
 
 void MultiLineEdit::SetScrollBarPolicy(ScrollBarPolicy policy)
 {

@@ -43,14 +43,7 @@ void RichEdit::impl::OnTextStep()
 
 RichEdit::Selection RichEdit::impl::GetSel()
 {
-    RichEditQt* widget = widget_.Get();
-    if (!widget)
-        return Selection();
-    cursor_ = widget->textCursor();
-    Selection selection;
-    selection.start = cursor_.selectionStart();
-    selection.end = cursor_.selectionEnd();
-    return selection;
+    return TextEditSteps::ReadSelection<Selection>(widget_.Get(), cursor_);
 }
 
 void RichEdit::impl::SetSel(Selection selection)
@@ -142,29 +135,11 @@ std::shared_ptr<BaseImpl> RichEdit::GetBaseImpl() const { return impl_; }
 
 SkinManager* RichEdit::GetSkinManager() { return GetGlobalSkinManager(); }
 
-void RichEdit::SetText(const std::wstring& text)
-{
-    // Held across the change: a text handler may drop this control.
-    const std::shared_ptr<impl> hold = impl_;
-    ChangeFlagGuard guard(*hold);
-    if (RichEditQt* widget = hold->GetWidget())
-        widget->setPlainText(ToQString(text));
-}
+void RichEdit::SetText(const std::wstring& text) { TextEditSteps::SetPlainText(impl_, text); }
 
-std::wstring RichEdit::GetText()
-{
-    RichEditQt* widget = impl_->GetWidget();
-    return widget ? ToWide(widget->toPlainText()) : std::wstring();
-}
+std::wstring RichEdit::GetText() { return TextEditSteps::PlainText(impl_->GetWidget()); }
 
-void RichEdit::SetStyle(flag remove, flag add)
-{
-    RichEditQt* widget = impl_->GetWidget();
-    if (!widget)
-        return;
-    TextEditSteps::SwitchStyleBits(*widget, add, true);
-    TextEditSteps::SwitchStyleBits(*widget, remove, false);
-}
+void RichEdit::SetStyle(flag remove, flag add) { TextEditSteps::SetStyle(impl_->GetWidget(), remove, add); }
 
 RichEdit::Selection RichEdit::GetSel() { return impl_->GetSel(); }
 

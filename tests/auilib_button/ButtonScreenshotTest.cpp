@@ -4,8 +4,10 @@
 #include "ButtonTestKit.h"
 
 #include "AUILibConfig.h"
+#include "AppLook.h"
 #include "ButtonBox.h"
 #include "ButtonBoxQt.h"
+#include "DarkPalette.h"
 #include "Dialog.h"
 #include "RecordingContextMenu.h"
 #include "Screenshot.h"
@@ -25,21 +27,6 @@ namespace {
 
 using AUILib::Button;
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-    return dark;
-}
-
 QByteArray PicturePng()
 {
     QImage image(24, 24, QImage::Format_ARGB32);
@@ -58,8 +45,7 @@ QByteArray PicturePng()
 
 QString SavePanel(const QPalette& palette, const QString& name)
 {
-    const QPalette saved = QApplication::palette();
-    QApplication::setPalette(palette);
+    const AppPalette look(palette);
     AUILib::SetCurrentLanguage(L"en-US", true);
     AUILib::SetWorkingDirPath(QString(AUILIB_FIXTURES_ENCIPHERED "/").toStdWString());
     AUILib::Translator::GetInstance().ResetStringsTable();
@@ -95,7 +81,6 @@ QString SavePanel(const QPalette& palette, const QString& name)
         delete window.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    QApplication::setPalette(saved);
     return path;
 }
 

@@ -19,14 +19,6 @@ using namespace AUILib;
 
 namespace {
 
-using Control = std::shared_ptr<BaseGUIObject>;
-
-template <typename T>
-T& As(BaseGUIObject& control)
-{
-    return dynamic_cast<T&>(control);
-}
-
 struct Row {
     const char* name;
     std::function<Control()> make;
@@ -129,10 +121,8 @@ TEST(GoneWidgetTextEdits, EveryOperationAnswersNeutrallyAndWidgetOperationsThrow
         ASSERT_EQ(control->GetBaseImpl()->GetWndPtr(), nullptr);
 
         ExpectControlNotValid("Create", [&] { control->Create(&parent); });
-        ExpectControlNotValid("IdealSize", [&] { control->IdealSize(); });
         ExpectControlNotValid("MinimumIdealSize", [&] { control->MinimumIdealSize(); });
-        ExpectControlNotValid("Show", [&] { control->Show(true, true); });
-        ExpectControlNotValid("Enable", [&] { control->Enable(false, true); });
+        ExpectWidgetOperationsRefused(*control);
         row.callAllGone(*control);
         EXPECT_NE(control->GetSkinManager(), nullptr);
     }
@@ -148,14 +138,8 @@ TEST(GoneWidgetTextEdits, AWidgetWhoseControlIsGoneStillTakesInput)
             elsewhere.setFocusPolicy(Qt::StrongFocus);
             elsewhere.setGeometry(10, 200, 40, 20);
             std::shared_ptr<BaseImpl> impl;
-            QPointer<QWidget> widget;
-            {
-                Control control = row.make();
-                control->Create(window.Get());
-                widget = control->GetBaseImpl()->GetWndPtr();
-                if (keepImpl)
-                    impl = control->GetBaseImpl();
-            }
+            QPointer<QWidget> widget =
+                PlaceAndDropControl(row.make, window.Get(), keepImpl ? &impl : nullptr);
             ASSERT_TRUE(widget);  // the window owns it
             ASSERT_TRUE(window.ShowWith(widget));
             EXPECT_EQ(UseWidget(widget, &elsewhere), QStringLiteral("abcd"));
@@ -167,13 +151,7 @@ TEST(GoneWidgetTextEdits, AControlDroppedBeforeItIsPlacedTakesItsWidget)
 {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        QPointer<QWidget> widget;
-        {
-            Control control = row.make();
-            widget = control->GetBaseImpl()->GetWndPtr();
-            ASSERT_TRUE(widget);
-        }
-        EXPECT_FALSE(widget);
+        ExpectUnplacedWidgetGoesWithControl(row.make);
     }
 }
 
@@ -221,15 +199,11 @@ TEST(GoneWidgetTextEdits, AHandlerMayDropItsOwnControlWhoseWidgetWasNeverPlaced)
         SCOPED_TRACE(row.name);
         Control control = row.make();
         QPointer<QWidget> widget = control->GetBaseImpl()->GetWndPtr();
-        widget->setGeometry(40, 40, 200, 100);
-        widget->show();
-        QApplication::setActiveWindow(widget);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+        ASSERT_TRUE(ShowUnplaced(widget, QRect(40, 40, 200, 100)));
         row.changed(*control).Connect([&] { control.reset(); });
         QTest::keyClicks(widget, QStringLiteral("x"));
         EXPECT_EQ(control, nullptr);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        RunPostedAndDeferredDeletes();
         EXPECT_FALSE(widget);
     }
 }

@@ -1,12 +1,9 @@
 // What the tests of the multi-line and the rich text edit share: a shown,
-// active window to type into, the order of the two text signals, the
-// clipboard set for one paste, and the check that an operation refuses a
-// control whose widget is gone.
+// active window to type into, the order of the two text signals and the
+// clipboard set for one paste.
 #pragma once
 
-#include "AgnosticUIException.h"
-#include "BaseGUIObject.h"
-#include "BaseImpl.h"
+#include "ControlGoneKit.h"
 #include "Signal.h"
 
 #include <gtest/gtest.h>
@@ -20,36 +17,19 @@
 #include <functional>
 #include <string>
 
-// A window shown and made active, so keys and focus reach its children.
-class EditWindow {
+// An active window big enough for an edit, which must take the focus too:
+// the tests type into it.
+class EditWindow : public ActiveWindow {
 public:
-    EditWindow() { window_.resize(360, 240); }
+    EditWindow() : ActiveWindow(360, 240) {}
 
-    QWidget* Get() { return &window_; }
-
-    // Shows the window with widget at geometry and gives the widget focus;
-    // false when the platform does not activate it.
+    // false when the platform does not activate the window or the widget
+    // does not take the focus.
     bool ShowWith(QWidget* widget, const QRect& geometry = QRect(10, 10, 300, 120))
     {
-        widget->setGeometry(geometry);
-        window_.show();
-        QApplication::setActiveWindow(&window_);
-        if (!QTest::qWaitForWindowActive(&window_))
-            return false;
-        widget->setFocus();
-        QApplication::processEvents();
-        return widget->hasFocus();
+        return ActiveWindow::ShowWith(widget, geometry) && widget->hasFocus();
     }
-
-private:
-    QWidget window_;
 };
-
-template <typename Widget>
-Widget* WidgetOf(const AUILib::BaseGUIObject& control)
-{
-    return qobject_cast<Widget*>(control.GetBaseImpl()->GetWndPtr());
-}
 
 // "E" for each OnTextEdited, "C" for each OnTextChanged, in emission order.
 class TextSignalOrder {
@@ -91,15 +71,4 @@ inline void SetClipboardHtml(const QString& html, const QString& plain)
     data->setHtml(html);
     data->setText(plain);
     QApplication::clipboard()->setMimeData(data);
-}
-
-inline void ExpectControlNotValid(const char* what, const std::function<void()>& call)
-{
-    SCOPED_TRACE(what);
-    try {
-        call();
-        ADD_FAILURE() << "no exception";
-    } catch (const AUILib::AgnosticUIException& e) {
-        EXPECT_STREQ(e.what(), "Control is not valid.");
-    }
 }

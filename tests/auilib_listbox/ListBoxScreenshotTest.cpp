@@ -4,6 +4,7 @@
 #include "ListBoxTestKit.h"
 
 #include "ComboBox.h"
+#include "DarkPalette.h"
 #include "Screenshot.h"
 
 #include <QHeaderView>
@@ -12,23 +13,6 @@ namespace {
 
 using AUILib::ListBox;
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    dark.setColor(QPalette::Light, QColor(80, 80, 86));
-    dark.setColor(QPalette::Midlight, QColor(70, 70, 74));
-    return dark;
-}
-
 struct Look {
     const char* name;
     QPalette palette;
@@ -36,7 +20,7 @@ struct Look {
 
 class ListBoxScreenshotTest : public ::testing::TestWithParam<int> {
 protected:
-    static Look LookOf(int index) { return index == 0 ? Look{"light", QPalette()} : Look{"dark", DarkPalette()}; }
+    static Look LookOf(int index) { return index == 0 ? Look{"light", QPalette()} : Look{"dark", DarkPaletteWithShades()}; }
 
     void SetUp() override
     {

@@ -33,14 +33,6 @@ using namespace AUILib;
 
 namespace {
 
-using Control = std::shared_ptr<BaseGUIObject>;
-
-template <typename T>
-T& As(BaseGUIObject& control)
-{
-    return dynamic_cast<T&>(control);
-}
-
 struct Row {
     const char* name;
     std::function<Control()> make;
@@ -219,9 +211,7 @@ TEST(GoneWidgetContainers, EveryOperationAnswersNeutrallyAndWidgetOperationsThro
         // A failed Create records nothing.
         EXPECT_EQ(control->GetParentWindow(), control->GetControlType() == ControlTypeLine ? nullptr : &parent);
         ExpectControlNotValid("impl IdealSize", [&] { control->GetBaseImpl()->IdealSize(); });
-        ExpectControlNotValid("IdealSize", [&] { control->IdealSize(); });
-        ExpectControlNotValid("Show", [&] { control->Show(true, true); });
-        ExpectControlNotValid("Enable", [&] { control->Enable(false, true); });
+        ExpectWidgetOperationsRefused(*control);
         row.callAllGone(*control);
         EXPECT_EQ(control->GetSkinManager(), GetGlobalSkinManager());
     }
@@ -234,15 +224,8 @@ TEST(GoneWidgetContainers, AWidgetWhoseControlIsGoneStillTakesInput)
             SCOPED_TRACE(std::string(row.name) + (keepImpl ? ", implementation kept" : ""));
             ActiveWindow window;
             std::shared_ptr<BaseImpl> impl;
-            QPointer<QWidget> widget;
-            {
-                Control control = row.make();
-                control->Create(window.Get());
-                widget = control->GetBaseImpl()->GetWndPtr();
-                row.fill(widget);
-                if (keepImpl)
-                    impl = control->GetBaseImpl();
-            }
+            QPointer<QWidget> widget =
+                PlaceAndDropControl(row.make, window.Get(), keepImpl ? &impl : nullptr, row.fill);
             ASSERT_TRUE(widget);  // the window owns it
             ASSERT_TRUE(window.ShowWith(widget, QRect(10, 10, 200, 150)));
             EXPECT_TRUE(row.useWidget(widget));
@@ -258,13 +241,7 @@ TEST(GoneWidgetContainers, AControlDroppedBeforeItIsPlacedTakesItsWidget)
 {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        QPointer<QWidget> widget;
-        {
-            Control control = row.make();
-            widget = control->GetBaseImpl()->GetWndPtr();
-            ASSERT_TRUE(widget);
-        }
-        EXPECT_FALSE(widget);
+        ExpectUnplacedWidgetGoesWithControl(row.make);
     }
 }
 
@@ -347,15 +324,11 @@ TEST(GoneWidgetContainers, ATabHandlerMayDropItsControlWhoseWidgetWasNeverPlaced
     auto tabs = std::make_shared<TabView>();
     QPointer<QTabWidget> widget = WidgetOf<QTabWidget>(*tabs);
     AddTwoTabs(widget);
-    widget->setGeometry(40, 40, 240, 150);
-    widget->show();
-    QApplication::setActiveWindow(widget);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+    ASSERT_TRUE(ShowUnplaced(widget, QRect(40, 40, 240, 150)));
     tabs->OnCurrentChanged.Connect([&](int) { tabs.reset(); });
     EXPECT_TRUE(ClickSecondTab(widget));
     EXPECT_EQ(tabs, nullptr);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    RunPostedAndDeferredDeletes();
     EXPECT_FALSE(widget);
 }
 

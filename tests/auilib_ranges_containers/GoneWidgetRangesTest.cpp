@@ -28,14 +28,6 @@ using namespace AUILib;
 
 namespace {
 
-using Control = std::shared_ptr<BaseGUIObject>;
-
-template <typename T>
-T& As(BaseGUIObject& control)
-{
-    return dynamic_cast<T&>(control);
-}
-
 struct Row {
     const char* name;
     std::function<Control()> make;
@@ -214,9 +206,7 @@ TEST(GoneWidgetRanges, EveryOperationAnswersNeutrallyAndWidgetOperationsThrow)
 
         ExpectControlNotValid("Create", [&] { control->Create(&parent); });
         ExpectControlNotValid("impl IdealSize", [&] { control->GetBaseImpl()->IdealSize(); });
-        ExpectControlNotValid("IdealSize", [&] { control->IdealSize(); });
-        ExpectControlNotValid("Show", [&] { control->Show(true, true); });
-        ExpectControlNotValid("Enable", [&] { control->Enable(false, true); });
+        ExpectWidgetOperationsRefused(*control);
         row.callAllGone(*control);
         EXPECT_NE(control->GetSkinManager(), nullptr);
     }
@@ -229,14 +219,8 @@ TEST(GoneWidgetRanges, AWidgetWhoseControlIsGoneStillTakesInput)
             SCOPED_TRACE(std::string(row.name) + (keepImpl ? ", implementation kept" : ""));
             ActiveWindow window;
             std::shared_ptr<BaseImpl> impl;
-            QPointer<QWidget> widget;
-            {
-                Control control = row.make();
-                control->Create(window.Get());
-                widget = control->GetBaseImpl()->GetWndPtr();
-                if (keepImpl)
-                    impl = control->GetBaseImpl();
-            }
+            QPointer<QWidget> widget =
+                PlaceAndDropControl(row.make, window.Get(), keepImpl ? &impl : nullptr);
             ASSERT_TRUE(widget);  // the window owns it
             ASSERT_TRUE(window.ShowWith(widget, QRect(10, 10, 120, 120)));
             EXPECT_TRUE(row.useWidget(widget));
@@ -249,13 +233,7 @@ TEST(GoneWidgetRanges, AControlDroppedBeforeItIsPlacedTakesItsWidget)
 {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        QPointer<QWidget> widget;
-        {
-            Control control = row.make();
-            widget = control->GetBaseImpl()->GetWndPtr();
-            ASSERT_TRUE(widget);
-        }
-        EXPECT_FALSE(widget);
+        ExpectUnplacedWidgetGoesWithControl(row.make);
     }
 }
 
@@ -300,15 +278,11 @@ TEST(GoneWidgetRanges, AHandlerMayDropItsOwnControlWhoseWidgetWasNeverPlaced)
         SCOPED_TRACE(row.name);
         Control control = row.make();
         QPointer<QWidget> widget = control->GetBaseImpl()->GetWndPtr();
-        widget->setGeometry(40, 40, 120, 120);
-        widget->show();
-        QApplication::setActiveWindow(widget);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(widget));
+        ASSERT_TRUE(ShowUnplaced(widget, QRect(40, 40, 120, 120)));
         row.onChange(*control, [&] { control.reset(); });
         row.useWidget(widget);
         EXPECT_EQ(control, nullptr);
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        RunPostedAndDeferredDeletes();
         EXPECT_FALSE(widget);
     }
 }

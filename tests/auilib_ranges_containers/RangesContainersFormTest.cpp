@@ -4,6 +4,8 @@
 // form and of each control are saved under a light and a dark palette
 // (Fusion): the group box with both lines, the date edit with its drop-down
 // picture, the drawing pad after a stroke.
+#include "AppLook.h"
+#include "DarkPalette.h"
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
@@ -141,61 +143,6 @@ TEST(RangesContainersForm, EveryControlIsFoundWithItsType)
     EXPECT_EQ(bar->GetValue(), 40);
 }
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    dark.setColor(QPalette::Light, QColor(80, 80, 84));
-    dark.setColor(QPalette::Mid, QColor(60, 60, 64));
-    dark.setColor(QPalette::Dark, QColor(25, 25, 27));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-    return dark;
-}
-
-// Fusion with the given application palette for one scope.
-class AppLook {
-public:
-    explicit AppLook(const QPalette& palette)
-        : styleName_(QApplication::style()->objectName()), palette_(QApplication::palette())
-    {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setPalette(palette);
-    }
-    ~AppLook()
-    {
-        if (QStyle* style = QStyleFactory::create(styleName_))
-            QApplication::setStyle(style);
-        QApplication::setPalette(palette_);
-    }
-
-private:
-    QString styleName_;
-    QPalette palette_;
-};
-
-// A small calendar-like picture for the date edit's drop-down button.
-bool WriteDropPicture(const QString& path)
-{
-    QImage image(14, 14, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QColor(170, 60, 40));
-    painter.setBrush(QColor(250, 226, 220));
-    painter.drawRect(1, 2, 11, 10);
-    painter.fillRect(1, 2, 12, 3, QColor(170, 60, 40));
-    painter.end();
-    return image.save(path);
-}
-
 // Whether the middle column of a vertical line's picture holds a pixel of
 // the line's colour, which the edge column does not.
 bool DrawsVerticalLine(QWidget* line)
@@ -259,16 +206,16 @@ TEST(RangesContainersForm, LightAndDarkPicturesOfEveryControl)
     const std::string folder = temp.Path("drop pictures");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const QString picture = QString::fromStdString(folder + "/calendar.png");
-    ASSERT_TRUE(WriteDropPicture(picture));
+    ASSERT_TRUE(WriteDropPicture(picture, QColor(170, 60, 40), QColor(250, 226, 220)));
 
     QStringList light, dark;
     {
         const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        AppLook look(fusion->standardPalette());
+        FusionLook look(fusion->standardPalette());
         light = SavePictures(QStringLiteral("light"), picture);
     }
     {
-        AppLook look(DarkPalette());
+        FusionLook look(DarkPaletteWithShades());
         dark = SavePictures(QStringLiteral("dark"), picture);
     }
     // The form, then the fourteen controls with both lines.

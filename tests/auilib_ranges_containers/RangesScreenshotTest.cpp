@@ -1,6 +1,8 @@
 // Pictures of the spin edits, slider, scroll bar, date edit (with its
 // drop-down picture) and drawing pad (after a stroke; white by design)
 // under a light and a dark application palette.
+#include "AppLook.h"
+#include "DarkPalette.h"
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
@@ -28,41 +30,9 @@ using namespace AUILib;
 
 namespace {
 
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(50, 50, 54));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-    return dark;
-}
-
-// A small calendar-like picture for the drop-down button.
-bool WriteDropPicture(const QString& path)
-{
-    QImage image(14, 14, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setPen(QColor(40, 90, 170));
-    painter.setBrush(QColor(220, 232, 250));
-    painter.drawRect(1, 2, 11, 10);
-    painter.fillRect(1, 2, 12, 3, QColor(40, 90, 170));
-    painter.end();
-    return image.save(path);
-}
-
 QString SavePanel(const QPalette& palette, const QString& name, const QString& picture)
 {
-    const QPalette saved = QApplication::palette();
-    QApplication::setPalette(palette);
+    const AppPalette look(palette);
     QString path;
     {
         QWidget panel;
@@ -122,7 +92,6 @@ QString SavePanel(const QPalette& palette, const QString& name, const QString& p
         EXPECT_NE(std::unique_ptr<QImage>(pad.GetImage()), nullptr);
         path = saveScreenshot(&panel, name);
     }
-    QApplication::setPalette(saved);
     return path;
 }
 
@@ -133,7 +102,7 @@ TEST(RangesScreenshot, LightAndDarkPanels)
     const std::string folder = temp.Path("drop pictures");
     ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
     const QString picture = QString::fromStdString(folder + "/calendar.png");
-    ASSERT_TRUE(WriteDropPicture(picture));
+    ASSERT_TRUE(WriteDropPicture(picture, QColor(40, 90, 170), QColor(220, 232, 250)));
 
     const QString light =
         SavePanel(QApplication::style()->standardPalette(), QStringLiteral("auilib_ranges_controls_light"), picture);

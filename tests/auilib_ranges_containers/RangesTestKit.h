@@ -1,57 +1,19 @@
 // What the tests of the spin edits, range controls, date edit and drawing
-// pad share: a shown, active window to put a control in, the widget behind
-// a control, plain mouse events (QTest's moves carry no button) and the
-// check that an operation refuses a control whose widget is gone.
+// pad share besides the control kit: plain mouse events (QTest's moves carry
+// no button) and a picture for the date edit's drop-down button.
 #pragma once
 
-#include "AgnosticUIException.h"
-#include "BaseGUIObject.h"
-#include "BaseImpl.h"
-
-#include <gtest/gtest.h>
+#include "ControlGoneKit.h"
 
 #include <QApplication>
+#include <QColor>
+#include <QImage>
 #include <QMouseEvent>
-#include <QTest>
+#include <QPainter>
+#include <QString>
 #include <QWidget>
 
-#include <functional>
-#include <memory>
 #include <vector>
-
-// A window shown and made active, so keys and focus reach its children.
-class ActiveWindow {
-public:
-    explicit ActiveWindow(int width = 320, int height = 200)
-    {
-        window_.resize(width, height);
-    }
-
-    QWidget* Get() { return &window_; }
-
-    // Shows the window with control's widget at geometry and gives the widget
-    // focus; false when the platform does not activate it.
-    bool ShowWith(QWidget* widget, const QRect& geometry)
-    {
-        widget->setGeometry(geometry);
-        window_.show();
-        QApplication::setActiveWindow(&window_);
-        if (!QTest::qWaitForWindowActive(&window_))
-            return false;
-        widget->setFocus();
-        QApplication::processEvents();
-        return true;
-    }
-
-private:
-    QWidget window_;
-};
-
-template <typename Widget>
-Widget* WidgetOf(const AUILib::BaseGUIObject& control)
-{
-    return qobject_cast<Widget*>(control.GetBaseImpl()->GetWndPtr());
-}
 
 inline void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& position,
                       Qt::MouseButton button = Qt::LeftButton)
@@ -73,13 +35,16 @@ inline void DragAlong(QWidget* widget, const std::vector<QPoint>& points, Qt::Mo
     SendMouse(widget, QEvent::MouseButtonRelease, points.back(), button);
 }
 
-inline void ExpectControlNotValid(const char* what, const std::function<void()>& call)
+// Writes a small calendar-like picture, drawn in ink on paper, to path.
+inline bool WriteDropPicture(const QString& path, const QColor& ink, const QColor& paper)
 {
-    SCOPED_TRACE(what);
-    try {
-        call();
-        ADD_FAILURE() << "no exception";
-    } catch (const AUILib::AgnosticUIException& e) {
-        EXPECT_STREQ(e.what(), "Control is not valid.");
-    }
+    QImage image(14, 14, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(ink);
+    painter.setBrush(paper);
+    painter.drawRect(1, 2, 11, 10);
+    painter.fillRect(1, 2, 12, 3, ink);
+    painter.end();
+    return image.save(path);
 }

@@ -25,3 +25,16 @@ inline QPalette DarkPalette()
     dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
     return dark;
 }
+
+// The dark palette with dark shades as well, for pictures of frames, lines
+// and gridlines, which Qt draws with the shading roles: left unset, those
+// keep their light defaults.
+inline QPalette DarkPaletteWithShades()
+{
+    QPalette dark = DarkPalette();
+    dark.setColor(QPalette::Light, QColor(80, 80, 84));
+    dark.setColor(QPalette::Midlight, QColor(70, 70, 74));
+    dark.setColor(QPalette::Mid, QColor(60, 60, 64));
+    dark.setColor(QPalette::Dark, QColor(25, 25, 27));
+    return dark;
+}

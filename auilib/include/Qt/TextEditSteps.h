@@ -1,12 +1,17 @@
 // What the multi-line and the rich text edit do alike to their widgets
-// (QPlainTextEdit and QTextEdit): the style bits and the selection by
-// character positions.
+// (QPlainTextEdit and QTextEdit): the plain text, the style bits and the
+// selection by character positions.
 #pragma once
+
+#include "ChangeFlagGuard.h"
+#include "WideQt.h"
 
 #include <QFrame>
 #include <QTextCursor>
 
 #include <climits>
+#include <memory>
+#include <string>
 
 namespace AUILib {
 namespace TextEditSteps {
@@ -48,6 +53,49 @@ void Select(Widget& widget, QTextCursor& cursor, long long start, long long end)
     if (end > start)
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, ClampPosition(end - start));
     widget.setTextCursor(cursor);
+}
+
+// Replaces the text as a programmatic change. The implementation is held
+// across it: a text handler may drop the control.
+template <typename Impl>
+void SetPlainText(const std::shared_ptr<Impl>& impl, const std::wstring& text)
+{
+    const std::shared_ptr<Impl> hold = impl;
+    ChangeFlagGuard guard(*hold);
+    if (auto* widget = hold->GetWidget())
+        widget->setPlainText(ToQString(text));
+}
+
+// The text, empty once the widget is gone.
+template <typename Widget>
+std::wstring PlainText(const Widget* widget)
+{
+    return widget ? ToWide(widget->toPlainText()) : std::wstring();
+}
+
+// The controls' SetStyle: the bits of add switched on, then those of remove
+// off; nothing once the widget is gone.
+template <typename Widget>
+void SetStyle(Widget* widget, int remove, int add)
+{
+    if (!widget)
+        return;
+    SwitchStyleBits(*widget, add, true);
+    SwitchStyleBits(*widget, remove, false);
+}
+
+// The widget's selection as start and end positions (an empty Selection
+// once the widget is gone); cursor keeps the widget's current cursor.
+template <typename Selection, typename Widget>
+Selection ReadSelection(Widget* widget, QTextCursor& cursor)
+{
+    if (!widget)
+        return Selection();
+    cursor = widget->textCursor();
+    Selection selection;
+    selection.start = cursor.selectionStart();
+    selection.end = cursor.selectionEnd();
+    return selection;
 }
 
 } // namespace TextEditSteps

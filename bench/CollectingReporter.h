@@ -1,0 +1,45 @@
+// The console report of Google Benchmark, keeping each benchmark's real
+// time per iteration so that main can print how two runs compare.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        // A name given a fixed iteration count carries an "/iterations:N"
+        // suffix: kept by what precedes it, the name it was registered with.
+        for (const Run& run : runs) {
+            const std::string name = run.benchmark_name();
+            seconds_[name.substr(0, name.find("/iterations"))] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    // The time of the benchmark registered as name, in its display unit;
+    // 0 when it did not run.
+    double Time(const std::string& name) const
+    {
+        const auto it = seconds_.find(name);
+        return it == seconds_.end() ? 0.0 : it->second;
+    }
+
+    // The time of measured over that of peer; 0 unless both ran.
+    double Ratio(const std::string& measured, const std::string& peer) const
+    {
+        const double measuredTime = Time(measured);
+        const double peerTime = Time(peer);
+        return measuredTime > 0 && peerTime > 0 ? measuredTime / peerTime : 0.0;
+    }
+
+private:
+    std::map<std::string, double> seconds_;
+};
+
+// The word a goal line prints.
+inline const char* GoalWord(bool met) { return met ? "met" : "NOT met"; }
