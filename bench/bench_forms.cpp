@@ -3,6 +3,7 @@
 // the form text; read per line, the lines' form took 28 s against 0.6 s for
 // the buttons. Goal: the lines' form within 2x of the buttons' form.
 #include "AUILibConfig.h"
+#include "CollectingReporter.h"
 #include "DialogImplQt.h"
 
 #include <QApplication>
@@ -56,17 +57,6 @@ void BM_LoadForm(benchmark::State& state, const std::wstring* form)
     }
 }
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -88,12 +78,12 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double lineTime = reporter.seconds["LoadForm/6000Lines"];
-    const double buttonTime = reporter.seconds["LoadForm/6000Buttons"];
+    const double lineTime = reporter.Time("LoadForm/6000Lines");
+    const double buttonTime = reporter.Time("LoadForm/6000Buttons");
     if (lineTime > 0 && buttonTime > 0) {
         const double ratio = lineTime / buttonTime;
         printf("\nLines' form relative to the buttons' form: %.2fx (goal <= 2: %s)\n", ratio,
-               ratio <= 2 ? "met" : "NOT met");
+               GoalWord(ratio <= 2));
         // One machine-readable line for bench/auilib-report.sh (times are in the
         // benchmarks' unit, milliseconds).
         printf("REPORT name=forms/lines_vs_buttons size=6000 time_ms=%.3f peer_ms=%.3f ratio=%.3f goal=2\n",

@@ -6,6 +6,7 @@
 // within 3x of the unlimited one.
 #include "AUILibConfig.h"
 #include "BaseImpl.h"
+#include "CollectingReporter.h"
 #include "MultiLineEdit.h"
 #include "MultiLineEditQt.h"
 
@@ -49,17 +50,6 @@ void BM_Paste(benchmark::State& state, int limit)
     }
 }
 
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -76,12 +66,12 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double limited = reporter.seconds["Paste100000/Limit5"];
-    const double unlimited = reporter.seconds["Paste100000/NoLimit"];
+    const double limited = reporter.Time("Paste100000/Limit5");
+    const double unlimited = reporter.Time("Paste100000/NoLimit");
     if (limited > 0 && unlimited > 0) {
         const double ratio = limited / unlimited;
         printf("\nLimited paste relative to the unlimited paste: %.2fx (goal <= 3: %s)\n", ratio,
-               ratio <= 3 ? "met" : "NOT met");
+               GoalWord(ratio <= 3));
         // One machine-readable line for bench/auilib-report.sh (times are in the
         // benchmarks' unit, milliseconds).
         printf("REPORT name=text_paste/limit5_vs_unlimited size=100000 time_ms=%.3f peer_ms=%.3f ratio=%.3f goal=3\n",
