@@ -6,9 +6,9 @@
 #   tools/demo-runs.sh [N] [more options for demo.sh]     N defaults to 10
 #
 # The environment of demo.sh applies (BUILD_DIR, DEMO_RATE, DEMO_PAYLOAD,
-# DEMO_TIME_LIMIT). The log of a run that did not end with every chosen
-# module installed is kept and its path printed. Exit code 0 when every run
-# did.
+# DEMO_TIME_LIMIT). A run fails when it does not end with every chosen module
+# installed or when Qt refused its runtime folder. The log of a failed run is
+# kept and its path printed. Exit code 0 when every run succeeded.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,12 +32,17 @@ for i in $(seq 1 "$runs"); do
   status=$?
   seconds=$(( $(date +%s) - started ))
   modules=$(grep -E "^  module " "$log" | sed 's/^  module //' | paste -sd ';' - | sed 's/;/; /g')
-  if [ "$status" = 0 ] && grep -q "^every chosen module installed" "$log"; then
+  # The demo gives the agent a runtime folder of its own, private to the user;
+  # Qt's complaint about a missing or shared one means the set-up broke.
+  runtime_warning=$(grep -m1 "QStandardPaths:" "$log" | sed "s/^== //" || true)
+  if [ "$status" = 0 ] && [ -z "$runtime_warning" ] && grep -q "^every chosen module installed" "$log"; then
     echo "run $i ($appearance, ${seconds}s): every chosen module installed [$modules]"
     rm -f "$log"
   else
     failed=$((failed + 1))
-    if grep -q "^time limit reached" "$log"; then
+    if [ -n "$runtime_warning" ]; then
+      why="runtime folder refused: $runtime_warning"
+    elif grep -q "^time limit reached" "$log"; then
       why=$(grep "^time limit reached" "$log" | head -n1)
     elif [ -n "$modules" ]; then
       why="not every module installed [$modules]"

@@ -118,6 +118,8 @@ else
   fi
 fi
 echo "== the agent ended with $status"
+# Qt's word on the runtime folder (see above) goes to the agent's log only.
+if runtime_warning=$(grep -m1 "QStandardPaths:" "$demo/agent.log"); then echo "== $runtime_warning"; fi
 
 echo
 echo "== what the demo service was asked"
