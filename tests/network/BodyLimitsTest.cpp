@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -101,7 +102,7 @@ TEST(BodyLimits, BodyPastTheBoundFailsAndLeavesNoFile)
         const char* name;
         Reply reply;
         bool complete;
-        qint64 maxSent;   // body bytes the server may have sent
+        qint64 maxSent;   // body bytes the server may have sent per request
     };
     const std::vector<Case> cases = {
         {"endless without a length", endless(-1), false, 64 * 1024 * 1024},
@@ -129,7 +130,9 @@ TEST(BodyLimits, BodyPastTheBoundFailsAndLeavesNoFile)
                 EXPECT_TRUE(readFile(target) == kBody.left(int(bound)));
             }
             spinFor(50);
-            EXPECT_LE(server.bodyBytesSent("/body"), c.maxSent);
+            // Per request: the network layer may send a request again on a
+            // fresh connection when the server closed the one it reused.
+            EXPECT_LE(server.bodyBytesSent("/body"), c.maxSent * std::max(1, server.requestCount("/body")));
         }
     }
 }
