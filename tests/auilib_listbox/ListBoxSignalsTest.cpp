@@ -155,12 +155,24 @@ TEST_F(ListBoxSignalsTest, HandlersOfTheseSignalsMayDropTheirOwnControl)
          [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) { t.Click(t.CheckBoxCentre(3)); }},
         {"program text change",
          [](ListBoxSignalsTest& t) { t.list->OnItemChanged.Connect([&t](int) { t.list.reset(); }); },
+         // The last reference goes while the control's own operation runs.
+         [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) { EXPECT_TRUE(t.list->SetItemText(0, 1, L"changed")); }},
+        {"program colour change",
+         [](ListBoxSignalsTest& t) { t.list->OnItemChanged.Connect([&t](int) { t.list.reset(); }); },
+         [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) { t.list->SetItemTextColor(1, 0x00FF00); }},
+        {"program picture",
+         [](ListBoxSignalsTest& t) { t.list->OnItemChanged.Connect([&t](int) { t.list.reset(); }); },
          [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) {
-             // The caller keeps its own reference, as a caller inside a
-             // member of its own would.
-             std::shared_ptr<ListBox> caller = t.list;
-             EXPECT_TRUE(caller->SetItemText(0, 1, L"changed"));
+             const QByteArray png = PicturePng(8, Qt::red);
+             t.list->AddPictureEx(2, 1, Bytes(png), png.size(), AUILib::ImagePNG, 8, AUILib::BitmapDefault);
          }},
+        {"program check",
+         [](ListBoxSignalsTest& t) {
+             t.list->SetCheckMode(ListBox::CheckProgram);
+             t.list->AddItem(L"d");
+             t.list->OnItemChanged.Connect([&t](int) { t.list.reset(); });
+         },
+         [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) { t.list->SetCheck(3, true); }},
         {"header click", [](ListBoxSignalsTest& t) { t.list->OnHeaderClicked.Connect([&t](int) { t.list.reset(); }); },
          [](ListBoxSignalsTest& t, AUILib::ListBoxQt*) { t.ClickHeader(1); }},
     };
