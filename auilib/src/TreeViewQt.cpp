@@ -420,6 +420,11 @@ bool TreeViewQt::IsMoveRefused(const std::vector<QStandardItem*>& items, QStanda
     return false;
 }
 
+bool TreeViewQt::IsBesideSingleRoot(const TreeView::impl& d, DropIndicatorPosition position, QStandardItem* target)
+{
+    return d.singleRoot && (position == AboveItem || position == BelowItem) && !d.ParentItem(target);
+}
+
 void TreeViewQt::dragMoveEvent(QDragMoveEvent* event)
 {
     const std::shared_ptr<TreeView::impl> d = Impl();
@@ -431,9 +436,13 @@ void TreeViewQt::dragMoveEvent(QDragMoveEvent* event)
     if (!target)
         return;
     dragging_ = true;
+    // The base places the drop only while the indicator is shown: hidden by
+    // an earlier refusal it would report every later place as the viewport,
+    // and a drop there would land inside the target instead of beside it.
+    setDropIndicatorShown(true);
     QTreeView::dragMoveEvent(event);
     const DropIndicatorPosition position = dropIndicatorPosition();
-    if (d->singleRoot && (position == AboveItem || position == BelowItem) && !d->ParentItem(target)) {
+    if (IsBesideSingleRoot(*d, position, target)) {
         event->setDropAction(Qt::IgnoreAction);
         setDropIndicatorShown(false);
         return;
@@ -471,7 +480,8 @@ void TreeViewQt::dropEvent(QDropEvent* event)
         return;
     }
     QStandardItem* target = d->HitTest(event->pos(), nullptr);
-    if (!target) {
+    // A platform may deliver the drop where the last move was refused.
+    if (!target || IsBesideSingleRoot(*d, dropIndicatorPosition(), target)) {
         dragging_ = false;
         return;
     }

@@ -42,8 +42,8 @@ public:
     // inside another listed item go with it.
     bool MoveItems(std::vector<QStandardItem*> items, QStandardItem* reference, bool asChild);
     QStandardItem* CopyItemTree(QStandardItem* source, QStandardItem* newParent, QStandardItem* after);
-    // Whether a drop of items at (reference, asChild) may show its
-    // indicator: not onto or into a dragged item, not beside a single root.
+    // Whether a drop of items at (reference, asChild) is refused: onto or
+    // into a dragged item.
     bool IsMoveRefused(const std::vector<QStandardItem*>& items, QStandardItem* reference, bool asChild);
 
     QStandardItem* PressedItem() const { return pressedItem_; }
@@ -65,6 +65,8 @@ private:
     std::shared_ptr<TreeView::impl> Impl() const;
     QModelIndex IndexOf(QStandardItem* item) const;
     void RefitColumn();
+    // A drop above or below a top-level item would add a second root.
+    static bool IsBesideSingleRoot(const TreeView::impl& d, DropIndicatorPosition position, QStandardItem* target);
 
     QElapsedTimer pressTimer_;
     QStandardItem* pressedItem_ = nullptr;
