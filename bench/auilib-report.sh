@@ -33,8 +33,11 @@ status=0
 rows=""
 for name in "${names[@]}"; do
   echo "running $name ..." >&2
-  if ! "$build_dir/bench/$name" >"$log_dir/$name.log" 2>&1; then
-    echo "$name failed: see $log_dir/$name.log" >&2
+  # Standard error in a file of its own: Qt's warnings arrive there unbuffered
+  # and, in a shared file, can land inside a REPORT line that standard output
+  # writes out in buffered pieces.
+  if ! "$build_dir/bench/$name" >"$log_dir/$name.log" 2>"$log_dir/$name.err"; then
+    echo "$name failed: see $log_dir/$name.log and $name.err" >&2
     status=1
   fi
   lines=$(grep '^REPORT ' "$log_dir/$name.log" || true)
@@ -58,5 +61,5 @@ printf '%s' "$rows" | awk '
     else if (ratio != "-" && goal != "-" && ratio + 0 > goal + 0) mark = "  << over goal"
     printf "%-40s %9s %12s %12s %8s %6s%s\n", field("name"), field("size"), field("time_ms"), field("peer_ms"), ratio, goal, mark
   }'
-echo "(full output of each benchmark in $log_dir)"
+echo "(full output of each benchmark in $log_dir: <name>.log, its warnings in <name>.err)"
 exit $status

@@ -21,10 +21,11 @@
 
 namespace {
 
-// Closes the gallery's window and lets it go before the next look is set.
-void Discard(QWidget* window)
+// Closes the gallery's window and lets it go: before the next look is set,
+// and before the application object. The guard is taken while the window
+// surely lives, since closing it (or a modal run) may already delete it.
+void Discard(const QPointer<QWidget>& guarded)
 {
-    QPointer<QWidget> guarded(window);
     if (guarded)
         guarded->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -34,7 +35,7 @@ void Discard(QWidget* window)
 bool SavePicture(const QString& path)
 {
     GalleryDialog gallery;
-    QWidget* window = gallery.GetWndPtr();
+    const QPointer<QWidget> window(gallery.GetWndPtr());
     gallery.DoModeless();
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();   // layouts and style sheets settle
@@ -63,6 +64,17 @@ bool SaveDark(const QString& folder)
 {
     DarkLook look;
     return SavePicture(folder + QStringLiteral("/gallery-dark.png"));
+}
+
+// The window outlives its dialog object until it is deleted; it goes here,
+// before the application object, so that nothing of it is left at exit.
+bool ShowModal()
+{
+    GalleryDialog gallery;
+    const QPointer<QWidget> window(gallery.GetWndPtr());
+    const bool shown = gallery.DoModal() >= 0;
+    Discard(window);
+    return shown;
 }
 
 } // namespace
@@ -99,8 +111,7 @@ int main(int argc, char** argv)
             }
             return SaveLight(folder) && SaveDark(folder) ? 0 : 1;
         }
-        GalleryDialog gallery;
-        return gallery.DoModal() >= 0 ? 0 : 1;
+        return ShowModal() ? 0 : 1;
     } catch (const AUILib::AgnosticUIException& e) {
         std::fprintf(stderr, "auilib-gallery: %s (%s)\n", e.what(), qPrintable(QString::fromStdWString(GalleryDialog::FormPath())));
         return 1;
