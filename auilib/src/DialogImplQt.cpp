@@ -54,17 +54,113 @@ Dialog::impl::impl(Dialog* owner, unsigned flags, QWidget* parent)
 
 Dialog::impl::~impl() { delete eventHelper_; }
 
+void Dialog::impl::Show(bool show, bool repaint)
+{
+    if (window_)
+        BaseImplQt::Show(show, repaint);
+}
+
+bool Dialog::impl::IsVisible() { return window_ && BaseImplQt::IsVisible(); }
+
+void Dialog::impl::Enable(bool enable, bool recursive)
+{
+    if (window_)
+        BaseImplQt::Enable(enable, recursive);
+}
+
+bool Dialog::impl::IsEnabled() { return window_ && BaseImplQt::IsEnabled(); }
+int Dialog::impl::GetLogicalPixelsX() { return window_ ? BaseImplQt::GetLogicalPixelsX() : 0; }
+int Dialog::impl::GetLogicalPixelsY() { return window_ ? BaseImplQt::GetLogicalPixelsY() : 0; }
+Rect Dialog::impl::GetWindowRect() { return window_ ? BaseImplQt::GetWindowRect() : Rect{}; }
+Rect Dialog::impl::GetClientRect() { return window_ ? BaseImplQt::GetClientRect() : Rect{}; }
+
+// The window is no frame, so no frame width is taken off or added.
 Point Dialog::impl::ScreenToClient(Point point)
 {
-    const QPoint local = RequireWidget()->mapFromGlobal(QPoint(point.x, point.y));
+    if (!window_)
+        return Point{};
+    const QPoint local = window_->mapFromGlobal(QPoint(point.x, point.y));
     return Point{local.x(), local.y()};
 }
 
 Point Dialog::impl::ClientToScreen(Point point)
 {
-    const QPoint global = RequireWidget()->mapToGlobal(QPoint(point.x, point.y));
+    if (!window_)
+        return Point{};
+    const QPoint global = window_->mapToGlobal(QPoint(point.x, point.y));
     return Point{global.x(), global.y()};
 }
+
+Size Dialog::impl::IdealSize() { return window_ ? BaseImplQt::IdealSize() : Size{}; }
+Size Dialog::impl::MinimumIdealSize() { return window_ ? BaseImplQt::MinimumIdealSize() : Size{}; }
+Size Dialog::impl::MinimumSize() { return window_ ? BaseImplQt::MinimumSize() : Size{}; }
+Size Dialog::impl::MaximumSize() { return window_ ? BaseImplQt::MaximumSize() : Size{}; }
+
+void Dialog::impl::SetMinimumSize(const Size& size)
+{
+    if (window_)
+        BaseImplQt::SetMinimumSize(size);
+}
+
+void Dialog::impl::SetMaximumSize(const Size& size)
+{
+    if (window_)
+        BaseImplQt::SetMaximumSize(size);
+}
+
+void Dialog::impl::MoveWindow(int x, int y, int width, int height, bool repaint)
+{
+    if (window_)
+        BaseImplQt::MoveWindow(x, y, width, height, repaint);
+}
+
+int Dialog::impl::GetFrarmeWidth() { return window_ ? BaseImplQt::GetFrarmeWidth() : 0; }
+int Dialog::impl::SetTimer(unsigned id, unsigned elapse) { return window_ ? BaseImplQt::SetTimer(id, elapse) : 0; }
+
+void Dialog::impl::KillTimer(unsigned id)
+{
+    if (window_)
+        BaseImplQt::KillTimer(id);
+}
+
+void Dialog::impl::Update()
+{
+    if (window_)
+        BaseImplQt::Update();
+}
+
+void Dialog::impl::Update(const Region& region)
+{
+    if (window_)
+        BaseImplQt::Update(region);
+}
+
+void Dialog::impl::Repaint()
+{
+    if (window_)
+        BaseImplQt::Repaint();
+}
+
+void Dialog::impl::Repaint(const Region& region)
+{
+    if (window_)
+        BaseImplQt::Repaint(region);
+}
+
+SizePolicy Dialog::impl::GetSizePolicy() const { return window_ ? BaseImplQt::GetSizePolicy() : SizePolicy{}; }
+
+void Dialog::impl::SetSizePolicy(const SizePolicy& policy)
+{
+    if (window_)
+        BaseImplQt::SetSizePolicy(policy);
+}
+
+int Dialog::impl::GetWidthForText(std::wstring& text, FontData* font)
+{
+    return window_ || font ? BaseImplQt::GetWidthForText(text, font) : 0;
+}
+
+bool Dialog::impl::SetParent(QWidget* parent) { return window_ && BaseImplQt::SetParent(parent); }
 
 bool Dialog::impl::CreateFromUI(const std::wstring& path, QWidget* parent)
 {

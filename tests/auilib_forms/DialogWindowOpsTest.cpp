@@ -1,6 +1,8 @@
 // The dialog's window-wide operations: enabling, painting now or later,
-// showing without bringing back hidden children; each with the window there
-// and once it is gone.
+// showing without bringing back hidden children, and the control operations
+// it shares with every control; each with the window there and once it is
+// gone.
+#include "AgnosticUIException.h"
 #include "FormTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +13,9 @@
 #include <QPaintEvent>
 #include <QPushButton>
 
+#include <cstring>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -186,6 +190,120 @@ TEST(DialogWindowOps, WithoutItsWindowTheOperationsDoNothing)
         EXPECT_NO_THROW(dialog.ShowButKeepHiddenChildren(false));
         QApplication::processEvents();
         EXPECT_EQ(dialog.GetWndPtr(), nullptr);
+    }
+}
+
+// The control operations every dialog shares, each answering whether its
+// answer is the empty one (null, 0, false, empty rectangle, size, point or
+// size policy); operations without an answer say true.
+struct SharedOperation {
+    const char* name;
+    std::function<bool(AUILib::Dialog&)> answersEmpty;
+    bool answersWhileShown;   // with the window shown the answer is not the empty one
+};
+
+std::wstring g_sample = L"sample";
+
+const SharedOperation kSharedOperations[] = {
+    {"IsVisible", [](AUILib::Dialog& d) { return !d.IsVisible(); }, true},
+    {"IsEnabled", [](AUILib::Dialog& d) { return !d.IsEnabled(); }, true},
+    {"GetLogicalPixelsX", [](AUILib::Dialog& d) { return d.GetLogicalPixelsX() == 0; }, true},
+    {"GetLogicalPixelsY", [](AUILib::Dialog& d) { return d.GetLogicalPixelsY() == 0; }, true},
+    {"GetWindowRect", [](AUILib::Dialog& d) { return d.GetWindowRect() == AUILib::Rect{}; }, true},
+    {"GetWindowRectUnscaled", [](AUILib::Dialog& d) { return d.GetWindowRectUnscaled() == AUILib::Rect{}; }, true},
+    {"GetClientRect", [](AUILib::Dialog& d) { return d.GetClientRect() == AUILib::Rect{}; }, true},
+    {"ScreenToClient", [](AUILib::Dialog& d) { return d.ScreenToClient(AUILib::Point{7000, 7000}) == AUILib::Point{}; },
+     true},
+    {"ClientToScreen", [](AUILib::Dialog& d) { return d.ClientToScreen(AUILib::Point{7000, 7000}) == AUILib::Point{}; },
+     true},
+    {"IdealSize", [](AUILib::Dialog& d) { return d.IdealSize() == AUILib::Size{}; }, true},
+    {"MinimumIdealSize", [](AUILib::Dialog& d) { return d.MinimumIdealSize() == AUILib::Size{}; }, true},
+    {"MinimumSize", [](AUILib::Dialog& d) { return d.MinimumSize() == AUILib::Size{}; }, false},
+    {"MaximumSize", [](AUILib::Dialog& d) { return d.MaximumSize() == AUILib::Size{}; }, true},
+    {"SetMinimumSize", [](AUILib::Dialog& d) { return d.SetMinimumSize(AUILib::Size{10, 10}), true; }, false},
+    {"SetMaximumSize", [](AUILib::Dialog& d) { return d.SetMaximumSize(AUILib::Size{900, 900}), true; }, false},
+    {"MoveWindow", [](AUILib::Dialog& d) { return d.MoveWindow(10, 10, 300, 200, true), true; }, false},
+    {"MoveWindowUnscaled", [](AUILib::Dialog& d) { return d.MoveWindowUnscaled(10, 10, 300, 200, false), true; },
+     false},
+    {"GetFrarmeWidth", [](AUILib::Dialog& d) { return d.GetFrarmeWidth() == 0; }, false},
+    {"SetTimer", [](AUILib::Dialog& d) { return d.SetTimer(1, 60000) == 0; }, true},
+    {"KillTimer", [](AUILib::Dialog& d) { return d.KillTimer(1), true; }, false},
+    {"GetSizePolicy",
+     [](AUILib::Dialog& d) {
+         const AUILib::SizePolicy policy = d.GetSizePolicy();
+         const AUILib::SizePolicy empty{};
+         return std::memcmp(&policy, &empty, sizeof policy) == 0;
+     },
+     true},
+    {"SetSizePolicy", [](AUILib::Dialog& d) { return d.SetSizePolicy(AUILib::SizePolicy{}), true; }, false},
+    {"GetWidthForText without font", [](AUILib::Dialog& d) { return d.GetWidthForText(g_sample, nullptr) == 0; },
+     true},
+    {"ShowBalloonTipEx", [](AUILib::Dialog& d) { return !d.ShowBalloonTipEx(L"tip", L"", false, false); }, true},
+    {"IsBalloonTipDisplayed", [](AUILib::Dialog& d) { return !d.IsBalloonTipDisplayed(); }, false},
+    {"GetPlatformWindow", [](AUILib::Dialog& d) { return d.GetPlatformWindow() == nullptr; }, true},
+    {"GetPlatformHandle", [](AUILib::Dialog& d) { return d.GetPlatformHandle() == nullptr; }, true},
+    {"SetAcceptDrops", [](AUILib::Dialog& d) { return d.SetAcceptDrops(true), !d.IsAcceptDrops(); }, true},
+    // The implementation reached directly, past the dialog's own guards.
+    {"implementation Show", [](AUILib::Dialog& d) { return d.GetBaseImpl()->Show(true, true), true; }, false},
+    {"implementation Enable", [](AUILib::Dialog& d) { return d.GetBaseImpl()->Enable(true, true), true; }, false},
+    {"implementation Update", [](AUILib::Dialog& d) { return d.GetBaseImpl()->Update(), true; }, false},
+    {"implementation Repaint", [](AUILib::Dialog& d) { return d.GetBaseImpl()->Repaint(), true; }, false},
+    {"implementation SetParent", [](AUILib::Dialog& d) { return !d.GetBaseImpl()->SetParent(nullptr); }, false},
+};
+
+TEST(DialogWindowOps, SharedControlOperationsReachTheShownWindow)
+{
+    ShownMain scene;
+    for (const SharedOperation& op : kSharedOperations) {
+        if (!op.answersWhileShown)
+            continue;
+        SCOPED_TRACE(op.name);
+        EXPECT_FALSE(op.answersEmpty(scene.dialog));
+    }
+    scene.dialog.HideBalloonTipEx();
+}
+
+TEST(DialogWindowOps, WithoutItsWindowSharedControlOperationsAnswerEmptyButDoneThrows)
+{
+    const struct {
+        const char* name;
+        std::function<void(VetoDialog&)> lose;
+    } losses[] = {
+        {"closed", [](VetoDialog& d) { d.Done(AUILib::Dialog::DoneOK); }},
+        {"deleted", [](VetoDialog& d) { delete d.GetWndPtr(); }},
+    };
+    for (const auto& loss : losses) {
+        SCOPED_TRACE(loss.name);
+        GermanStrings strings(false);
+        VetoDialog dialog(FormPath("main"));
+        QPointer<QWidget> window = dialog.GetWndPtr();
+        WindowGuard guard(window);
+        const std::shared_ptr<AUILib::BaseGUIObject> edit = dialog.GetElementByName(L"lineEdit");
+        ASSERT_TRUE(edit);
+        dialog.DoModeless();
+        loss.lose(dialog);
+        RunDeferredDeletes();
+        ASSERT_FALSE(window);
+
+        for (const SharedOperation& op : kSharedOperations) {
+            SCOPED_TRACE(op.name);
+            bool empty = false;
+            EXPECT_NO_THROW(empty = op.answersEmpty(dialog));
+            EXPECT_TRUE(empty);
+        }
+        EXPECT_EQ(dialog.GetWndPtr(), nullptr);
+
+        // Closing through a result needs the window.
+        EXPECT_THROW(dialog.Done(AUILib::Dialog::DoneCancel), AUILib::AgnosticUIException);
+
+        // The dialog's controls, gone with the window, keep to the rule of
+        // every control.
+        try {
+            edit->IsVisible();
+            ADD_FAILURE() << "no exception";
+        } catch (const AUILib::AgnosticUIException& e) {
+            EXPECT_STREQ(e.what(), "Control is not valid.");
+        }
     }
 }
 

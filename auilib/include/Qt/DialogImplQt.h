@@ -33,8 +33,39 @@ public:
     ~impl() override;
 
     QWidget* GetWndPtr() override { return window_.data(); }
+
+    // The window deletes itself on close, so a dialog outliving it is the
+    // ordinary case, not a caller's mistake: without the window these do
+    // nothing or answer the empty value, where a control's throw.
+    void Show(bool show, bool repaint) override;
+    bool IsVisible() override;
+    void Enable(bool enable, bool recursive) override;
+    bool IsEnabled() override;
+    int GetLogicalPixelsX() override;
+    int GetLogicalPixelsY() override;
+    Rect GetWindowRect() override;
+    Rect GetClientRect() override;
     Point ScreenToClient(Point point) override;
     Point ClientToScreen(Point point) override;
+    Size IdealSize() override;
+    Size MinimumIdealSize() override;
+    Size MinimumSize() override;
+    Size MaximumSize() override;
+    void SetMinimumSize(const Size& size) override;
+    void SetMaximumSize(const Size& size) override;
+    void MoveWindow(int x, int y, int width, int height, bool repaint) override;
+    int GetFrarmeWidth() override;
+    int SetTimer(unsigned id, unsigned elapse) override;
+    void KillTimer(unsigned id) override;
+    void Update() override;
+    void Update(const Region& region) override;
+    void Repaint() override;
+    void Repaint(const Region& region) override;
+    SizePolicy GetSizePolicy() const override;
+    void SetSizePolicy(const SizePolicy& policy) override;
+    // With a font of its own the width needs no window.
+    int GetWidthForText(std::wstring& text, FontData* font) override;
+    bool SetParent(QWidget* parent) override;
 
     // Reads the enciphered form at path and builds it.
     bool CreateFromUI(const std::wstring& path, QWidget* parent);
