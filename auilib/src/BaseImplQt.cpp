@@ -37,9 +37,11 @@ QWidget* BaseImplQt::RequireWidget()
 
 QWidget* BaseImplQt::RequireWidget() const { return const_cast<BaseImplQt*>(this)->RequireWidget(); }
 
+// Showing, hiding and enabling send the widget events whose handlers may
+// delete it: what follows the change asks whether it is still there.
 void BaseImplQt::Show(bool show, bool repaint)
 {
-    QWidget* widget = RequireWidget();
+    const QPointer<QWidget> widget = RequireWidget();
     // isVisible() would also answer for a widget whose parent is hidden;
     // the state attributes say what was set on the widget itself.
     const bool visibleState = widget->testAttribute(Qt::WA_WState_Visible);
@@ -50,6 +52,8 @@ void BaseImplQt::Show(bool show, bool repaint)
     if (dialog && !show)
         savedGeometry_ = widget->geometry();
     widget->setVisible(show);
+    if (!widget)
+        return;
     if (dialog && !savedGeometry_.isNull())
         widget->setGeometry(savedGeometry_);
     if (repaint)
@@ -60,12 +64,13 @@ bool BaseImplQt::IsVisible() { return RequireWidget()->isVisible(); }
 
 void BaseImplQt::Enable(bool enable, bool recursive)
 {
-    QWidget* widget = RequireWidget();
+    const QPointer<QWidget> widget = RequireWidget();
     if (recursive)
         EnableChildren(widget, enable);
     else
         widget->setEnabled(enable);
-    widget->repaint();
+    if (widget)
+        widget->repaint();
 }
 
 bool BaseImplQt::IsEnabled() { return RequireWidget()->isEnabled(); }

@@ -323,3 +323,56 @@ TEST(ControlLifetime, AWidgetBeingDestroyedReadsAsGoneToItsFilters)
     EXPECT_EQ(probe.answeredWidget, 0);
     EXPECT_TRUE(lifetime.IsNull());
 }
+
+namespace {
+
+// Deletes the widget it watches when the given event reaches it.
+class DeleteOnEvent : public QObject {
+public:
+    explicit DeleteOnEvent(QEvent::Type type) : type_(type) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == type_) {
+            watched->removeEventFilter(this);
+            delete watched;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+};
+
+} // namespace
+
+// Enabling sends the widget events; a handler of one may delete the widget,
+// and the operation then ends without touching it. (Qt itself does not
+// survive a widget deleted inside its own show or hide event.)
+TEST(ControlLifetime, AWidgetDeletedByTheEventsOfItsOwnChangeIsLeftAlone)
+{
+    struct Case {
+        const char* name;
+        QEvent::Type event;
+        bool startShown;
+        std::function<void(Label&)> change;
+    };
+    const Case cases[] = {
+        {"enable alone", QEvent::EnabledChange, true, [](Label& l) { l.Enable(false, false); }},
+        {"enable with children", QEvent::EnabledChange, true, [](Label& l) { l.Enable(false, true); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Label label;
+        QWidget* widget = label.GetBaseImpl()->GetWndPtr();
+        ASSERT_NE(widget, nullptr);
+        widget->setVisible(c.startShown);
+        DeleteOnEvent deleter(c.event);
+        widget->installEventFilter(&deleter);
+        c.change(label);
+        EXPECT_EQ(label.GetBaseImpl()->GetWndPtr(), nullptr);
+        EXPECT_THROW(label.IsVisible(), AgnosticUIException);
+    }
+}
