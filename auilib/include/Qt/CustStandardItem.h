@@ -4,9 +4,11 @@
 #pragma once
 
 #include "AUILibAny.h"
+#include "TreeSortKeys.h"
 
 #include <QStandardItem>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -31,6 +33,9 @@ public:
         QStandardItem* root = nullptr;
         bool recursive = false;
         const ItemDataMap* data = nullptr;
+        // While the control's own sort runs: the texts and values of the
+        // items in scope, taken once; the items it lacks are out of scope.
+        const TreeSortKeys* keys = nullptr;
     };
 
     explicit CustStandardItem(const QString& text);
@@ -44,9 +49,18 @@ public:
     // item that never met this control.
     bool operator<(const QStandardItem& other) const override;
     void SetSortContext(const SortContext* context) { sortContext_ = context; }
+    // This item's key in the sort with the given serial: the item is read
+    // anyway to be compared, so its own key costs no lookup.
+    void SetSortKey(std::uint64_t serial, const TreeSortKeys::Key& key)
+    {
+        sortSerial_ = serial;
+        sortKey_ = key;
+    }
 
 private:
     const SortContext* sortContext_ = nullptr;
+    std::uint64_t sortSerial_ = 0;
+    TreeSortKeys::Key sortKey_;
 };
 
 } // namespace AUILib
