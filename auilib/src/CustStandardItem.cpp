@@ -37,13 +37,15 @@ bool CustStandardItem::operator<(const QStandardItem& other) const
     if (!context || !context->callback)
         return false;
     if (const TreeSortKeys* keys = context->keys) {
-        // Without this sort's key the item is out of its scope.
+        // Not taken by this sort: the item is out of its scope.
         if (sortSerial_ != keys->Serial())
             return false;
-        if (const TreeSortKeys::Key* theirs = keys->Find(&other))
-            return context->callback(keys->Text(sortKey_), keys->Value(sortKey_), keys->Text(*theirs),
+        std::wstring text = keys->Text(sortText_, sortTextSize_);
+        any value = sortValue_ ? *sortValue_ : any();
+        if (const TreeSortKeys::Entry* theirs = keys->Find(&other))
+            return context->callback(std::move(text), std::move(value), keys->Text(*theirs),
                                      keys->Value(*theirs));
-        return context->callback(keys->Text(sortKey_), keys->Value(sortKey_), TreeSortKeys::TextOf(other),
+        return context->callback(std::move(text), std::move(value), TreeSortKeys::TextOf(other),
                                  TreeSortKeys::ValueOf(other, context->data));
     }
     // A sort the control did not start (the model's own): no keys taken.

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "AUILibAny.h"
-#include "TreeSortKeys.h"
 
 #include <QStandardItem>
 
@@ -15,6 +14,7 @@
 namespace AUILib {
 
 class ItemDataMap;
+class TreeSortKeys;
 
 class CustStandardItem : public QStandardItem {
 public:
@@ -49,18 +49,23 @@ public:
     // item that never met this control.
     bool operator<(const QStandardItem& other) const override;
     void SetSortContext(const SortContext* context) { sortContext_ = context; }
-    // This item's key in the sort with the given serial: the item is read
-    // anyway to be compared, so its own key costs no lookup.
-    void SetSortKey(std::uint64_t serial, const TreeSortKeys::Key& key)
+    // Where this item's text (in the pool) and value are for the sort with
+    // the given serial: the item is read anyway to be compared, so its own
+    // side of a comparison costs no lookup.
+    void SetSortKey(std::uint64_t serial, std::uint32_t text, std::uint32_t size, const any* value)
     {
         sortSerial_ = serial;
-        sortKey_ = key;
+        sortText_ = text;
+        sortTextSize_ = size;
+        sortValue_ = value;
     }
 
 private:
     const SortContext* sortContext_ = nullptr;
     std::uint64_t sortSerial_ = 0;
-    TreeSortKeys::Key sortKey_;
+    std::uint32_t sortText_ = 0;
+    std::uint32_t sortTextSize_ = 0;
+    const any* sortValue_ = nullptr;
 };
 
 } // namespace AUILib
