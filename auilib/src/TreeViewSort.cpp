@@ -39,10 +39,8 @@ void TreeView::SortChildren(QStandardItem* item, bool recursively)
     // The scope's texts and values, taken once for the whole sort; an item
     // not of this model has nothing of it in scope.
     QStandardItem* scope = nullptr;
-    if (!d->Model())
-        scope = nullptr;
-    else if (!item || item == TreeItemRoot)
-        scope = d->Model()->invisibleRootItem();
+    if (!item || item == TreeItemRoot)
+        scope = d->Model() ? d->Model()->invisibleRootItem() : nullptr;
     else if (d->IndexOf(item).isValid())
         scope = item;
     const TreeSortKeys keys(scope, recursively, &d->itemData);
