@@ -1,15 +1,11 @@
 #include "CustStandardItem.h"
 
-#include "ItemDataMap.h"
+#include "TreeSortKeys.h"
 #include "TreeView.h"
-#include "WideQt.h"
 
 namespace AUILib {
 
 namespace {
-
-// The tree keeps every value in column 0 of the item-data map.
-constexpr int kDataColumn = 0;
 
 bool InScope(const QStandardItem& item, const CustStandardItem::SortContext& context)
 {
@@ -27,16 +23,6 @@ bool InScope(const QStandardItem& item, const CustStandardItem::SortContext& con
     return false;
 }
 
-any ValueOf(const QStandardItem& item, const ItemDataMap* data)
-{
-    if (!data)
-        return any();
-    // Most items carry no value: no lookup for them.
-    const QVariant id = item.data(CustStandardItem::DataIdRole);
-    const int key = id.isValid() ? id.toInt() : -1;
-    return key >= 0 ? data->Get(key, kDataColumn) : any();
-}
-
 } // namespace
 
 CustStandardItem::CustStandardItem(const QString& text) : QStandardItem(text) {}
@@ -47,10 +33,26 @@ QStandardItem* CustStandardItem::clone() const { return new CustStandardItem(*th
 
 bool CustStandardItem::operator<(const QStandardItem& other) const
 {
-    if (!sortContext_ || !sortContext_->callback || !InScope(*this, *sortContext_))
+    const SortContext* context = sortContext_;
+    if (!context || !context->callback)
         return false;
-    return sortContext_->callback(ToWide(data(Qt::DisplayRole).toString()), ValueOf(*this, sortContext_->data),
-                                  ToWide(other.data(Qt::DisplayRole).toString()), ValueOf(other, sortContext_->data));
+    if (const TreeSortKeys* keys = context->keys) {
+        // Not taken by this sort: the item is out of its scope.
+        if (sortSerial_ != keys->Serial())
+            return false;
+        std::wstring text = keys->Text(sortText_, sortTextSize_);
+        any value = sortValue_ ? *sortValue_ : any();
+        if (const TreeSortKeys::Entry* theirs = keys->Find(&other))
+            return context->callback(std::move(text), std::move(value), keys->Text(*theirs),
+                                     keys->Value(*theirs));
+        return context->callback(std::move(text), std::move(value), TreeSortKeys::TextOf(other),
+                                 TreeSortKeys::ValueOf(other, context->data));
+    }
+    // A sort the control did not start (the model's own): no keys taken.
+    if (!InScope(*this, *context))
+        return false;
+    return context->callback(TreeSortKeys::TextOf(*this), TreeSortKeys::ValueOf(*this, context->data),
+                             TreeSortKeys::TextOf(other), TreeSortKeys::ValueOf(other, context->data));
 }
 
 } // namespace AUILib

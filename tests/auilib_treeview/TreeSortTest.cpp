@@ -95,6 +95,25 @@ TEST_F(TreeSortFixture, MovedCopiesObeyTheComparison)
     EXPECT_EQ(Seen(), "A2=- B1=- B2=-");
 }
 
+TEST_F(TreeSortFixture, ItemsTheControlDidNotMakeAndTheModelsOwnSort)
+{
+    // A plain item the control never made, first among A's children: the
+    // comparison still sees its text (and no value) when it is the other side.
+    Impl()->Model()->item(0)->insertRow(0, new QStandardItem(QStringLiteral("C")));
+    tree_->SetItemData(I("A2"), any(5));
+    SortDescending(I("A"), false);
+    EXPECT_EQ(treekit::Nested(*tree_), "A(C,A2,A1(A1a)),B(B1,B2)");
+    EXPECT_EQ(Seen(), "A1=- A2=5 C=-");
+    // A sort the model starts itself keeps the last scope and reads the
+    // items as they are now, not as the control's last sort found them.
+    ASSERT_TRUE(tree_->SetItemText(I("A1"), L"Z1"));
+    ASSERT_TRUE(tree_->SetItemData(I("A2"), any(6)));
+    seen_.clear();
+    Impl()->Model()->sort(0);
+    EXPECT_EQ(treekit::Nested(*tree_), "A(Z1(A1a),C,A2),B(B1,B2)");
+    EXPECT_EQ(Seen(), "A2=6 C=- Z1=-");
+}
+
 class TreeVirtualSortFixture : public treekit::TreeFixture {
 protected:
     void SetUp() override

@@ -7,12 +7,14 @@
 
 #include <QStandardItem>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 namespace AUILib {
 
 class ItemDataMap;
+class TreeSortKeys;
 
 class CustStandardItem : public QStandardItem {
 public:
@@ -31,6 +33,9 @@ public:
         QStandardItem* root = nullptr;
         bool recursive = false;
         const ItemDataMap* data = nullptr;
+        // While the control's own sort runs: the texts and values of the
+        // items in scope, taken once; the items it lacks are out of scope.
+        const TreeSortKeys* keys = nullptr;
     };
 
     explicit CustStandardItem(const QString& text);
@@ -44,9 +49,23 @@ public:
     // item that never met this control.
     bool operator<(const QStandardItem& other) const override;
     void SetSortContext(const SortContext* context) { sortContext_ = context; }
+    // Where this item's text (in the pool) and value are for the sort with
+    // the given serial: the item is read anyway to be compared, so its own
+    // side of a comparison costs no lookup.
+    void SetSortKey(std::uint64_t serial, std::uint32_t text, std::uint32_t size, const any* value)
+    {
+        sortSerial_ = serial;
+        sortText_ = text;
+        sortTextSize_ = size;
+        sortValue_ = value;
+    }
 
 private:
     const SortContext* sortContext_ = nullptr;
+    std::uint64_t sortSerial_ = 0;
+    std::uint32_t sortText_ = 0;
+    std::uint32_t sortTextSize_ = 0;
+    const any* sortValue_ = nullptr;
 };
 
 } // namespace AUILib

@@ -54,15 +54,16 @@ inline QString ToQString(const std::wstring& text)
     }
 }
 
-inline std::wstring ToWide(const QString& text)
+// The characters of a QString held elsewhere: sorting keeps where an
+// item's text is and converts it on every comparison.
+inline std::wstring ToWide(const QChar* text, int size)
 {
     if constexpr (sizeof(wchar_t) == 4) {
-        // Straight from UTF-16, without an intermediate code-point vector:
-        // sorting calls this for both sides of every comparison.
+        // Straight from UTF-16, without an intermediate code-point vector.
         std::wstring result;
-        result.reserve(static_cast<size_t>(text.size()));
-        const QChar* at = text.constData();
-        const QChar* end = at + text.size();
+        result.reserve(static_cast<size_t>(size));
+        const QChar* at = text;
+        const QChar* end = at + size;
         for (; at < end; ++at) {
             char32_t c = at->unicode();
             if (at->isHighSurrogate() && at + 1 < end && (at + 1)->isLowSurrogate()) {
@@ -74,23 +75,26 @@ inline std::wstring ToWide(const QString& text)
             result.push_back(static_cast<wchar_t>(c));
         }
         return result;
-    }
-    // toUcs4 joins surrogate pairs and replaces unpaired surrogates.
-    const QVector<uint> ucs4 = text.toUcs4();
-    std::wstring result;
-    result.reserve(static_cast<size_t>(ucs4.size()));
-    for (const uint c : ucs4) {
-        const char32_t value = WideQtDetail::IsScalarValue(c) ? c : WideQtDetail::kReplacement;
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (value >= 0x10000) {
-                result.push_back(static_cast<wchar_t>(QChar::highSurrogate(value)));
-                result.push_back(static_cast<wchar_t>(QChar::lowSurrogate(value)));
-                continue;
+    } else {
+        // toUcs4 joins surrogate pairs and replaces unpaired surrogates.
+        const QVector<uint> ucs4 = QString(text, size).toUcs4();
+        std::wstring result;
+        result.reserve(static_cast<size_t>(ucs4.size()));
+        for (const uint c : ucs4) {
+            const char32_t value = WideQtDetail::IsScalarValue(c) ? c : WideQtDetail::kReplacement;
+            if constexpr (sizeof(wchar_t) == 2) {
+                if (value >= 0x10000) {
+                    result.push_back(static_cast<wchar_t>(QChar::highSurrogate(value)));
+                    result.push_back(static_cast<wchar_t>(QChar::lowSurrogate(value)));
+                    continue;
+                }
             }
+            result.push_back(static_cast<wchar_t>(value));
         }
-        result.push_back(static_cast<wchar_t>(value));
+        return result;
     }
-    return result;
 }
+
+inline std::wstring ToWide(const QString& text) { return ToWide(text.constData(), text.size()); }
 
 } // namespace AUILib
