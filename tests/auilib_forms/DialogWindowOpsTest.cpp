@@ -61,6 +61,18 @@ struct ShownMain {
     WindowGuard guard;
 };
 
+// Two ways to lose the window: closed by the dialog's own result, and deleted
+// under the dialog.
+struct WindowLoss {
+    const char* name;
+    std::function<void(VetoDialog&)> lose;
+};
+
+const WindowLoss kWindowLosses[] = {
+    {"closed", [](VetoDialog& d) { d.Done(AUILib::Dialog::DoneOK); }},
+    {"deleted", [](VetoDialog& d) { delete d.GetWndPtr(); }},
+};
+
 TEST(DialogWindowOps, EnableSetsTheWindowAloneOrEveryWidgetInIt)
 {
     ShownMain scene;
@@ -159,16 +171,7 @@ TEST(DialogWindowOps, ShowButKeepHiddenChildrenLeavesHiddenChildrenHidden)
 
 TEST(DialogWindowOps, WithoutItsWindowTheOperationsDoNothing)
 {
-    // Two ways to lose the window: closed by the dialog's own result, and
-    // deleted under the dialog.
-    const struct {
-        const char* name;
-        std::function<void(VetoDialog&)> lose;
-    } losses[] = {
-        {"closed", [](VetoDialog& d) { d.Done(AUILib::Dialog::DoneOK); }},
-        {"deleted", [](VetoDialog& d) { delete d.GetWndPtr(); }},
-    };
-    for (const auto& loss : losses) {
+    for (const WindowLoss& loss : kWindowLosses) {
         SCOPED_TRACE(loss.name);
         GermanStrings strings(false);
         VetoDialog dialog(FormPath("main"));
@@ -265,14 +268,7 @@ TEST(DialogWindowOps, SharedControlOperationsReachTheShownWindow)
 
 TEST(DialogWindowOps, WithoutItsWindowSharedControlOperationsAnswerEmptyButDoneThrows)
 {
-    const struct {
-        const char* name;
-        std::function<void(VetoDialog&)> lose;
-    } losses[] = {
-        {"closed", [](VetoDialog& d) { d.Done(AUILib::Dialog::DoneOK); }},
-        {"deleted", [](VetoDialog& d) { delete d.GetWndPtr(); }},
-    };
-    for (const auto& loss : losses) {
+    for (const WindowLoss& loss : kWindowLosses) {
         SCOPED_TRACE(loss.name);
         GermanStrings strings(false);
         VetoDialog dialog(FormPath("main"));

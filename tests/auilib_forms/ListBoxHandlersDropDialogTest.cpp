@@ -4,6 +4,7 @@
 // dialog going from under it, and the list box goes with its table only.
 #include "FormTestSupport.h"
 #include "ListBox.h"
+#include "UserDoubleClick.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +22,6 @@
 namespace {
 
 using AUILib::ListBox;
-
-// Press, release, double click, release: what the platform sends.
-void UserDoubleClick(QWidget* viewport, QPoint at)
-{
-    QCursor::setPos(viewport->mapToGlobal(at));
-    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
-}
 
 QPoint CheckBoxCentre(QTableWidget* table, int row)
 {

@@ -2,6 +2,7 @@
 // raised by the user's own input, and handlers of them that drop the control
 // they belong to.
 #include "ListBoxTestKit.h"
+#include "UserDoubleClick.h"
 
 #include "SignalRecorder.h"
 
@@ -14,17 +15,6 @@
 namespace {
 
 using AUILib::ListBox;
-
-// A double click as the platform delivers it: press, release, the double
-// click in place of the second press, release. QTest's own double click on a
-// widget sends the third event alone, which a view takes for a press.
-void UserDoubleClick(QWidget* viewport, QPoint at)
-{
-    QCursor::setPos(viewport->mapToGlobal(at));
-    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
-    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
-}
 
 class ListBoxSignalsTest : public ListBoxTest {
 public:
