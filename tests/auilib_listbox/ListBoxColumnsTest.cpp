@@ -149,3 +149,39 @@ TEST_F(ListBoxTest, HeaderPictureAlignKeepsOnlyTheRightAlignment)
 }
 
 } // namespace
+
+// Where the header's picture is drawn: after the column's name when aligned
+// right, before it otherwise (the style's own placement).
+TEST_F(ListBoxTest, HeaderPictureRightIsDrawnAfterTheName)
+{
+    list->SetColumnsCount(2);
+    const QColor marker(230, 20, 200);
+    for (int column = 0; column < 2; ++column) {
+        list->SetColumnName(column, L"Name");
+        const QByteArray png = PicturePng(12, marker);
+        list->AddPictureToHeader(column, Bytes(png), png.size(), AUILib::ImagePNG, 12, AUILib::BitmapDefault);
+    }
+    list->SetHeaderPictureAlign(1, ListBox::HeaderPictureRight);
+    QHeaderView* header = table()->horizontalHeader();
+    header->resizeSection(0, 160);
+    header->resizeSection(1, 160);
+    QApplication::processEvents();
+    const QImage shot = header->grab().toImage();
+    const int nameWidth = header->fontMetrics().horizontalAdvance(QStringLiteral("Name"));
+
+    // The leftmost marker pixel of a section, relative to its start.
+    auto markerAt = [&](int section) {
+        const int start = header->sectionViewportPosition(section);
+        for (int x = start; x < start + header->sectionSize(section); ++x)
+            for (int y = 0; y < shot.height(); ++y)
+                if (shot.pixelColor(x, y) == marker)
+                    return x - start;
+        return -1;
+    };
+    const int plain = markerAt(0);
+    const int right = markerAt(1);
+    ASSERT_GE(plain, 0);
+    ASSERT_GE(right, 0);
+    EXPECT_LT(plain, nameWidth);
+    EXPECT_GT(right, nameWidth);
+}
