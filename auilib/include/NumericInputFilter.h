@@ -51,6 +51,8 @@ struct NumericInputFilter {
 private:
     bool IsSeparator(wchar_t c) const;
     bool IsMinus(wchar_t c) const;
+    // How many leading characters of text form a number or its start.
+    size_t ValidPrefixLength(const std::wstring& text) const;
     // Range check; false when the value is inside the limits (or no number).
     bool ClampInteger(std::wstring& text, bool enforceLowerLimit) const;
     bool ClampFloating(std::wstring& text, bool enforceLowerLimit) const;

@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <limits>
@@ -100,15 +101,11 @@ bool NumericInputFilter::IsMinus(wchar_t c) const
     return minusSign != '\0' && c == static_cast<wchar_t>(static_cast<unsigned char>(minusSign));
 }
 
-bool NumericInputFilter::IsValidText(const std::wstring& text) const
+size_t NumericInputFilter::ValidPrefixLength(const std::wstring& text) const
 {
-    if (text.empty())
-        return false;
     size_t start = 0;
-    if (negativesAllowed && IsMinus(text[0]))
+    if (!text.empty() && negativesAllowed && IsMinus(text[0]))
         start = 1;
-    if (start == text.size())
-        return true;
     int separators = 0;
     for (size_t i = start; i < text.size(); ++i) {
         const wchar_t c = text[i];
@@ -116,30 +113,31 @@ bool NumericInputFilter::IsValidText(const std::wstring& text) const
             continue;
         if (!integerMode && IsSeparator(c) && ++separators == 1)
             continue;
-        return false;
+        return i;
     }
-    return true;
+    return text.size();
+}
+
+bool NumericInputFilter::IsValidText(const std::wstring& text) const
+{
+    return !text.empty() && ValidPrefixLength(text) == text.size();
 }
 
 void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit)
 {
     if (!enabled || text.empty())
         return;
-    bool rejected = false;
-    while (!text.empty() && !IsValidText(text)) {
-        text.pop_back();
-        rejected = true;
-    }
-    if (!integerMode) {
-        size_t position = std::wstring::npos;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (IsSeparator(text[i])) {
-                position = i;
-                break;
-            }
+    // Everything from the first character that cannot belong to a number
+    // on is cut, in one pass: a long paste is not re-read per character.
+    const size_t valid = ValidPrefixLength(text);
+    const bool rejected = valid < text.size();
+    text.resize(valid);
+    if (!integerMode && decimals >= 0) {
+        const auto separator = std::find_if(text.begin(), text.end(), [this](wchar_t c) { return IsSeparator(c); });
+        if (separator != text.end()) {
+            const size_t keep = static_cast<size_t>(separator - text.begin()) + 1 + static_cast<size_t>(decimals);
+            text.resize(std::min(keep, text.size()));
         }
-        if (position != std::wstring::npos && decimals >= 0)
-            text = text.substr(0, position + 1 + static_cast<size_t>(decimals));
     }
     if (invalidPopup)
         invalidPopup->Show(rejected, -1, -1);
