@@ -280,24 +280,19 @@ void PromptsPopup::Show(bool show, int x, int y)
         return QString::fromLatin1(head).arg(IconAsBase64(impl_->icon), 0, QLatin1Char(' '));
     };
     using namespace BalloonMarkup;
-    int form = 0;
     if (!title.isEmpty() && hasIcon) {
-        form = 1;
         label->setText(frame(kTitleIconHead) + title + QLatin1String(kTitleIconMiddle) + withBreaks +
                        QLatin1String(kTitleIconTail));
     } else if (!title.isEmpty()) {
-        form = 2;
         label->setText(QLatin1String(kTitleHead) + title + QLatin1String(kTitleMiddle) + text +
                        QLatin1String(kTitleTail));
     } else if (!hasIcon) {
-        form = 3;
         label->setText(text);
     } else {
-        form = 4;
         label->setText(frame(kIconHead) + withBreaks + QLatin1String(kIconTail));
     }
 
-    if (form == 3 || form == 4) {
+    if (title.isEmpty()) {
         const QFontMetrics metrics(label->font());
         const int extra = metrics.descent() == 2 && metrics.ascent() > 10 ? 1 : 0;
         label->setWordWrap(Qt::mightBeRichText(label->text()));
