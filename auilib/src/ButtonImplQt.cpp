@@ -5,12 +5,12 @@
 #include "ChangeFlagGuard.h"
 #include "ContextMenu.h"
 #include "FontDataQt.h"
+#include "IcoBytes.h"
 #include "StyleSheetProperty.h"
 #include "WideQt.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -82,19 +82,10 @@ void Button::impl::LoadPicture(const unsigned char* data, int length, ImageTypes
         return;
     QPixmap picture;
     if (data && length >= 1) {
-        if (type != ImageICO) {
+        if (type != ImageICO)
             picture.loadFromData(data, static_cast<uint>(length), AUILibUtils::ImageTypeToStr(type).c_str());
-        } else {
-            // QIcon reads ICO files only from a file; it reads the file
-            // while it is built, so the bytes must be on disk by then.
-            QTemporaryFile file;
-            if (file.open()) {
-                file.setAutoRemove(true);
-                if (file.write(reinterpret_cast<const char*>(data), length) == length && file.flush())
-                    picture = AUILibUtils::SelectIcon(QIcon(file.fileName()), size);
-                file.close();
-            }
-        }
+        else
+            picture = AUILibUtils::SelectIcon(IconFromIcoBytes(data, length), size);
     }
     widget->setFlat(!threeD_);
     SetPicture(picture, mode, widget->size(), disabled);

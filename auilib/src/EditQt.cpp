@@ -4,18 +4,17 @@
 #include "ContextMenu.h"
 #include "Edit.h"
 #include "EmissionHold.h"
+#include "IcoBytes.h"
 #include "WideQt.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
-#include <QTemporaryFile>
 
 #include <list>
 #include <memory>
@@ -67,12 +66,7 @@ void EditQt::ExtendedButtonSetImage(const unsigned char* data, int length, int t
     if (type == ImageICO) {
         if (QImage::fromData(data, length, "ICO").isNull())
             return;  // QIcon takes any file it cannot read for an empty icon
-        // The icon reads its file while it is made: the bytes must be in
-        // the file by then, and the name says what they are.
-        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/edit-icon-XXXXXX.ico"));
-        if (!file.open() || file.write(reinterpret_cast<const char*>(data), length) != length || !file.flush())
-            return;
-        icon = QIcon(file.fileName());
+        icon = IconFromIcoBytes(data, length);
     } else {
         QPixmap pixmap;
         pixmap.loadFromData(data, static_cast<uint>(length),

@@ -4,6 +4,7 @@
 #include "AUILibUtils.h"
 #include "ChangeFlagGuard.h"
 #include "FontDataQt.h"
+#include "IcoBytes.h"
 #include "LabelImplQt.h"
 #include "WideQt.h"
 
@@ -13,7 +14,6 @@
 #include <QIcon>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QTemporaryFile>
 
 namespace AUILib {
 
@@ -282,13 +282,7 @@ void Label::impl::LoadPicture(const unsigned char* data, int length, ImageTypes 
         return;
     QPixmap picture;
     if (type == ImageICO) {
-        // QIcon reads ICO only from a file, and reads it while it is built:
-        // every byte must be on disk by then.
-        QTemporaryFile file;
-        file.setAutoRemove(true);
-        if (file.open() && file.write(reinterpret_cast<const char*>(data), length) == length && file.flush())
-            picture = AUILibUtils::SelectIcon(QIcon(file.fileName()), IconEdge(iconSize));
-        file.close();
+        picture = AUILibUtils::SelectIcon(IconFromIcoBytes(data, length), IconEdge(iconSize));
     } else {
         picture.loadFromData(data, static_cast<uint>(length), AUILibUtils::ImageTypeToStr(type).c_str());
         picture.setDevicePixelRatio(label->devicePixelRatioF());

@@ -3,12 +3,12 @@
 #include "AUILibConfig.h"
 #include "AUILibUtils.h"
 #include "ChangeFlagGuard.h"
+#include "IcoBytes.h"
 #include "RadioButtonImplQt.h"
 #include "WideQt.h"
 
 #include <QFileInfo>
 #include <QIcon>
-#include <QTemporaryFile>
 
 namespace AUILib {
 
@@ -83,17 +83,10 @@ void RadioButton::impl::LoadPicture(const unsigned char* data, int length, Image
         return;
     QPixmap picture;
     if (data && length >= 1) {
-        if (type == ImageICO) {
-            // QIcon reads ICO only from a file, and reads it while it is
-            // built: every byte must be on disk by then.
-            QTemporaryFile file;
-            file.setAutoRemove(true);
-            if (file.open() && file.write(reinterpret_cast<const char*>(data), length) == length && file.flush())
-                picture = AUILibUtils::SelectIcon(QIcon(file.fileName()), iconSize);
-            file.close();
-        } else {
+        if (type == ImageICO)
+            picture = AUILibUtils::SelectIcon(IconFromIcoBytes(data, length), iconSize);
+        else
             picture.loadFromData(data, static_cast<uint>(length), AUILibUtils::ImageTypeToStr(type).c_str());
-        }
     }
     ShowPicture(picture, mode, button->size());
 }
