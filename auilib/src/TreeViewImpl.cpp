@@ -105,6 +105,16 @@ CustStandardItem* TreeView::impl::BuildItem(const QString& text) const
     return item;
 }
 
+QStandardItem* TreeView::impl::FinishNewItem(QStandardItem* item, any data)
+{
+    if (!item->index().isValid())
+        return nullptr;
+    SetItemData(item, std::move(data));
+    if (GetView()->wordWrap())
+        UpdateItemSizeHint(item, false);
+    return item;
+}
+
 void TreeView::impl::SetConnections()
 {
     for (const QMetaObject::Connection& connection : connections_)

@@ -60,6 +60,9 @@ public:
 
     // The control's item construction: text, last-known text, checkable.
     CustStandardItem* BuildItem(const QString& text) const;
+    // Gives a just inserted item its data and, with wrapped text, its
+    // height; null when the model did not take the item in.
+    QStandardItem* FinishNewItem(QStandardItem* item, any data);
     void SetConnections();
     void RefitColumn();
 
