@@ -114,13 +114,8 @@ void TreeView::impl::OnVirtualSelectionChanged(TreeView& owner, const QItemSelec
     TreeModel* model = virtualModel_.data();
     if (!model)
         return;
-    // Persistent: a handler may clear the nodes between two reports.
-    QList<QPersistentModelIndex> deselectedIndexes;
-    for (const QModelIndex& index : deselected.indexes())
-        deselectedIndexes.append(index);
-    QList<QPersistentModelIndex> selectedIndexes;
-    for (const QModelIndex& index : selected.indexes())
-        selectedIndexes.append(index);
+    const QList<QPersistentModelIndex> deselectedIndexes = HeldIndexes(deselected);
+    const QList<QPersistentModelIndex> selectedIndexes = HeldIndexes(selected);
     inSelectionChange = true;
     for (const QPersistentModelIndex& index : deselectedIndexes) {
         owner.OnVirtualSelectionChanged.Emit(model->ItemFromIndex(index));

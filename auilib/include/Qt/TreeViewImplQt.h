@@ -57,6 +57,9 @@ public:
     QModelIndex IndexOf(QStandardItem* item) const;
     QStandardItem* ItemOf(const QModelIndex& index) const;
     static bool IsSpecialHandle(const QStandardItem* item);
+    // The selection's indexes held persistently: a handler may remove rows
+    // between two reports.
+    static QList<QPersistentModelIndex> HeldIndexes(const QItemSelection& selection);
 
     // The control's item construction: text, last-known text, checkable.
     CustStandardItem* BuildItem(const QString& text) const;
