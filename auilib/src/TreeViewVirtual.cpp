@@ -66,6 +66,10 @@ void TreeView::impl::SetVirtualMode(bool on)
     if (!view || !owner || on == virtualMode)
         return;
     lastSelectedVirtualItem = nullptr;
+    // A selection handler may switch the mode: the report it was part of
+    // ends here, or the selection would read as empty afterwards.
+    inSelectionChange = false;
+    reportedSelection = QItemSelection();
     // Only the connections made here: the application and the frame may
     // have their own on the same view.
     for (const QMetaObject::Connection& connection : connections_)
