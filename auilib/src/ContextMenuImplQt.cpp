@@ -98,6 +98,16 @@ QAction* ContextMenu::impl::ActionAt(int position) const
     return position >= 0 && position < actions.size() ? actions.at(position) : nullptr;
 }
 
+int ContextMenu::impl::KeepRecord(int position, ItemData record)
+{
+    const int id = record.id;
+    if (position >= 0 && position < static_cast<int>(items_.size()))
+        items_.insert(items_.begin() + position, std::move(record));
+    else
+        items_.push_back(std::move(record));
+    return id;
+}
+
 int ContextMenu::impl::InsertItem(int position, ItemData record)
 {
     ContextMenuQt* menu = menu_.data();
@@ -130,12 +140,7 @@ int ContextMenu::impl::InsertItem(int position, ItemData record)
                 call();
         },
         Qt::DirectConnection);
-    const int id = record.id;
-    if (position >= 0 && position < static_cast<int>(items_.size()))
-        items_.insert(items_.begin() + position, std::move(record));
-    else
-        items_.push_back(std::move(record));
-    return id;
+    return KeepRecord(position, std::move(record));
 }
 
 int ContextMenu::impl::InsertSeparator(int position)
@@ -149,12 +154,7 @@ int ContextMenu::impl::InsertSeparator(int position)
     ItemData record;
     record.id = GetNextID();
     action->setData(QVariant(record.id));
-    const int id = record.id;
-    if (position >= 0 && position < static_cast<int>(items_.size()))
-        items_.insert(items_.begin() + position, std::move(record));
-    else
-        items_.push_back(std::move(record));
-    return id;
+    return KeepRecord(position, std::move(record));
 }
 
 std::shared_ptr<ContextMenu> ContextMenu::impl::InsertSubmenu(int position, const std::wstring& title, bool append)

@@ -42,26 +42,21 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
     table->setWordWrap(false);
     table->setTabKeyNavigation(false);
 
-    table_.Connect(table, &QTableWidget::cellClicked, [this](int row, int column) {
-        ListBoxQt* t = table_.Get();
-        ListBox* control = Owner();
-        if (!t || !control)
-            return;
-        if (QTableWidgetItem* item = t->item(row, column)) {
-            const EmissionHold hold(control->GetBaseImpl());
-            control->OnItemClicked.Emit(item->row());
-        }
-    });
-    table_.Connect(table, &QTableWidget::cellDoubleClicked, [this](int row, int column) {
-        ListBoxQt* t = table_.Get();
-        ListBox* control = Owner();
-        if (!t || !control)
-            return;
-        if (QTableWidgetItem* item = t->item(row, column)) {
-            const EmissionHold hold(control->GetBaseImpl());
-            control->OnItemDoubleClicked.Emit(item->row());
-        }
-    });
+    // A click reaches the handlers only on a cell that holds an item.
+    const auto emitOnItem = [this](Signal<int> ListBox::*signal) {
+        return [this, signal](int row, int column) {
+            ListBoxQt* t = table_.Get();
+            ListBox* control = Owner();
+            if (!t || !control)
+                return;
+            if (QTableWidgetItem* item = t->item(row, column)) {
+                const EmissionHold hold(control->GetBaseImpl());
+                (control->*signal).Emit(item->row());
+            }
+        };
+    };
+    table_.Connect(table, &QTableWidget::cellClicked, emitOnItem(&ListBox::OnItemClicked));
+    table_.Connect(table, &QTableWidget::cellDoubleClicked, emitOnItem(&ListBox::OnItemDoubleClicked));
     table_.Connect(table, &QTableWidget::itemChanged, [this](QTableWidgetItem* item) {
         ListBox* control = Owner();
         if (!control || !item)

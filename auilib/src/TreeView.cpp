@@ -81,13 +81,7 @@ QStandardItem* TreeView::AddItem(const std::wstring& text, any data)
     } else {
         model->appendRow(item);
     }
-    const QPersistentModelIndex index(item->index());
-    if (!index.isValid())
-        return nullptr;   // a handler of the insertion removed it
-    d->SetItemData(item, std::move(data));
-    if (view->wordWrap())
-        d->UpdateItemSizeHint(item, false);
-    return item;
+    return d->FinishNewItem(item, std::move(data));
 }
 
 QStandardItem* TreeView::InsertItem(const std::wstring& text, QStandardItem* parent, QStandardItem* after, any data)
@@ -120,12 +114,7 @@ QStandardItem* TreeView::InsertItem(const std::wstring& text, QStandardItem* par
         delete item;   // Qt refused the row
         return nullptr;
     }
-    if (!item->index().isValid())
-        return nullptr;
-    d->SetItemData(item, std::move(data));
-    if (d->GetView()->wordWrap())
-        d->UpdateItemSizeHint(item, false);
-    return item;
+    return d->FinishNewItem(item, std::move(data));
 }
 
 QStandardItem* TreeView::AddSubItem(const std::wstring& text, any data, QStandardItem* parent)
@@ -141,12 +130,7 @@ QStandardItem* TreeView::AddSubItem(const std::wstring& text, any data, QStandar
         return nullptr;
     CustStandardItem* item = d->BuildItem(ToQString(text));
     parent->insertRow(parent->rowCount(), item);
-    if (!item->index().isValid())
-        return nullptr;
-    d->SetItemData(item, std::move(data));
-    if (d->GetView()->wordWrap())
-        d->UpdateItemSizeHint(item, false);
-    return item;
+    return d->FinishNewItem(item, std::move(data));
 }
 
 namespace {

@@ -105,6 +105,16 @@ CustStandardItem* TreeView::impl::BuildItem(const QString& text) const
     return item;
 }
 
+QStandardItem* TreeView::impl::FinishNewItem(QStandardItem* item, any data)
+{
+    if (!item->index().isValid())
+        return nullptr;
+    SetItemData(item, std::move(data));
+    if (GetView()->wordWrap())
+        UpdateItemSizeHint(item, false);
+    return item;
+}
+
 void TreeView::impl::SetConnections()
 {
     for (const QMetaObject::Connection& connection : connections_)
@@ -265,6 +275,14 @@ void TreeView::impl::OnCloseEditor()
         delegate->DestroyEditor();
 }
 
+QList<QPersistentModelIndex> TreeView::impl::HeldIndexes(const QItemSelection& selection)
+{
+    QList<QPersistentModelIndex> held;
+    for (const QModelIndex& index : selection.indexes())
+        held.append(index);
+    return held;
+}
+
 void TreeView::impl::OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
     TreeView* owner = Owner();
@@ -277,13 +295,8 @@ void TreeView::impl::OnSelectionChanged(const QItemSelection& selected, const QI
     }
     inSelectionChange = true;
     reportedSelection = QItemSelection();
-    // Persistent: a handler may remove rows between two reports.
-    QList<QPersistentModelIndex> deselectedIndexes;
-    for (const QModelIndex& index : deselected.indexes())
-        deselectedIndexes.append(index);
-    QList<QPersistentModelIndex> selectedIndexes;
-    for (const QModelIndex& index : selected.indexes())
-        selectedIndexes.append(index);
+    const QList<QPersistentModelIndex> deselectedIndexes = HeldIndexes(deselected);
+    const QList<QPersistentModelIndex> selectedIndexes = HeldIndexes(selected);
     for (const QPersistentModelIndex& index : deselectedIndexes) {
         if (QStandardItem* item = ItemOf(index))
             owner->OnItemSelectionChanged.Emit(item);

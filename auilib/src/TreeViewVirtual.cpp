@@ -66,6 +66,10 @@ void TreeView::impl::SetVirtualMode(bool on)
     if (!view || !owner || on == virtualMode)
         return;
     lastSelectedVirtualItem = nullptr;
+    // A selection handler may switch the mode: the report it was part of
+    // ends here, or the selection would read as empty afterwards.
+    inSelectionChange = false;
+    reportedSelection = QItemSelection();
     // Only the connections made here: the application and the frame may
     // have their own on the same view.
     for (const QMetaObject::Connection& connection : connections_)
@@ -114,13 +118,8 @@ void TreeView::impl::OnVirtualSelectionChanged(TreeView& owner, const QItemSelec
     TreeModel* model = virtualModel_.data();
     if (!model)
         return;
-    // Persistent: a handler may clear the nodes between two reports.
-    QList<QPersistentModelIndex> deselectedIndexes;
-    for (const QModelIndex& index : deselected.indexes())
-        deselectedIndexes.append(index);
-    QList<QPersistentModelIndex> selectedIndexes;
-    for (const QModelIndex& index : selected.indexes())
-        selectedIndexes.append(index);
+    const QList<QPersistentModelIndex> deselectedIndexes = HeldIndexes(deselected);
+    const QList<QPersistentModelIndex> selectedIndexes = HeldIndexes(selected);
     inSelectionChange = true;
     for (const QPersistentModelIndex& index : deselectedIndexes) {
         owner.OnVirtualSelectionChanged.Emit(model->ItemFromIndex(index));

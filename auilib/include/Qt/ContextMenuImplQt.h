@@ -73,6 +73,9 @@ private:
     // from the first submenu (depth first) that holds one.
     bool EraseRecord(int id);
     QAction* ActionAt(int position) const;
+    // Stores the entry's record at the menu position (at the end when past
+    // it) and gives back its id.
+    int KeepRecord(int position, ItemData record);
     static bool ActionHasId(const QAction* action, int id);
 
     QPointer<ContextMenuQt> menu_;

@@ -57,9 +57,15 @@ public:
     QModelIndex IndexOf(QStandardItem* item) const;
     QStandardItem* ItemOf(const QModelIndex& index) const;
     static bool IsSpecialHandle(const QStandardItem* item);
+    // The selection's indexes held persistently: a handler may remove rows
+    // between two reports.
+    static QList<QPersistentModelIndex> HeldIndexes(const QItemSelection& selection);
 
     // The control's item construction: text, last-known text, checkable.
     CustStandardItem* BuildItem(const QString& text) const;
+    // Gives a just inserted item its data and, with wrapped text, its
+    // height; null when the model did not take the item in.
+    QStandardItem* FinishNewItem(QStandardItem* item, any data);
     void SetConnections();
     void RefitColumn();
 
