@@ -7,6 +7,7 @@
 #include "DarkLook.h"
 #include "PngBytes.h"
 #include "Screenshot.h"
+#include "WindowGuard.h"
 
 #include "AUILibEnums.h"
 #include "Button.h"
@@ -79,22 +80,6 @@ std::wstring FormPath(const char* form)
         .toStdWString();
 }
 
-// Closes and deletes the dialog's window before the application goes.
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        if (window_)
-            window_->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete window_.data();
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
-
 struct FormCase {
     const char* form;
     bool descriptionEdit;   // "txt_desc" is a QLineEdit
@@ -113,7 +98,7 @@ TEST(DownloadInstallDialog, FindsItsControlsAndFillsTitleAndVersionOnEveryShow)
     for (const FormCase& c : kForms) {
         SCOPED_TRACE(c.form);
         CAuiDownloadInstallDlg dialog(FormPath(c.form), nullptr);
-        WindowGuard guard(dialog.GetWndPtr());
+        ClosingWindowGuard guard(dialog.GetWndPtr());
         CAuiDownloadInstallDlgTestAccess access(dialog);
 
         // Nothing is looked up before the first show.
@@ -167,7 +152,7 @@ TEST(DownloadInstallDialog, FindsItsControlsAndFillsTitleAndVersionOnEveryShow)
 TEST(DownloadInstallDialog, WithoutATranslationTheTitleIsTheSourceText)
 {
     CAuiDownloadInstallDlg dialog(FormPath("downloadinstall"), nullptr);
-    WindowGuard guard(dialog.GetWndPtr());
+    ClosingWindowGuard guard(dialog.GetWndPtr());
     dialog.DoModeless();
     AUILib::Label* title = CAuiDownloadInstallDlgTestAccess(dialog).TitleLabel();
     ASSERT_NE(title, nullptr);
@@ -198,7 +183,7 @@ QString SavePicture(const QString& look)
 {
     CAuiDownloadInstallDlg dialog(FormPath("downloadinstall"), nullptr);
     QWidget* window = dialog.GetWndPtr();
-    WindowGuard guard(window);
+    ClosingWindowGuard guard(window);
     dialog.DoModeless();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     CAuiDownloadInstallDlgTestAccess access(dialog);

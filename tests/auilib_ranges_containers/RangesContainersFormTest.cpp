@@ -9,6 +9,7 @@
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
+#include "WindowGuard.h"
 
 #include "AUILibConfig.h"
 #include "ChildDialog.h"
@@ -85,20 +86,6 @@ QWidget* WidgetNamed(const Dialog& dialog, const wchar_t* name)
     auto control = dialog.GetElementByName(name);
     return control ? control->GetBaseImpl()->GetWndPtr() : nullptr;
 }
-
-// Deletes the dialog's window if the test left it open.
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        delete window_.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
 
 TEST(RangesContainersForm, EveryControlIsFoundWithItsType)
 {
