@@ -7,6 +7,7 @@
 #include "Button.h"
 #include "ButtonBox.h"
 #include "DarkPalette.h"
+#include "PngBytes.h"
 #include "RecordingContextMenu.h"
 #include "Screenshot.h"
 
@@ -34,10 +35,7 @@ QByteArray DiscPng()
     painter.setBrush(QColor(255, 190, 40));
     painter.drawEllipse(9, 9, 10, 10);
     painter.end();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
+    return PngOf(image);
 }
 
 // Every control in its look; the window shown and active.
