@@ -21,8 +21,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTest>
 #include <QTranslator>
 
@@ -159,26 +157,6 @@ TEST(DownloadInstallDialog, WithoutATranslationTheTitleIsTheSourceText)
     EXPECT_EQ(title->GetText(), L"Velto PDF Reader");
 }
 
-// Fusion with the given palette for one scope.
-class FusionLight {
-public:
-    FusionLight() : styleName_(QApplication::style()->objectName()), palette_(QApplication::palette())
-    {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setPalette(QApplication::style()->standardPalette());
-    }
-    ~FusionLight()
-    {
-        if (QStyle* style = QStyleFactory::create(styleName_))
-            QApplication::setStyle(style);
-        QApplication::setPalette(palette_);
-    }
-
-private:
-    QString styleName_;
-    QPalette palette_;
-};
-
 QString SavePicture(const QString& look)
 {
     CAuiDownloadInstallDlg dialog(FormPath("downloadinstall"), nullptr);
@@ -200,7 +178,7 @@ TEST(DownloadInstallDialog, LightAndDarkPictures)
 {
     QString light, dark;
     {
-        FusionLight look;
+        LightLook look;
         light = SavePicture(QStringLiteral("light"));
     }
     {

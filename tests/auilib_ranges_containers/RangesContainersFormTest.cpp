@@ -27,8 +27,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <sys/stat.h>
 
@@ -197,8 +195,7 @@ TEST(RangesContainersForm, LightAndDarkPicturesOfEveryControl)
 
     QStringList light, dark;
     {
-        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        FusionLook look(fusion->standardPalette());
+        LightLook look;
         light = SavePictures(QStringLiteral("light"), picture);
     }
     {

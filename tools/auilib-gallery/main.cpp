@@ -13,12 +13,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QWidget>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -39,11 +36,9 @@ bool SavePicture(const QString& path)
     return saved;
 }
 
-// Fusion with its own light palette, so the picture matches the dark one.
 bool SaveLight(const QString& folder)
 {
-    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-    FusionLook look(fusion->standardPalette());
+    LightLook look;
     return SavePicture(folder + QStringLiteral("/gallery-light.png"));
 }
 
