@@ -4,6 +4,7 @@
 #include "FormTestSupport.h"
 #include "LabelsButtonsKit.h"
 
+#include "AppLook.h"
 #include "Button.h"
 #include "ButtonBox.h"
 #include "DarkPalette.h"
@@ -41,8 +42,7 @@ QByteArray DiscPng()
 // Every control in its look; the window shown and active.
 QString SavePanel(const QPalette& palette, const QString& name, bool dark)
 {
-    const QPalette saved = QApplication::palette();
-    QApplication::setPalette(palette);
+    const AppPalette look(palette);
     QString path;
     {
         LabelsButtonsForm form;
@@ -92,7 +92,6 @@ QString SavePanel(const QPalette& palette, const QString& name, bool dark)
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(hover, &leave);
     }
-    QApplication::setPalette(saved);
     return path;
 }
 
