@@ -2,6 +2,8 @@
 // time per iteration so that main can print how two runs compare.
 #pragma once
 
+#include "PeerReport.h"
+
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -29,17 +31,6 @@ public:
         return it == seconds_.end() ? 0.0 : it->second;
     }
 
-    // The time of measured over that of peer; 0 unless both ran.
-    double Ratio(const std::string& measured, const std::string& peer) const
-    {
-        const double measuredTime = Time(measured);
-        const double peerTime = Time(peer);
-        return measuredTime > 0 && peerTime > 0 ? measuredTime / peerTime : 0.0;
-    }
-
 private:
     std::map<std::string, double> seconds_;
 };
-
-// The word a goal line prints.
-inline const char* GoalWord(bool met) { return met ? "met" : "NOT met"; }

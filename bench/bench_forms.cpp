@@ -78,17 +78,9 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double lineTime = reporter.Time("LoadForm/6000Lines");
-    const double buttonTime = reporter.Time("LoadForm/6000Buttons");
-    if (lineTime > 0 && buttonTime > 0) {
-        const double ratio = lineTime / buttonTime;
-        printf("\nLines' form relative to the buttons' form: %.2fx (goal <= 2: %s)\n", ratio,
-               GoalWord(ratio <= 2));
-        // One machine-readable line for bench/auilib-report.sh (times are in the
-        // benchmarks' unit, milliseconds).
-        printf("REPORT name=forms/lines_vs_buttons size=6000 time_ms=%.3f peer_ms=%.3f ratio=%.3f goal=2\n",
-               lineTime, buttonTime, ratio);
-    }
+    // Times in the benchmarks' unit, milliseconds.
+    ReportAgainstPeer("Lines' form relative to the buttons' form", "forms/lines_vs_buttons", kWidgets,
+                      reporter.Time("LoadForm/6000Lines"), reporter.Time("LoadForm/6000Buttons"), 2);
     benchmark::Shutdown();
     return 0;
 }

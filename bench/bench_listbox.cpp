@@ -13,7 +13,6 @@
 #include <benchmark/benchmark.h>
 
 #include <clocale>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -92,18 +91,10 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double listTime = reporter.Time("Fill/ListBoxAddItemSorted");
-    const double tableTime = reporter.Time("Fill/QTableWidgetSorted");
-    const double ratio = reporter.Ratio("Fill/ListBoxAddItemSorted", "Fill/QTableWidgetSorted");
-    if (ratio > 0) {
-        printf("\nList box relative to QTableWidget, %d sorted inserts: %.2fx (goal <= 1.0: %s)\n", kRows, ratio,
-               GoalWord(ratio <= 1.0));
-        // One machine-readable line for bench/auilib-report.sh (times are in the
-        // benchmarks' unit, milliseconds).
-        printf("REPORT name=listbox/sorted_fill_vs_qtablewidget size=%d time_ms=%.3f peer_ms=%.3f ratio=%.3f "
-               "goal=1.0\n",
-               kRows, listTime, tableTime, ratio);
-    }
+    // Times in the benchmarks' unit, milliseconds.
+    ReportAgainstPeer("List box relative to QTableWidget, sorted inserts", "listbox/sorted_fill_vs_qtablewidget",
+                      kRows, reporter.Time("Fill/ListBoxAddItemSorted"), reporter.Time("Fill/QTableWidgetSorted"),
+                      1.0);
     benchmark::Shutdown();
     return 0;
 }

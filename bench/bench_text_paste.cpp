@@ -17,7 +17,6 @@
 #include <benchmark/benchmark.h>
 
 #include <clocale>
-#include <cstdio>
 #include <map>
 #include <string>
 
@@ -66,17 +65,9 @@ int main(int argc, char** argv)
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    const double limited = reporter.Time("Paste100000/Limit5");
-    const double unlimited = reporter.Time("Paste100000/NoLimit");
-    if (limited > 0 && unlimited > 0) {
-        const double ratio = limited / unlimited;
-        printf("\nLimited paste relative to the unlimited paste: %.2fx (goal <= 3: %s)\n", ratio,
-               GoalWord(ratio <= 3));
-        // One machine-readable line for bench/auilib-report.sh (times are in the
-        // benchmarks' unit, milliseconds).
-        printf("REPORT name=text_paste/limit5_vs_unlimited size=100000 time_ms=%.3f peer_ms=%.3f ratio=%.3f goal=3\n",
-               limited, unlimited, ratio);
-    }
+    // Times in the benchmarks' unit, milliseconds.
+    ReportAgainstPeer("Limited paste relative to the unlimited paste", "text_paste/limit5_vs_unlimited", kPasted,
+                      reporter.Time("Paste100000/Limit5"), reporter.Time("Paste100000/NoLimit"), 3);
     benchmark::Shutdown();
     return 0;
 }

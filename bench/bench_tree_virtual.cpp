@@ -5,6 +5,7 @@
 // line per comparison.
 #include "AUILibConfig.h"
 #include "BaseImpl.h"
+#include "PeerReport.h"
 #include "TreeView.h"
 #include "VirtTreeItem.h"
 
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <clocale>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <random>
@@ -36,15 +36,6 @@ double Best(int runs, const std::function<double()>& once)
     for (int i = 0; i < runs; ++i)
         best = std::min(best, once());
     return best;
-}
-
-void Report(const char* name, long size, double time, double peer, double goal)
-{
-    const double ratio = time / peer;
-    std::printf("%-26s %9ld  %10.3f ms  peer %10.3f ms  ratio %.2fx (goal <= %.1f: %s)\n", name, size, time, peer,
-                ratio, goal, ratio <= goal ? "met" : "NOT met");
-    std::printf("REPORT name=%s size=%ld time_ms=%.3f peer_ms=%.3f ratio=%.3f goal=%.1f\n", name, size, time, peer,
-                ratio, goal);
 }
 
 struct Window {
@@ -212,12 +203,16 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     AUILib::GetAUILibConfig();
 
-    Report("tree/fill_virtual", 1000000L + kTop, Best(3, FillVirtual), Best(3, FillPeer), 1.0);
+    ReportAgainstPeer("Filling the virtual tree against a QStandardItemModel", "tree/fill_virtual", 1000000L + kTop,
+                      Best(3, FillVirtual), Best(3, FillPeer), 1.0);
     const std::vector<std::wstring> texts = Texts(kSorted);
     const double sortPeer = Best(3, [&] { return SortPeer(texts); });
-    Report("tree/sort_standard", kSorted, Best(3, [&] { return SortStandard(texts); }), sortPeer, 1.5);
-    Report("tree/sort_virtual", kSorted, Best(3, [&] { return SortVirtual(texts); }), sortPeer, 1.5);
+    ReportAgainstPeer("Sorting the standard tree against a QStandardItemModel", "tree/sort_standard", kSorted,
+                      Best(3, [&] { return SortStandard(texts); }), sortPeer, 1.5);
+    ReportAgainstPeer("Sorting the virtual tree against a QStandardItemModel", "tree/sort_virtual", kSorted,
+                      Best(3, [&] { return SortVirtual(texts); }), sortPeer, 1.5);
     // The small tree is the peer: the same expand should cost the same.
-    Report("tree/expand_1m_vs_10k", 1000000, Expand(1000), Expand(10), 1.5);
+    ReportAgainstPeer("Expanding a node of a large tree against a small one", "tree/expand_1m_vs_10k", 1000000,
+                      Expand(1000), Expand(10), 1.5);
     return 0;
 }

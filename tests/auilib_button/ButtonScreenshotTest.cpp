@@ -8,6 +8,7 @@
 #include "ButtonBox.h"
 #include "ButtonBoxQt.h"
 #include "DarkPalette.h"
+#include "PngBytes.h"
 #include "Dialog.h"
 #include "RecordingContextMenu.h"
 #include "Screenshot.h"
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPointer>
@@ -37,10 +37,7 @@ QByteArray PicturePng()
     painter.setPen(Qt::NoPen);
     painter.drawEllipse(2, 2, 20, 20);
     painter.end();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
+    return PngOf(image);
 }
 
 QString SavePanel(const QPalette& palette, const QString& name)

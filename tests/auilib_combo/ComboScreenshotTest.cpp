@@ -6,13 +6,13 @@
 #include "ComboBoxFS.h"
 #include "ComboBoxFSImplQt.h"
 #include "DarkLook.h"
+#include "PngBytes.h"
 #include "Screenshot.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -32,11 +32,7 @@ QByteArray Dot(const QColor& colour)
     painter.setPen(Qt::NoPen);
     painter.drawEllipse(1, 1, 14, 14);
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return PngOf(image);
 }
 
 // The box and its open list in one picture.

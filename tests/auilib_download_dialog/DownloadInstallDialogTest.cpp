@@ -7,6 +7,7 @@
 #include "DarkLook.h"
 #include "PngBytes.h"
 #include "Screenshot.h"
+#include "WindowGuard.h"
 
 #include "AUILibEnums.h"
 #include "Button.h"
@@ -20,8 +21,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QTest>
 #include <QTranslator>
 
@@ -79,22 +78,6 @@ std::wstring FormPath(const char* form)
         .toStdWString();
 }
 
-// Closes and deletes the dialog's window before the application goes.
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        if (window_)
-            window_->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete window_.data();
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
-
 struct FormCase {
     const char* form;
     bool descriptionEdit;   // "txt_desc" is a QLineEdit
@@ -113,7 +96,7 @@ TEST(DownloadInstallDialog, FindsItsControlsAndFillsTitleAndVersionOnEveryShow)
     for (const FormCase& c : kForms) {
         SCOPED_TRACE(c.form);
         CAuiDownloadInstallDlg dialog(FormPath(c.form), nullptr);
-        WindowGuard guard(dialog.GetWndPtr());
+        ClosingWindowGuard guard(dialog.GetWndPtr());
         CAuiDownloadInstallDlgTestAccess access(dialog);
 
         // Nothing is looked up before the first show.
@@ -167,38 +150,18 @@ TEST(DownloadInstallDialog, FindsItsControlsAndFillsTitleAndVersionOnEveryShow)
 TEST(DownloadInstallDialog, WithoutATranslationTheTitleIsTheSourceText)
 {
     CAuiDownloadInstallDlg dialog(FormPath("downloadinstall"), nullptr);
-    WindowGuard guard(dialog.GetWndPtr());
+    ClosingWindowGuard guard(dialog.GetWndPtr());
     dialog.DoModeless();
     AUILib::Label* title = CAuiDownloadInstallDlgTestAccess(dialog).TitleLabel();
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->GetText(), L"Velto PDF Reader");
 }
 
-// Fusion with the given palette for one scope.
-class FusionLight {
-public:
-    FusionLight() : styleName_(QApplication::style()->objectName()), palette_(QApplication::palette())
-    {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-        QApplication::setPalette(QApplication::style()->standardPalette());
-    }
-    ~FusionLight()
-    {
-        if (QStyle* style = QStyleFactory::create(styleName_))
-            QApplication::setStyle(style);
-        QApplication::setPalette(palette_);
-    }
-
-private:
-    QString styleName_;
-    QPalette palette_;
-};
-
 QString SavePicture(const QString& look)
 {
     CAuiDownloadInstallDlg dialog(FormPath("downloadinstall"), nullptr);
     QWidget* window = dialog.GetWndPtr();
-    WindowGuard guard(window);
+    ClosingWindowGuard guard(window);
     dialog.DoModeless();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     CAuiDownloadInstallDlgTestAccess access(dialog);
@@ -215,7 +178,7 @@ TEST(DownloadInstallDialog, LightAndDarkPictures)
 {
     QString light, dark;
     {
-        FusionLight look;
+        LightLook look;
         light = SavePicture(QStringLiteral("light"));
     }
     {

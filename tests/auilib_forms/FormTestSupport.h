@@ -8,6 +8,7 @@
 #include "DialogImplQt.h"
 #include "EventHelper.h"
 #include "Translator.h"
+#include "WindowGuard.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -57,20 +58,6 @@ public:
 
     bool veto = false;
     std::vector<int> seen;
-};
-
-// Deletes a window the test left open (it deletes itself when closed).
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        delete window_.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-private:
-    QPointer<QWidget> window_;
 };
 
 inline void RunDeferredDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

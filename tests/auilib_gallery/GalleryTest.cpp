@@ -3,6 +3,7 @@
 // type code; the lines take their direction from the form, the button box's
 // OK and Cancel come wrapped, and the gallery's own fills arrive on show.
 #include "GalleryDialog.h"
+#include "WindowGuard.h"
 
 #include "AUILibConfig.h"
 #include "AUILibObjectFactory.h"
@@ -104,22 +105,6 @@ const Registered kRegistered[] = {
     {"QComboBoxFS", L"comboBoxFS", Is<ComboBoxFS>, ControlTypeComboBoxFS, "QWidget"},
 };
 
-// Closes and deletes the gallery's window before the application goes.
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        if (window_)
-            window_->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        delete window_.data();
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
-
 class Gallery : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { SetWorkingDirPath(L"" AUILIB_GALLERY_WORKING_DIR); }
@@ -159,7 +144,7 @@ TEST_F(Gallery, EveryRegisteredClassLoadsAsItsControl)
     EXPECT_EQ(formNames, tableNames);
 
     GalleryDialog gallery;
-    WindowGuard guard(gallery.GetWndPtr());
+    ClosingWindowGuard guard(gallery.GetWndPtr());
     for (const Registered& r : kRegistered) {
         SCOPED_TRACE(r.className);
         auto control = gallery.GetElementByName(r.widgetName);
@@ -208,7 +193,7 @@ TEST_F(Gallery, EveryRegisteredClassLoadsAsItsControl)
 TEST_F(Gallery, ShowingFillsWhatTheFormCannot)
 {
     GalleryDialog gallery;
-    WindowGuard guard(gallery.GetWndPtr());
+    ClosingWindowGuard guard(gallery.GetWndPtr());
     auto* progress = gallery.GetControlPtr<ProgressBar*>(L"progressBar");
     ASSERT_TRUE(progress);
     EXPECT_EQ(progress->GetValue(), 0);

@@ -4,9 +4,11 @@
 #include "FormTestSupport.h"
 #include "LabelsButtonsKit.h"
 
+#include "AppLook.h"
 #include "Button.h"
 #include "ButtonBox.h"
 #include "DarkPalette.h"
+#include "PngBytes.h"
 #include "RecordingContextMenu.h"
 #include "Screenshot.h"
 
@@ -34,17 +36,13 @@ QByteArray DiscPng()
     painter.setBrush(QColor(255, 190, 40));
     painter.drawEllipse(9, 9, 10, 10);
     painter.end();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
+    return PngOf(image);
 }
 
 // Every control in its look; the window shown and active.
 QString SavePanel(const QPalette& palette, const QString& name, bool dark)
 {
-    const QPalette saved = QApplication::palette();
-    QApplication::setPalette(palette);
+    const AppPalette look(palette);
     QString path;
     {
         LabelsButtonsForm form;
@@ -94,7 +92,6 @@ QString SavePanel(const QPalette& palette, const QString& name, bool dark)
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(hover, &leave);
     }
-    QApplication::setPalette(saved);
     return path;
 }
 

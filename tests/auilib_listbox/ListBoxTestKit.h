@@ -6,11 +6,11 @@
 #include "ListBox.h"
 #include "ListBoxImplQt.h"
 #include "ListBoxQt.h"
+#include "PngBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBuffer>
 #include <QCursor>
 #include <QImage>
 #include <QPainter>
@@ -36,10 +36,7 @@ inline QByteArray PicturePng(int edge, QColor colour)
     painter.setPen(QColor(20, 20, 20));
     painter.drawRect(0, 0, edge - 1, edge - 1);
     painter.end();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return buffer.data();
+    return PngOf(image);
 }
 
 inline const unsigned char* Bytes(const QByteArray& data)

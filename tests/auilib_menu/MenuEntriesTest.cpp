@@ -323,7 +323,7 @@ TEST(MenuEntries, PicturesFromBytesAndFiles)
     MenuOnWindow m;
     const int id = m.menu->AddItem(L"A", kNothing, ContextMenu::Checkable);
     QAction* action = ActionAt(*m.menu, 0);
-    const QByteArray png = SolidPng(Qt::blue);
+    const QByteArray png = PngBytes(16, 16, Qt::blue);
     const auto* bytes = reinterpret_cast<const unsigned char*>(png.constData());
     // No picture from a count of zero or less, nor from broken bytes.
     m.menu->AddPictureToItem(id, bytes, 0, AUILib::ImagePNG, 0, AUILib::BitmapDefault, false);
@@ -356,7 +356,7 @@ TEST(MenuEntries, PicturesFromBytesAndFiles)
     const int inner = sub->AddItem(L"Inner", kNothing, 0);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("picture.png"));
-    ASSERT_TRUE(QImage::fromData(SolidPng(Qt::magenta)).save(path));
+    ASSERT_TRUE(QImage::fromData(PngBytes(16, 16, Qt::magenta)).save(path));
     m.menu->AddPictureToItem(inner, path.toStdWString(), false, 0, AUILib::BitmapDefault);
     EXPECT_EQ(IconColour(ActionAt(*sub, 0)), QColor(Qt::magenta));
 }

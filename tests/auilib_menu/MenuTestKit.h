@@ -1,12 +1,12 @@
 // Shared pieces of the menu tests: a created menu on its own parent window,
-// the menu's Qt window and actions, and small PNG pictures in one colour.
+// the menu's Qt window and actions, and a picture of one colour on an item.
 #pragma once
 
 #include "ContextMenu.h"
 #include "ContextMenuImplQt.h"
+#include "PngBytes.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QByteArray>
 #include <QColor>
 #include <QIcon>
@@ -28,20 +28,9 @@ inline QAction* ActionAt(AUILib::ContextMenu& menu, int position)
     return widget && position < widget->actions().size() ? widget->actions().at(position) : nullptr;
 }
 
-inline QByteArray SolidPng(const QColor& colour, int edge = 16)
-{
-    QImage image(edge, edge, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 inline void AddPicture(AUILib::ContextMenu& menu, int id, const QColor& colour, bool checked)
 {
-    const QByteArray png = SolidPng(colour);
+    const QByteArray png = PngBytes(16, 16, colour);
     menu.AddPictureToItem(id, reinterpret_cast<const unsigned char*>(png.constData()), png.size(), AUILib::ImagePNG, 0,
                           AUILib::BitmapDefault, checked);
 }

@@ -9,6 +9,7 @@
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
+#include "WindowGuard.h"
 
 #include "AUILibConfig.h"
 #include "ChildDialog.h"
@@ -26,8 +27,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <sys/stat.h>
 
@@ -85,20 +84,6 @@ QWidget* WidgetNamed(const Dialog& dialog, const wchar_t* name)
     auto control = dialog.GetElementByName(name);
     return control ? control->GetBaseImpl()->GetWndPtr() : nullptr;
 }
-
-// Deletes the dialog's window if the test left it open.
-class WindowGuard {
-public:
-    explicit WindowGuard(QWidget* window) : window_(window) {}
-    ~WindowGuard()
-    {
-        delete window_.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-private:
-    QPointer<QWidget> window_;
-};
 
 TEST(RangesContainersForm, EveryControlIsFoundWithItsType)
 {
@@ -210,8 +195,7 @@ TEST(RangesContainersForm, LightAndDarkPicturesOfEveryControl)
 
     QStringList light, dark;
     {
-        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
-        FusionLook look(fusion->standardPalette());
+        LightLook look;
         light = SavePictures(QStringLiteral("light"), picture);
     }
     {

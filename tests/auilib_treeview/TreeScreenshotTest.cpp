@@ -3,28 +3,13 @@
 // label editor under a visible header, word-wrapped items.
 #include "TreeTestKit.h"
 
+#include "DarkPalette.h"
 #include "Edit.h"
 #include "Screenshot.h"
 
 #include <QPalette>
 
 namespace {
-
-QPalette DarkPalette()
-{
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(40, 40, 40));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(60, 60, 64));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(38, 110, 200));
-    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
-    dark.setColor(QPalette::Mid, QColor(150, 150, 150));
-    return dark;
-}
 
 class TreeScreenshotTest : public treekit::TreeFixture, public ::testing::WithParamInterface<bool> {
 protected:

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
+#include <memory>
+
 class AppPalette
 {
 public:
@@ -43,4 +45,19 @@ public:
 private:
     QPalette m_palette;
     QString m_styleName;
+};
+
+// Fusion with its own light palette, the counterpart of DarkLook, so that a
+// light picture and a dark one differ only in their colours.
+class LightLook : public FusionLook
+{
+public:
+    LightLook() : FusionLook(FusionPalette()) {}
+
+private:
+    static QPalette FusionPalette()
+    {
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        return fusion->standardPalette();
+    }
 };

@@ -9,55 +9,37 @@
 #include "AUILibConfig.h"
 #include "AgnosticUIException.h"
 #include "DarkLook.h"
+#include "WindowGuard.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QPointer>
-#include <QStyle>
-#include <QStyleFactory>
 #include <QWidget>
 
 #include <cstdio>
 
 namespace {
 
-// Closes the gallery's window and lets it go: before the next look is set,
-// and before the application object. The guard is taken while the window
-// surely lives, since closing it (or a modal run) may already delete it.
-void Discard(const QPointer<QWidget>& guarded)
-{
-    if (guarded)
-        guarded->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    delete guarded.data();
-}
-
+// The gallery's window is closed and let go by a guard: before the next look
+// is set, and before the application object. The guard is taken while the
+// window surely lives, since closing it (or a modal run) may already delete it.
 bool SavePicture(const QString& path)
 {
     GalleryDialog gallery;
-    const QPointer<QWidget> window(gallery.GetWndPtr());
+    QWidget* window = gallery.GetWndPtr();
+    const ClosingWindowGuard guard(window);
     gallery.DoModeless();
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();   // layouts and style sheets settle
     const bool saved = window->grab().save(path);
-    Discard(window);
     if (!saved)
         std::fprintf(stderr, "auilib-gallery: cannot write %s\n", qPrintable(path));
     return saved;
 }
 
-// Fusion with its own light palette, so the picture matches the dark one.
 bool SaveLight(const QString& folder)
 {
-    const QString styleName = QApplication::style()->objectName();
-    const QPalette palette = QApplication::palette();
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setPalette(QApplication::style()->standardPalette());
-    const bool saved = SavePicture(folder + QStringLiteral("/gallery-light.png"));
-    if (QStyle* style = QStyleFactory::create(styleName))
-        QApplication::setStyle(style);
-    QApplication::setPalette(palette);
-    return saved;
+    LightLook look;
+    return SavePicture(folder + QStringLiteral("/gallery-light.png"));
 }
 
 bool SaveDark(const QString& folder)
@@ -71,10 +53,8 @@ bool SaveDark(const QString& folder)
 bool ShowModal()
 {
     GalleryDialog gallery;
-    const QPointer<QWidget> window(gallery.GetWndPtr());
-    const bool shown = gallery.DoModal() >= 0;
-    Discard(window);
-    return shown;
+    const ClosingWindowGuard guard(gallery.GetWndPtr());
+    return gallery.DoModal() >= 0;
 }
 
 } // namespace
