@@ -259,13 +259,6 @@ void UpdaterApp::componentDownload()
                                 "ready for this version."),
                              QMessageBox::Ok);
     };
-    const auto noConnection = [] {
-        QMessageBox::warning(nullptr, QCoreApplication::translate("CReaderModuleManager", "Velto PDF Reader"),
-                             QCoreApplication::translate(
-                                 "CReaderModuleManager",
-                                 "Cannot connect to the server. Please check your network connection."),
-                             QMessageBox::Ok);
-    };
 
     qDebug() << "need to download now...";
     // The wait ends on the query's outcome, and after a bounded time: a
@@ -300,7 +293,7 @@ void UpdaterApp::componentDownload()
             delete manager;
         }
         if (outcome != Outcome::FailedAndTold)
-            noConnection();
+            CReaderModuleManager::WarnCannotConnect();
         return;
     }
     if (manager->CountAvailableModule() < 1) {
