@@ -284,16 +284,8 @@ void DlgDownload::oneDownloadFinish(QString filePath)
         return;
     }
 
-    // As the downloads folder, the unpack folders are the agent's own, made
-    // anew: a link in place of any of them is removed, never followed.
-    const QString root = UpdaterApp::GetAppDateRootPath();
-    const QString base = root + QStringLiteral("updater/uncompress/");
-    if (!Platform::makeOwnFolders(root, QStringLiteral("updater")).isEmpty())
-        Comm::deleteDir(base);
-    const QString runFolder = QStringLiteral("updater/uncompress/") + QString::number(QDateTime::currentSecsSinceEpoch());
-    const QString folder = Platform::makeOwnFolders(root, runFolder);
+    const QString folder = UpdaterApp::MakeFreshUncompressFolder();
     if (folder.isEmpty()) {
-        qDebug() << "can not make path for uncompress the updater:" << root + runFolder;
         emit SignalInstallProgress(m_strTitle, -1);
         continueDownload();
         return;

@@ -8,7 +8,6 @@
 #include "platform/Platform.h"
 
 #include <QDebug>
-#include <QMessageBox>
 #include <QTimer>
 
 namespace {
@@ -31,17 +30,6 @@ void setCheckHandled()
 {
     if (theApp)
         theApp->bCheckHandled = true;
-}
-
-// A query that reached something other than the update service (a portal's
-// page, an error document, a reply cut short, one over the size bound) is as
-// much a failed connection to the user as a refused one: the same words, in
-// the manager's own translation.
-void warnCannotConnect()
-{
-    QMessageBox::warning(nullptr, CReaderModuleManager::tr("Velto PDF Reader"),
-                         CReaderModuleManager::tr("Cannot connect to the server. Please check your network connection."),
-                         QMessageBox::Ok);
 }
 
 // Four numbers of a dotted version. A missing "." makes the remaining text
@@ -141,9 +129,12 @@ bool DlgUpdateChecking::OnUpdateQueryResult(QueryResultInfo result)
         setCheckHandled();
         nResult = -1;
         reject();
-        // The box runs a nested loop: the manager is handed back only after
-        // it, so that its deletion waits for the delivery we are inside.
-        warnCannotConnect();
+        // A query that reached something other than the update service (a
+        // portal's page, an error document, a reply cut short, one over the
+        // size bound) is as much a failed connection to the user as a refused
+        // one. The box runs a nested loop: the manager is handed back only
+        // after it, so that its deletion waits for the delivery we are inside.
+        CReaderModuleManager::WarnCannotConnect();
         releaseModuleManager();
         return true;
     }

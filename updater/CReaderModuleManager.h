@@ -40,6 +40,10 @@ public:
     int QueryModuleInfo(QProgressBar* progressBar, bool wait);
     // The query string (without "?") for the given add-on text.
     QString GetHttpURL(QString addon);
+    // The box that tells the user the service could not be reached (a
+    // failed transfer, or a reply that is no answer of the service). It runs a
+    // nested event loop.
+    static void WarnCannotConnect();
 
     // ---- reply parsing ----
     void OnPaserModuleInfo(QString path);

@@ -151,11 +151,16 @@ void CReaderModuleManager::errorfinish(QString filePath)
 #endif
     // The box runs a nested loop in which the owner may release this manager.
     QPointer<CReaderModuleManager> self(this);
+    WarnCannotConnect();
+    if (self)
+        emit sErrorFinish();
+}
+
+void CReaderModuleManager::WarnCannotConnect()
+{
     QMessageBox::warning(nullptr, tr("Velto PDF Reader"),
                          tr("Cannot connect to the server. Please check your network connection."),
                          QMessageBox::Ok);
-    if (self)
-        emit sErrorFinish();
 }
 
 void CReaderModuleManager::error_network()

@@ -123,16 +123,16 @@ int CUpdateCertFile::UpdateFileEx(QString& url, QString& file)
     if (file.isEmpty())
         return kFailed;
     // The lock keeps two agents (or the reader) from writing the same list.
+    const qint64 deadlineMs = Platform::scaledWait(kListDeadlineMs);
     const QString lockPath = file + tr(".tmp");
     QLockFile lock(lockPath);
-    if (!takeListLock(lock, lockPath, Platform::scaledWait(kListDeadlineMs) + Platform::scaledWait(kLockMarginMs))) {
+    if (!takeListLock(lock, lockPath, deadlineMs + Platform::scaledWait(kLockMarginMs))) {
         CUP_Log::PrintLog(QStringLiteral("trust list is locked: ") + file);
         return kFailed;
     }
 
     QElapsedTimer clock;
     clock.start();
-    const qint64 deadlineMs = Platform::scaledWait(kListDeadlineMs);
     {
         QHttpCheckExist probe(nullptr, url);
         probe.checkExit();

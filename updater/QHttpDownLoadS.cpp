@@ -35,6 +35,14 @@ bool identityEncoded(const QByteArray& contentEncoding)
     return value.isEmpty() || value == "identity";
 }
 
+// The body length a reply's head announces; 0 when it gives none.
+qint64 announcedLength(const QNetworkReply& reply)
+{
+    bool ok = false;
+    const qint64 length = reply.rawHeader("Content-Length").trimmed().toLongLong(&ok);
+    return ok && length > 0 ? length : 0;
+}
+
 // "Content-Range: bytes S-E/T" (T may be "*", then complete = -1).
 struct ContentRange
 {
@@ -284,9 +292,8 @@ bool QHttpDownLoadS::bodyAccepted()
     m_nHeadChecked = 1;
     takeTotalFromHead();
     // A body announced past the bound is refused before a byte of it is read.
-    bool ok = false;
-    const qint64 length = m_pReply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
-    if (ok && m_nMaxBytes > 0 && length > 0 && m_nBase + length > m_nMaxBytes) {
+    const qint64 length = announcedLength(*m_pReply);
+    if (m_nMaxBytes > 0 && length > 0 && m_nBase + length > m_nMaxBytes) {
         m_bOverLimit = true;
         refuseBody(QStringLiteral("announced %1 bytes, more than %2: ").arg(m_nBase + length).arg(m_nMaxBytes)
                    + m_url.toString());
@@ -307,12 +314,8 @@ void QHttpDownLoadS::takeTotalFromHead()
 {
     // Qt reports progress at most every 100 ms, so a transfer paused early may
     // have had no notification yet; the announced length is the same total.
-    if (m_nTotal != 0 || !m_pReply)
-        return;
-    bool ok = false;
-    const qint64 length = m_pReply->rawHeader("Content-Length").trimmed().toLongLong(&ok);
-    if (ok && length > 0)
-        m_nTotal = length;
+    if (m_nTotal == 0 && m_pReply)
+        m_nTotal = announcedLength(*m_pReply);
 }
 
 bool QHttpDownLoadS::overLimit() const

@@ -15,7 +15,6 @@
 #include "dlgfound.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
@@ -128,16 +127,9 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     m_nCountry = country;
 
     // Packages of an earlier run are of no use; each run unpacks into a
-    // folder named after its start time. The working folders below the data
-    // folder are the agent's own: a link in their place is removed, so
-    // neither the clean-up nor a package reaches where it points.
-    const QString root = GetAppDateRootPath();
-    if (!Platform::makeOwnFolders(root, QStringLiteral("updater")).isEmpty())
-        Comm::deleteDir(root + QStringLiteral("updater/uncompress/"));
-    const QString runFolder = QStringLiteral("updater/uncompress/") + QString::number(QDateTime::currentSecsSinceEpoch());
-    const QString folder = Platform::makeOwnFolders(root, runFolder);
+    // folder named after its start time.
+    const QString folder = MakeFreshUncompressFolder();
     if (folder.isEmpty()) {
-        qDebug() << "can not make path for uncompress the updater:" << root + runFolder;
         bQuit = true;
         return;
     }
@@ -267,13 +259,6 @@ void UpdaterApp::componentDownload()
                                 "ready for this version."),
                              QMessageBox::Ok);
     };
-    const auto noConnection = [] {
-        QMessageBox::warning(nullptr, QCoreApplication::translate("CReaderModuleManager", "Velto PDF Reader"),
-                             QCoreApplication::translate(
-                                 "CReaderModuleManager",
-                                 "Cannot connect to the server. Please check your network connection."),
-                             QMessageBox::Ok);
-    };
 
     qDebug() << "need to download now...";
     // The wait ends on the query's outcome, and after a bounded time: a
@@ -308,7 +293,7 @@ void UpdaterApp::componentDownload()
             delete manager;
         }
         if (outcome != Outcome::FailedAndTold)
-            noConnection();
+            CReaderModuleManager::WarnCannotConnect();
         return;
     }
     if (manager->CountAvailableModule() < 1) {

@@ -52,6 +52,12 @@ public:
     static QString GetAppDateRootPath();
     // The product's data folder: the root + "Velto PDF Reader/".
     static QString GetAppDatePath();
+    // Clears the unpack folders of earlier runs and makes a new one named
+    // after the current time ("updater/uncompress/<seconds>" below the root).
+    // The working folders are the agent's own: a link in place of any of them
+    // is removed, so neither the clean-up nor a package reaches where it
+    // points. Empty when the folder cannot be made.
+    static QString MakeFreshUncompressFolder();
 
     // "name" of "packagetype.xml" in the agent's own bundle resources, else in
     // the enclosing bundle's; empty when neither can be read. Reads no

@@ -2,7 +2,11 @@
 // the machine-wide flag that the reader keeps in its LocalMachine.plist.
 #include "UpdaterApp.h"
 #include "CRegister.h"
+#include "Comm.h"
+#include "NoFollowFile.h"
 
+#include <QDateTime>
+#include <QDebug>
 #include <QStandardPaths>
 
 namespace {
@@ -29,4 +33,16 @@ QString UpdaterApp::GetAppDateRootPath()
 QString UpdaterApp::GetAppDatePath()
 {
     return dataLocation() + QStringLiteral("/Velto Software/%1/%2/").arg(storageMode(), kProductName);
+}
+
+QString UpdaterApp::MakeFreshUncompressFolder()
+{
+    const QString root = GetAppDateRootPath();
+    if (!Platform::makeOwnFolders(root, QStringLiteral("updater")).isEmpty())
+        Comm::deleteDir(root + QStringLiteral("updater/uncompress/"));
+    const QString runFolder = QStringLiteral("updater/uncompress/") + QString::number(QDateTime::currentSecsSinceEpoch());
+    const QString folder = Platform::makeOwnFolders(root, runFolder);
+    if (folder.isEmpty())
+        qDebug() << "can not make path for uncompress the updater:" << root + runFolder;
+    return folder;
 }

@@ -42,16 +42,6 @@ protected:
                          });
     }
 
-    // Parses a reply of the given addons and selects all of them.
-    void offer(const QString& addons)
-    {
-        const QString reply = writeFile(env.root() + QStringLiteral("/reply.xml"),
-                                        (QStringLiteral("<addons>\n") + addons + QStringLiteral("</addons>\n")).toUtf8());
-        manager->OnPaserModuleInfo(reply);
-        for (int i = 0; i < manager->CountAvailableModule(); ++i)
-            manager->AddSelModule(manager->GetAvailabletModule(i));
-    }
-
     QString url(const char* path) const { return server.url(QLatin1String(path)).toString(); }
 
     HttpTestServer server;

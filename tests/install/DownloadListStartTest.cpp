@@ -41,15 +41,6 @@ protected:
         QObject::connect(manager.get(), &CReaderModuleManager::sSendInstallProgress, &outcomes, &OutcomeLog::record);
     }
 
-    void offer(const QString& addons)
-    {
-        const QString reply = writeFile(env.root() + QStringLiteral("/reply.xml"),
-                                        (QStringLiteral("<addons>\n") + addons + QStringLiteral("</addons>\n")).toUtf8());
-        manager->OnPaserModuleInfo(reply);
-        for (int i = 0; i < manager->CountAvailableModule(); ++i)
-            manager->AddSelModule(manager->GetAvailabletModule(i));
-    }
-
     HttpTestServer server;
     OutcomeLog outcomes;
 };

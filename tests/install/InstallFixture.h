@@ -109,6 +109,16 @@ protected:
         return path;
     }
 
+    // Has the manager parse a reply of the given addons and selects all of them.
+    void offer(const QString& addons)
+    {
+        const QString reply = writeFile(env.root() + QStringLiteral("/reply.xml"),
+                                        (QStringLiteral("<addons>\n") + addons + QStringLiteral("</addons>\n")).toUtf8());
+        manager->OnPaserModuleInfo(reply);
+        for (int i = 0; i < manager->CountAvailableModule(); ++i)
+            manager->AddSelModule(manager->GetAvailabletModule(i));
+    }
+
     QString updaterFolder() const { return env.agentDataRoot() + QStringLiteral("updater/"); }
     // A fresh unpack folder (the Kzip unpacker keeps its temporary files in
     // "updater/uncompress/").
