@@ -134,6 +134,11 @@ bool CKW_MMapedFile::ReMap(int64_t offset, size_t size)
         return false;
     if (end > m_nFileSize) {
         int64_t newSize = RoundUp(end, kGrowUnit);
+        // Under a file-size limit that is no whole number of units, the last
+        // bytes below it are still reachable: the file ends where the access
+        // does.
+        if (!WithinSizeLimit(newSize))
+            newSize = end;
         if (newSize > m_nFileSize) {
             if (!Extend(m_hFile, newSize))
                 return false;

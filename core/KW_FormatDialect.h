@@ -299,7 +299,8 @@ Check Translate(const Char* format, va_list args, Plan<Char>& plan)
             (void)va_arg(args, void*);
             taken.push_back(Arg::Pointer);
             out += static_cast<Char>('p');
-            item = 32;
+            // A precision is a least count of digits, as for the integers.
+            item = (precision < 0 ? 0 : static_cast<uint64_t>(precision)) + 32;
             break;
         case 'a':
         case 'A':

@@ -68,7 +68,10 @@ void* ThreadStart(void* argument)
     void* const routineArgument = start->argument;
     delete start;
     routine(routineArgument);
-    process->RemoveThreadContext(self);
+    // The process context may have been finalized (and freed) while the
+    // routine ran: only the one in place now holds this thread's context.
+    if (CKW_ProcessContext* current = KW_Process_GetContext())
+        current->RemoveThreadContext(self);
     return nullptr;
 }
 

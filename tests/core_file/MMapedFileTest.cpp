@@ -265,33 +265,38 @@ void GrowBeyondTheLimit(const std::string& path)
 // the process: a read far past the end and a write past the limit fail
 // without raising it, and a write inside the limit grows the file by its
 // length alone.
-void GrowSparselyUnderTheLimit(const std::string& path)
+void GrowSparselyUnderTheLimit(const std::string& path, int64_t sizeLimit)
 {
-    const int64_t kLimit = 64 << 20;
     struct rlimit limit;
-    limit.rlim_cur = limit.rlim_max = kLimit;
+    limit.rlim_cur = limit.rlim_max = sizeLimit;
     setrlimit(RLIMIT_FSIZE, &limit);
     CKW_MMapedFile* file = CKW_MMapedFile::Create(CKW_WideStringC(Wide(path).c_str()), 0, 4096);
     char bytes[4] = {1, 2, 3, 4};
     bool ok = file->IsValid();
     ok = ok && !file->ReadBlock(bytes, int64_t(1) << 30, 4) && file->GetSize() == kPage;
-    ok = ok && file->WriteBlock(bytes, kLimit - 4, 4) && file->GetSize() == kLimit;
-    ok = ok && !file->WriteBlock(bytes, kLimit, 4) && file->GetSize() == kLimit;
+    ok = ok && file->WriteBlock(bytes, sizeLimit - 4, 4) && file->GetSize() == sizeLimit;
+    ok = ok && !file->WriteBlock(bytes, sizeLimit, 4) && file->GetSize() == sizeLimit;
     ok = ok && file->Flush();
     file->Release();
     struct stat st;
-    // The 64 MiB hold one written page (and maybe the file system's few
+    // The file holds one written page (and maybe the file system's few
     // blocks of bookkeeping), not the zeros before it.
-    ok = ok && stat(path.c_str(), &st) == 0 && st.st_size == kLimit && st.st_blocks * 512 < (1 << 20);
+    ok = ok && stat(path.c_str(), &st) == 0 && st.st_size == sizeLimit && st.st_blocks * 512 < (1 << 20);
     _exit(ok ? 0 : 1);
 }
 
 TEST(MMapedFile, WritesGrowSparselyAndReadsNeverGrowUnderTheLimit)
 {
-    TempFolder dir;
-    std::string path = dir.Path("sparse");
-    EXPECT_EXIT(GrowSparselyUnderTheLimit(path), testing::ExitedWithCode(0), "");
-    EXPECT_EQ(FileSize(path), 64 << 20);
+    // A whole number of growth units, and one that ends inside a unit: the
+    // last bytes below it are written all the same.
+    const int64_t limits[] = {64 << 20, (64 << 20) + 4096};
+    for (int64_t limit : limits) {
+        SCOPED_TRACE(limit);
+        TempFolder dir;
+        std::string path = dir.Path("sparse");
+        EXPECT_EXIT(GrowSparselyUnderTheLimit(path, limit), testing::ExitedWithCode(0), "");
+        EXPECT_EQ(FileSize(path), limit);
+    }
 }
 
 TEST(MMapedFile, FailedGrowthLeavesNoWindow)

@@ -342,6 +342,53 @@ TEST_F(ContextThreads, ExitedThreadLeavesNothingForTheNextOnItsHandle)
     RecordProperty("handles_reused", reused);
 }
 
+// The process context may be finalized while a library thread still runs;
+// the thread's context goes with it, and the thread, ending later, touches
+// nothing of the freed record.
+std::atomic<int> g_outlivingFreed{0};
+int g_outlivingKey;
+
+struct Gate {
+    std::atomic<int> stage{0};   // 1: the thread has set up, 2: it may end
+};
+
+void WaitAtTheGate(void* argument)
+{
+    Gate* gate = static_cast<Gate*>(argument);
+    KW_Thread_SetPrivateData(&g_outlivingKey, new int(3), [](void* p) {
+        delete static_cast<int*>(p);
+        ++g_outlivingFreed;
+    });
+    gate->stage = 1;
+    while (gate->stage != 2)
+        KW_Thread_Yield();
+}
+
+TEST_F(ContextThreads, FinalizeWhileALibraryThreadRunsThenLetItEnd)
+{
+    for (bool initializeAgain : {false, true}) {
+        SCOPED_TRACE(initializeAgain ? "a new process context in place" : "no process context");
+        if (!KW_Process_GetContext())
+            KW_Process_Initialize();
+        g_outlivingFreed = 0;
+        Gate gate;
+        _KW_HTHREAD thread = KW_Thread_Create(0, 0, WaitAtTheGate, &gate);
+        ASSERT_NE(thread, nullptr);
+        while (gate.stage != 1)
+            KW_Thread_Yield();
+        KW_Process_Finalize();
+        EXPECT_EQ(g_outlivingFreed.load(), 1) << "the running thread's data went with the process";
+        if (initializeAgain)
+            KW_Process_Initialize();
+        gate.stage = 2;
+        ASSERT_EQ(KW_Thread_WaitForSingleThread(thread), 0);
+        EXPECT_EQ(g_outlivingFreed.load(), 1) << "and only once";
+        if (initializeAgain) {
+            EXPECT_EQ(KW_Process_GetContext()->m_ThreadMap.GetCount(), 1);
+        }
+    }
+}
+
 TEST_F(ProcessContext, RegisteringOverAContextDestroysIt)
 {
     CKW_ProcessContext* process = KW_Process_GetContext();

@@ -353,6 +353,8 @@ const FormatCase kFormatCases[] = {
      L"42-w\u00E9-n-2.50"},
     {"bad_width", "C", [](CKW_WideString& s) { s.Format(L"%5000000d", 1); }, L"Bad width"},
     {"bad_precision", "C", [](CKW_WideString& s) { s.Format(L"%.999999f", 1.0); }, L"Bad precision"},
+    {"pointer_precision", "C", [](CKW_WideString& s) { s.Format(L"[%.40p]", reinterpret_cast<void*>(0x1234)); },
+     L"[0x0000000000000000000000000000000000001234]"},
     {"star_widths", "C", [](CKW_WideString& s) { s.Format(L"%*d|%-*d|", 4, 7, 3, 8); }, L"   7|8  |"},
     {"long_output", "C", [](CKW_WideString& s) { s.Format(L"<%ls>", std::wstring(5000, L'q').c_str()); },
      L"<" + std::wstring(5000, L'q') + L">"},
