@@ -832,9 +832,28 @@ bool CXML_Element::InsertChild(unsigned index, ChildType type, void* child)
     return true;
 }
 
+// A child already in a tree would be owned (and destroyed) twice, and the
+// element itself or one of its ancestors would close a cycle that no walk of
+// the tree ends.
+bool CXML_Element::CanAdopt(const CXML_Element* child) const
+{
+    if (!child || child->m_pParent || child == this)
+        return false;
+    // Without a parent the child can only be the root of this tree, which
+    // has children: a new leaf, as the reader and Clone add, needs no walk
+    // up a deep tree.
+    if (child->CountChildren() == 0)
+        return true;
+    for (const CXML_Element* e = m_pParent; e; e = e->m_pParent) {
+        if (e == child)
+            return false;
+    }
+    return true;
+}
+
 bool CXML_Element::AddChildElement(CXML_Element* child)
 {
-    if (!child)
+    if (!CanAdopt(child))
         return false;
     if (!AppendChild(Element, child))
         return false;
@@ -867,7 +886,7 @@ bool CXML_Element::AddChildContent(const CKW_WideStringC& text, bool cdata)
 
 bool CXML_Element::InsertChildElement(unsigned index, CXML_Element* child)
 {
-    if (!child)
+    if (!CanAdopt(child))
         return false;
     if (!InsertChild(index, Element, child))
         return false;

@@ -162,8 +162,9 @@ public:
     CXML_Element* GetElement(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name, int index = 0) const;
     unsigned FindElement(CXML_Element* child) const;
     // The element takes ownership of child once it is added; when it cannot
-    // be added (out of memory) the caller keeps it and its parent is left
-    // unchanged. Returns whether it was added.
+    // be added (out of memory, or it already has a parent, or it is this
+    // element or one of its ancestors) the caller keeps it and its parent is
+    // left unchanged. Returns whether it was added.
     bool AddChildElement(CXML_Element* child);
     bool AddChildContent(const CKW_WideStringC& text, bool cdata);
     bool InsertChildElement(unsigned index, CXML_Element* child);
@@ -177,6 +178,7 @@ public:
     bool IsContentCDATA(unsigned index) const;
 
 private:
+    bool CanAdopt(const CXML_Element* child) const;
     void StoreTag(const CKW_ByteStringC& prefix, const CKW_ByteStringC& name);
     friend class CXML_Parser;
     friend class CXML_Composer;

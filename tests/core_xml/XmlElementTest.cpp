@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -198,6 +199,50 @@ TEST(XmlElement, ParentIsSetOnlyOnceAdded)
     alloc.failAfter = -1;
     CXML_Element::Destroy(root);
     EXPECT_TRUE(alloc.live.empty());
+}
+
+// A child that has a parent already, the element itself or one of its
+// ancestors is refused by both ways of adding: it would be destroyed twice,
+// or the tree would hold a cycle that writing it never leaves.
+TEST(XmlElement, ChildWithAParentOrAnAncestorIsRefused)
+{
+    struct Case {
+        const char* what;
+        const char* parent;   // in the tree r[a[b],c] or the other tree o[x]
+        const char* child;
+    } cases[] = {
+        {"a child added twice", "r", "a"},
+        {"a grandchild moved up", "r", "b"},
+        {"a child of another tree", "r", "x"},
+        {"the element itself", "a", "a"},
+        {"its parent", "b", "a"},
+        {"the root of its tree", "b", "r"},
+        {"a root of its own below itself", "o", "o"},
+    };
+    for (const Case& c : cases) {
+        for (bool insert : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.what << (insert ? " (insert)" : " (add)"));
+            CountingAllocator alloc;
+            CXML_Element* r = CXML_Element::Parse("<r><a><b/></a><c/></r>", 22, false, nullptr, &alloc);
+            CXML_Element* o = CXML_Element::Parse("<o><x/></o>", 11, false, nullptr, &alloc);
+            ASSERT_NE(r, nullptr);
+            ASSERT_NE(o, nullptr);
+            CXML_Element* a = r->GetElement(0u);
+            std::map<std::string, CXML_Element*> named = {
+                {"r", r}, {"a", a}, {"b", a->GetElement(0u)}, {"c", r->GetElement(1u)}, {"o", o}, {"x", o->GetElement(0u)}};
+            CXML_Element* parent = named[c.parent];
+            CXML_Element* child = named[c.child];
+            CXML_Element* parentBefore = child->GetParent();
+            EXPECT_FALSE(insert ? parent->InsertChildElement(0, child) : parent->AddChildElement(child));
+            EXPECT_EQ(child->GetParent(), parentBefore);
+            EXPECT_EQ(XmlDump(r), "r[a[b],c]");
+            EXPECT_EQ(XmlDump(o), "o[x]");
+            EXPECT_EQ(std::string(r->OutputStream(false, true).c_str()), "<r><a><b/></a><c/></r>");
+            CXML_Element::Destroy(r);
+            CXML_Element::Destroy(o);
+            EXPECT_TRUE(alloc.live.empty());
+        }
+    }
 }
 
 namespace {
