@@ -355,11 +355,22 @@ void CKW_MemoryStream::AttachBuffer(uint8_t* buffer, size_t size, bool takeOver)
     if (!(m_dwFlags & kContiguous))
         return;
     // Blocks the stream owns have no other owner: dropping them would leak
-    // them. The buffer being attached may be one of them (taken with
-    // GetBuffer): that one lives on as the new data.
+    // them. The buffer being attached may lie in one of them (taken with
+    // GetBuffer, perhaps past a header): that block lives on under the new
+    // data. Only its start can be handed back to the allocator, so a buffer
+    // inside it cannot be taken over.
     if (m_dwFlags & kOwnsBlocks) {
+        int holder = -1;
+        for (int i = 0; i < m_Blocks.GetSize() && holder < 0; ++i) {
+            const uintptr_t start = reinterpret_cast<uintptr_t>(Block(i));
+            const uintptr_t at = reinterpret_cast<uintptr_t>(buffer);
+            if (buffer && at >= start && at - start < (m_nTotalSize ? m_nTotalSize : 1))
+                holder = i;
+        }
+        if (holder >= 0 && takeOver && buffer != Block(holder))
+            return;
         for (int i = 0; i < m_Blocks.GetSize(); ++i) {
-            if (Block(i) != buffer)
+            if (i != holder)
                 FreeBlock(Block(i));
         }
     }

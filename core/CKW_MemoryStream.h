@@ -24,8 +24,11 @@ public:
     // The first data block, or null.
     virtual uint8_t* GetBuffer() = 0;
     // Contiguous streams only: the buffer becomes the stream's data. Blocks
-    // the stream owned are freed (except the buffer itself, when it is one of
-    // them); to keep them, take them with GetBuffer and DetachBuffer first.
+    // the stream owned are freed, except the one the buffer lies in, which
+    // goes with the buffer (the stream keeps it when taking it over, else the
+    // caller); a buffer inside such a block past its start cannot be taken
+    // over and is refused, leaving the stream as it was. To keep the blocks,
+    // take them with GetBuffer and DetachBuffer first.
     virtual void AttachBuffer(uint8_t* buffer, size_t size, bool takeOver) = 0;
     // Contiguous streams only: forgets the data without freeing it (the caller
     // took it with GetBuffer); the stream is left empty.

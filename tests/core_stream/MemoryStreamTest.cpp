@@ -409,4 +409,46 @@ TEST(MemoryStream, AttachFreesTheBlocksTheStreamOwned)
     EXPECT_EQ(counting.foreignFrees, 0);
 }
 
+// A buffer lent from the stream's own block (a payload behind a header) keeps
+// that block alive: it goes with the buffer to the caller, or stays the
+// stream's when the buffer is the block's start; a buffer inside the block
+// cannot be taken over, since only the start can be freed.
+TEST(MemoryStream, AttachKeepsTheBlockTheBufferLiesIn)
+{
+    struct Case {
+        const char* what;
+        int offset;
+        size_t size;
+        bool takeOver;
+        const char* data;      // what the stream then holds
+        bool callerFrees;      // the block passed to the caller
+    } cases[] = {
+        {"payload lent", 3, 7, false, "payload", true},
+        {"payload taken over: refused", 3, 7, true, "HDRpayload", false},
+        {"whole block lent", 0, 10, false, "HDRpayload", true},
+        {"whole block taken over", 0, 10, true, "HDRpayload", false},
+        {"last byte lent", 9, 1, false, "d", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CountingAllocator counting;
+        IKW_MemoryStream* stream = KW_CreateMemoryStream(true, counting.get());
+        ASSERT_TRUE(stream->WriteBlock("HDRpayload", int64_t(0), 10));
+        uint8_t* block = stream->GetBuffer();
+        stream->AttachBuffer(block + c.offset, c.size, c.takeOver);
+        EXPECT_EQ(counting.live.count(block), 1u) << "the block under the buffer stays";
+        const std::string expected = c.data;
+        char read[16] = {};
+        EXPECT_EQ(stream->GetSize(), static_cast<int64_t>(expected.size()));
+        ASSERT_TRUE(stream->ReadBlock(read, int64_t(0), expected.size()));
+        EXPECT_EQ(std::string(read, expected.size()), expected);
+        stream->Release();
+        EXPECT_EQ(counting.live.count(block), c.callerFrees ? 1u : 0u);
+        if (c.callerFrees)
+            counting.Free(counting.get(), block);
+        EXPECT_TRUE(counting.live.empty());
+        EXPECT_EQ(counting.foreignFrees, 0);
+    }
+}
+
 } // namespace
