@@ -31,25 +31,22 @@ void CKW_PrivateData::AddData(void* moduleId, void* data, void (*callback)(void*
 {
     if (!moduleId)
         return;
-    if (KW_PRIVATEDATA* record = Find(moduleId)) {
+    // The old value's free callback may change the list: move its records
+    // (the record pointer is then stale), take the key out, or store under
+    // the key again. What it stored is replaced in turn, so every value the
+    // key held is freed once and the new one ends up stored.
+    while (KW_PRIVATEDATA* record = Find(moduleId)) {
         // Storing what is already stored must not free it: the caller keeps
         // using it, and the list would free it a second time later.
-        if (record->data != data) {
-            KW_PRIVATEDATA old = *record;
-            record->data = nullptr;   // a re-entrant call frees it once only
-            old.FreeData();
-            // The callback may have grown (moved) or shrunk the list: the
-            // record pointer is stale, so find the key again.
-            record = Find(moduleId);
-            if (!record) {
-                AddData(moduleId, data, callback, isObject);
-                return;
-            }
+        if (record->data == data || !record->data) {
+            record->data = data;
+            record->callback = callback;
+            record->isObject = isObject;
+            return;
         }
-        record->data = data;
-        record->callback = callback;
-        record->isObject = isObject;
-        return;
+        KW_PRIVATEDATA old = *record;
+        record->data = nullptr;   // a re-entrant call frees it once only
+        old.FreeData();
     }
     const int size = m_DataList.GetSize();
     if (!m_DataList.SetSize(size + 1, -1))
@@ -92,13 +89,13 @@ bool CKW_PrivateData::RemovePrivateData(void* moduleId)
 
 void CKW_PrivateData::ClearAll()
 {
-    // A callback may touch the list (even add to it): free by index against
-    // the live size, then drop every record at once.
-    for (int i = 0; i < m_DataList.GetSize(); ++i) {
-        auto* record = static_cast<KW_PRIVATEDATA*>(m_DataList.GetDataPtr(i));
-        KW_PRIVATEDATA copy = *record;
-        record->data = nullptr;   // a re-entrant ClearAll frees it once only
-        copy.FreeData();
+    // A callback may touch the list: remove keys (freed ones too), store new
+    // ones, clear it again. Each record leaves the list before its data is
+    // freed, so nothing it does skips a record or reaches a freed value.
+    while (m_DataList.GetSize() > 0) {
+        KW_PRIVATEDATA record = *static_cast<KW_PRIVATEDATA*>(m_DataList.GetDataPtr(0));
+        m_DataList.RemoveAt(0, 1);
+        record.FreeData();
     }
     m_DataList.SetSize(0, -1);
 }

@@ -113,6 +113,14 @@ void EmptiesTheList(void* data)
     g_list->RemovePrivateData(&g_reentrantKey);
 }
 
+int g_storedAgain = 3;
+
+void StoresUnderTheKeyAgain(void* data)
+{
+    LogFree(data);
+    g_list->SetPrivateData(&g_reentrantKey, &g_storedAgain, LogFree);
+}
+
 // The free callback of a replaced record may move the records (the array
 // grows) or take the key out; the new data must still land under the key.
 TEST(PrivateData, ReplacingWhenTheFreeCallbackChangesTheList)
@@ -121,10 +129,13 @@ TEST(PrivateData, ReplacingWhenTheFreeCallbackChangesTheList)
         const char* what;
         void (*callback)(void*);
         int expectedRecords;
+        std::vector<std::string> replaceLog;
     };
     const Case cases[] = {
-        {"callback adds 64 keys", GrowsTheList, 65},
-        {"callback removes the key", EmptiesTheList, 1},
+        {"callback adds 64 keys", GrowsTheList, 65, {"free 1"}},
+        {"callback removes the key", EmptiesTheList, 1, {"free 1"}},
+        // What the callback stored is replaced in its turn, not lost.
+        {"callback stores under the key again", StoresUnderTheKeyAgain, 1, {"free 1", "free 3"}},
     };
     for (const Case& c : cases) {
         int d1 = 1, d2 = 2;
@@ -133,7 +144,7 @@ TEST(PrivateData, ReplacingWhenTheFreeCallbackChangesTheList)
         list.SetPrivateData(&g_reentrantKey, &d1, c.callback);
         g_log.clear();
         list.SetPrivateData(&g_reentrantKey, &d2, LogFree);
-        EXPECT_EQ(g_log, (std::vector<std::string>{"free 1"})) << c.what;
+        EXPECT_EQ(g_log, c.replaceLog) << c.what;
         EXPECT_EQ(list.GetPrivateData(&g_reentrantKey), &d2) << c.what;
         int records = list.GetPrivateData(&g_reentrantKey) ? 1 : 0;
         for (int& key : g_grownKeys)
@@ -143,6 +154,62 @@ TEST(PrivateData, ReplacingWhenTheFreeCallbackChangesTheList)
         list.ClearAll();
         EXPECT_EQ(g_log, (std::vector<std::string>{"free 2"})) << c.what;
     }
+}
+
+} // namespace
+
+namespace {
+
+int g_clearKeys[4];
+int g_clearData[4] = {1, 2, 3, 4};
+
+void RemovesAFreedKey(void* data)
+{
+    LogFree(data);
+    g_list->RemovePrivateData(&g_clearKeys[0]);
+}
+
+void RemovesAKeyStillToCome(void* data)
+{
+    LogFree(data);
+    g_list->RemovePrivateData(&g_clearKeys[2]);
+}
+
+void StoresANewKey(void* data)
+{
+    LogFree(data);
+    g_list->SetPrivateData(&g_clearKeys[3], &g_clearData[3], LogFree);
+}
+
+// The second of three records has a callback that edits the list while
+// ClearAll runs: every value still stored is freed, each once.
+TEST(PrivateData, CallbackThatEditsTheListDuringClearAllSkipsNothing)
+{
+    struct Case {
+        const char* what;
+        void (*callback)(void*);
+        std::vector<std::string> log;
+    };
+    const Case cases[] = {
+        {"removes a key already freed", RemovesAFreedKey, {"free 1", "free 2", "free 3"}},
+        // Taken out, it is the caller's again: not freed.
+        {"removes a key still to come", RemovesAKeyStillToCome, {"free 1", "free 2"}},
+        {"stores a new key", StoresANewKey, {"free 1", "free 2", "free 3", "free 4"}},
+    };
+    for (const Case& c : cases) {
+        CKW_PrivateData list;
+        g_list = &list;
+        list.SetPrivateData(&g_clearKeys[0], &g_clearData[0], LogFree);
+        list.SetPrivateData(&g_clearKeys[1], &g_clearData[1], c.callback);
+        list.SetPrivateData(&g_clearKeys[2], &g_clearData[2], LogFree);
+        g_log.clear();
+        list.ClearAll();
+        EXPECT_EQ(g_log, c.log) << c.what;
+        for (int& key : g_clearKeys)
+            EXPECT_EQ(list.GetPrivateData(&key), nullptr) << c.what;
+        g_log.clear();
+    }
+    EXPECT_TRUE(g_log.empty()) << "the destructor found nothing left";
 }
 
 } // namespace
