@@ -3,10 +3,13 @@
 #include "KW_Memory.h"
 
 #include <atomic>
+#include <mutex>
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/time.h>
+#include <time.h>
+#include <unistd.h>
 #if !defined(__APPLE__)
 #include <sys/random.h>   // arc4random_buf comes with stdlib.h on macOS
 #endif
@@ -66,6 +69,51 @@ bool SystemRandom(void* buffer, size_t size)
     return source ? source(buffer, size) : OperatingSystemRandom(buffer, size);
 }
 
+void Seed(MTState* s, uint32_t seed)
+{
+    s->words[0] = seed;
+    for (uint32_t i = 1; i < kN; ++i)
+        s->words[i] = 1812433253u * (s->words[i - 1] ^ (s->words[i - 1] >> 30)) + i;
+    s->index = kN;
+    s->initialised = 1;
+}
+
+// Identifiers made while the system source fails come from one twister for
+// the whole process, seeded once: a fresh one per identifier, seeded from
+// the clock, repeats whenever two are made within the clock's resolution.
+// The seed mixes the clock with the process and the address space, so that
+// processes started together differ too.
+std::mutex g_fallbackLock;
+MTState g_fallbackState;
+bool g_fallbackSeeded = false;
+
+uint32_t FallbackSeed()
+{
+    struct timespec now = {0, 0};
+    clock_gettime(CLOCK_REALTIME, &now);
+    struct timespec running = {0, 0};
+    clock_gettime(CLOCK_MONOTONIC, &running);
+    uint64_t h = 1469598103934665603ull;
+    const uint64_t parts[] = {(uint64_t)now.tv_sec, (uint64_t)now.tv_nsec, (uint64_t)running.tv_nsec,
+                              (uint64_t)getpid(), (uint64_t)(uintptr_t)&g_fallbackState};
+    for (uint64_t part : parts) {
+        h ^= part;
+        h *= 1099511628211ull;
+    }
+    return (uint32_t)(h ^ (h >> 32));
+}
+
+void FallbackWords(uint32_t* words, int count)
+{
+    std::lock_guard<std::mutex> hold(g_fallbackLock);
+    if (!g_fallbackSeeded) {
+        Seed(&g_fallbackState, FallbackSeed());
+        g_fallbackSeeded = true;
+    }
+    for (int i = 0; i < count; ++i)
+        words[i] = KW_Random_MT_Generate(&g_fallbackState);
+}
+
 void StoreLittleEndian(uint32_t word, uint8_t* out)
 {
     for (int i = 0; i < 4; ++i)
@@ -79,11 +127,7 @@ void* KW_Random_MT_Start(uint32_t seed)
     MTState* s = (MTState*)KWMEM_DefaultAlloc2(1, sizeof(MTState), 0);
     if (!s)
         return nullptr;
-    s->words[0] = seed;
-    for (uint32_t i = 1; i < kN; ++i)
-        s->words[i] = 1812433253u * (s->words[i - 1] ^ (s->words[i - 1] >> 30)) + i;
-    s->index = kN;
-    s->initialised = 1;
+    Seed(s, seed);
     return s;
 }
 
@@ -164,10 +208,11 @@ void KW_GUID_CreateV4(uint8_t guid[16])
     if (!guid)
         return;
     // Seeding from the clock alone would make identifiers created close
-    // together equal; the system source does not repeat.
+    // together equal; the system source does not repeat, nor does the one
+    // process-wide twister behind it.
     if (!SystemRandom(guid, 16)) {
         uint32_t words[4];
-        KW_Random_GenerateMT(words, 4);
+        FallbackWords(words, 4);
         for (int i = 0; i < 4; ++i)
             StoreLittleEndian(words[i], guid + 4 * i);
     }

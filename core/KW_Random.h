@@ -6,7 +6,8 @@
 // time of day on every call (it disturbs other users of rand).
 // KW_Random_GenerateCrypto draws from the system's random source only, and
 // fails when it fails. KW_GUID_CreateV4 draws from it too and falls back to
-// the twister (identifiers need to differ, not to be secret).
+// one twister for the whole process, seeded once (identifiers need to
+// differ, not to be secret).
 #ifndef KW_RANDOM_H
 #define KW_RANDOM_H
 

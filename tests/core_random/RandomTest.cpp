@@ -98,18 +98,37 @@ TEST(RandomTest, CryptoFailsWhenTheSystemSourceFails)
     EXPECT_TRUE(KW_Random_GenerateCrypto(&word, 1)) << "the system's source is back";
 }
 
+// From the system's source, and with it failing: identifiers made in a
+// tight loop never repeat either way.
 TEST(RandomTest, GuidsAreDistinctVersionFour)
 {
-    std::set<std::array<uint8_t, 16>> seen;
-    std::set<uint8_t> byte8;
-    for (int i = 0; i < 200000; ++i) {
-        std::array<uint8_t, 16> guid;
-        KW_GUID_CreateV4(guid.data());
-        ASSERT_EQ(0x40, guid[6] & 0xF0);
-        byte8.insert(guid[8]);
-        ASSERT_TRUE(seen.insert(guid).second) << i;
+    struct Case {
+        const char* what;
+        KW_RANDOM_SOURCE source;   // null: the system's own
+        int count;
+    } cases[] = {
+        {"system source", nullptr, 200000},
+        {"system source failing", [](void*, size_t) { return false; }, 100000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        KW_RANDOM_SOURCE previous = KW_Random_SetSystemSource(c.source);
+        std::set<std::array<uint8_t, 16>> seen;
+        std::set<uint8_t> byte8;
+        int repeated = 0;
+        bool version4 = true;
+        for (int i = 0; i < c.count; ++i) {
+            std::array<uint8_t, 16> guid;
+            KW_GUID_CreateV4(guid.data());
+            version4 = version4 && (guid[6] & 0xF0) == 0x40;
+            byte8.insert(guid[8]);
+            repeated += seen.insert(guid).second ? 0 : 1;
+        }
+        KW_Random_SetSystemSource(previous);
+        EXPECT_TRUE(version4);
+        EXPECT_EQ(repeated, 0);
+        EXPECT_GT(byte8.size(), 200u);   // no variant bits forced
     }
-    EXPECT_GT(byte8.size(), 200u);   // no variant bits forced
 }
 
 } // namespace
