@@ -193,6 +193,8 @@ IKW_FileStream* CKW_CRTFileAccess::CreateFileStream(uint32_t mode)
 
 bool CKW_CRTFileAccess::Init(const CKW_WideStringC& path, _IKW_Allocator* allocator)
 {
+    if (KW_Path_HoldsZero(path))
+        return false;
     m_Path = path;
     m_pAllocator = allocator;
     m_nRefCount = 1;
@@ -259,7 +261,7 @@ IKW_FileWrite* KW_CreateFileWrite(const wchar_t* path, _IKW_Allocator* allocator
 
 IKW_FileAccess* KW_CreateDefaultFileAccess(const CKW_WideStringC& path, _IKW_Allocator* allocator)
 {
-    if (path.IsEmpty())
+    if (path.IsEmpty() || KW_Path_HoldsZero(path))
         return nullptr;
     CKW_CRTFileAccess* access;
     if (allocator) {

@@ -73,7 +73,7 @@ IKW_FileRead* KW_CreateFileRead(const wchar_t* path, _IKW_Allocator* allocator);
 // A file emptied (or created) for writing.
 IKW_FileWrite* KW_CreateFileWrite(const char* path, _IKW_Allocator* allocator);
 IKW_FileWrite* KW_CreateFileWrite(const wchar_t* path, _IKW_Allocator* allocator);
-// Null for an empty path.
+// Null for an empty path or one holding a zero character.
 IKW_FileAccess* KW_CreateDefaultFileAccess(const CKW_WideStringC& path, _IKW_Allocator* allocator);
 
 #endif // CKW_CRTFILESTREAM_H

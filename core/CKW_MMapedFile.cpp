@@ -1,5 +1,7 @@
 #include "CKW_MMapedFile.h"
 
+#include "KW_FileAccess.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <string.h>
@@ -62,6 +64,8 @@ CKW_MMapedFile::CKW_MMapedFile(const CKW_WideStringC& name, int64_t offset, size
     : m_Name(name), m_pMemory(nullptr), m_nFileSize(0), m_hFile(-1), m_nWindowOffset(0), m_nPosition(0),
       m_nFillValue(0), m_nWindowLength(0)
 {
+    if (KW_Path_HoldsZero(name))
+        return;
     CKW_ByteString path = m_Name.UTF8Encode();
     int fd;
     do {

@@ -27,7 +27,8 @@ class CKW_MMapedFile : public IKW_FileStream, public CKW_Object {
 public:
     // Opens (or creates) the file, grows it to whole pages and maps size bytes
     // at offset (a multiple of the page size), clamped to the file. Always
-    // returns an object; IsValid tells whether a window is mapped.
+    // returns an object; IsValid tells whether a window is mapped. A name
+    // holding a zero character opens nothing.
     static CKW_MMapedFile* Create(const CKW_WideStringC& name, int64_t offset, size_t size);
 
     CKW_MMapedFile(const CKW_WideStringC& name, int64_t offset, size_t size);

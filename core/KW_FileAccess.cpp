@@ -7,16 +7,28 @@
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
+#include <string.h>
 #include <unistd.h>
+#include <wchar.h>
 
 CKWCRT_FileAccess_Posix::~CKWCRT_FileAccess_Posix()
 {
     Close();
 }
 
+bool KW_Path_HoldsZero(const CKW_ByteStringC& path)
+{
+    return path.GetLength() > 0 && memchr(path.GetPtr(), 0, static_cast<size_t>(path.GetLength())) != nullptr;
+}
+
+bool KW_Path_HoldsZero(const CKW_WideStringC& path)
+{
+    return path.GetLength() > 0 && wmemchr(path.GetPtr(), 0, static_cast<size_t>(path.GetLength())) != nullptr;
+}
+
 bool CKWCRT_FileAccess_Posix::Open(const CKW_ByteStringC& path, uint32_t mode)
 {
-    if (m_hFile != -1)
+    if (m_hFile != -1 || KW_Path_HoldsZero(path))
         return false;
     int flags = 0;
     int permissions = 0;
@@ -35,6 +47,8 @@ bool CKWCRT_FileAccess_Posix::Open(const CKW_ByteStringC& path, uint32_t mode)
 
 bool CKWCRT_FileAccess_Posix::Open(const CKW_WideStringC& path, uint32_t mode)
 {
+    if (KW_Path_HoldsZero(path))
+        return false;
     CKW_ByteString utf8 = CKW_WideString(path).UTF8Encode();
     return Open(CKW_ByteStringC(utf8), mode);
 }

@@ -43,9 +43,15 @@ IKWCRT_FileAccess* KWCRT_FileAccess_Create(_IKW_Allocator* allocator);
 // open() flags and permissions for an open mode; returns the flags.
 int KWCRT_Posix_GetFileMode(uint32_t mode, int* flags, int* permissions);
 
+// Whether a path given with its length holds a zero byte (a zero character).
+// The system would take the path only up to it, so a check on the whole name
+// would pass while another file is opened or created: such paths are refused.
+bool KW_Path_HoldsZero(const CKW_ByteStringC& path);
+bool KW_Path_HoldsZero(const CKW_WideStringC& path);
+
 typedef IKWCRT_FileAccess* _KW_HFILE;
 
-// Null when the file cannot be opened.
+// Null when the file cannot be opened, or the path holds a zero byte.
 _KW_HFILE KW_File_Open(const CKW_ByteStringC& path, uint32_t mode, _IKW_Allocator* allocator);
 _KW_HFILE KW_File_Open(const CKW_WideStringC& path, uint32_t mode, _IKW_Allocator* allocator);
 void KW_File_Close(_KW_HFILE file, _IKW_Allocator* allocator);

@@ -1,6 +1,7 @@
 // File streams over real files: open modes, the window of SetRange, positioned
 // transfers and failures that must reach the caller.
 #include "CKW_CRTFileStream.h"
+#include "CKW_MMapedFile.h"
 #include "CountingAllocator.h"
 #include "KW_FileAccess.h"
 #include "TempFolder.h"
@@ -86,6 +87,62 @@ TEST(FileStream, WidePathsAreUtf8)
     EXPECT_EQ(KW_File_ReadPos(handle, buffer, 3, 3), 3);
     EXPECT_EQ(std::string(buffer, 3), "mer");
     KW_File_Close(handle, nullptr);
+}
+
+// A path with a zero byte inside (a "&#0;" read from a document, say) would
+// reach the system cut at it: every path function that takes a length
+// refuses it, and nothing is opened or created under the cut name.
+TEST(FileStream, PathsHoldingAZeroAreRefused)
+{
+    struct Case {
+        const char* what;
+        bool (*opens)(const std::string& path);   // the path holds its zero
+    } cases[] = {
+        {"KW_File_Open", [](const std::string& path) {
+             _KW_HFILE file = KW_File_Open(CKW_ByteStringC(path.data(), static_cast<int>(path.size())),
+                                           KW_FILEMODE_ReadWrite, nullptr);
+             KW_File_Close(file, nullptr);
+             return file != nullptr;
+         }},
+        {"KW_File_Open, wide", [](const std::string& path) {
+             const std::wstring wide(path.begin(), path.end());
+             _KW_HFILE file = KW_File_Open(CKW_WideStringC(wide.data(), static_cast<int>(wide.size())),
+                                           KW_FILEMODE_ReadWrite, nullptr);
+             KW_File_Close(file, nullptr);
+             return file != nullptr;
+         }},
+        {"KW_CreateDefaultFileAccess", [](const std::string& path) {
+             const std::wstring wide(path.begin(), path.end());
+             IKW_FileAccess* access =
+                 KW_CreateDefaultFileAccess(CKW_WideStringC(wide.data(), static_cast<int>(wide.size())), nullptr);
+             IKW_FileStream* stream = access ? access->CreateFileStream(KW_FILEMODE_ReadWrite) : nullptr;
+             if (stream)
+                 stream->Release();
+             if (access)
+                 access->Release();
+             return access != nullptr;
+         }},
+        {"CKW_MMapedFile", [](const std::string& path) {
+             const std::wstring wide(path.begin(), path.end());
+             CKW_MMapedFile* file =
+                 CKW_MMapedFile::Create(CKW_WideStringC(wide.data(), static_cast<int>(wide.size())), 0, 4096);
+             const bool valid = file->IsValid();
+             file->Release();
+             return valid;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        const std::string cut = dir.Path("a");
+        const std::string path = cut + std::string(1, '\0') + ".pkg";
+        EXPECT_FALSE(c.opens(path));
+        struct stat st;
+        EXPECT_NE(stat(cut.c_str(), &st), 0) << "nothing made under the name up to the zero";
+        dir.Write("a", "kept");
+        EXPECT_FALSE(c.opens(path)) << "nor is a file of that name opened";
+        EXPECT_EQ(TempFolder::Read(cut), "kept");
+    }
 }
 
 TEST(FileStream, RangeTable)
