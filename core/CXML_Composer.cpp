@@ -2,13 +2,11 @@
 
 #include "CKW_Array.h"
 #include "CXML_Element.h"
-#include "CXML_Parser.h"
 #include "IKW_Stream.h"
 #include "KW_UTF.h"
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -17,9 +15,11 @@ inline bool NeedsContentEscape(uint32_t c)
     return c < 0x21 || c == '"' || c == '&' || c == '\'' || c == '<' || c == '>';
 }
 
+// Tab, line feed and carriage return too: written raw, other readers would
+// turn them into blanks (attribute-value normalisation).
 inline bool NeedsAttrEscape(uint32_t c)
 {
-    return c == '"' || c == '&' || c == '<';
+    return c == '"' || c == '&' || c == '<' || c == '\t' || c == '\n' || c == '\r';
 }
 
 // The characters an XML 1.0 document can hold at all, raw or as a reference.
@@ -32,34 +32,18 @@ inline bool IsXmlChar(uint32_t c)
 
 const char kReplacement[] = "\xEF\xBF\xBD";   // U+FFFD
 
-// Bytes of a stored name that can stand in a name: a name set through the
-// element's setters or read by the reader has no other, so this only keeps a
-// name stored some other way from turning into markup.
-inline bool IsNameByte(uint8_t b)
+CKW_ByteStringC ViewOf(const CKW_ByteStringL& text)
 {
-    return g_KWCRT_XML_IsNameChar(b);
+    return CKW_ByteStringC(text.m_Ptr, text.m_Length);
 }
 
-bool AllNameBytes(const CKW_ByteStringL& name)
+// Whether a stored name can be written: a local XML name behind an optional
+// local XML name as its prefix, as the element's setters take them. The
+// reader is more lenient (stored documents may hold such names); anything
+// else would make the text one that other readers refuse.
+bool IsWritableName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
 {
-    for (int i = 0; i < name.m_Length; i++) {
-        if (!IsNameByte((uint8_t)name.m_Ptr[i]))
-            return false;
-    }
-    return true;
-}
-
-// The name's bytes that can stand in a name.
-CKW_ByteStringC NameBytes(const CKW_ByteStringL& name, std::string& scratch)
-{
-    if (AllNameBytes(name))
-        return CKW_ByteStringC(name.m_Ptr, name.m_Length);
-    scratch.clear();
-    for (int i = 0; i < name.m_Length; i++) {
-        if (IsNameByte((uint8_t)name.m_Ptr[i]))
-            scratch += name.m_Ptr[i];
-    }
-    return CKW_ByteStringC(scratch.data(), (int)scratch.size());
+    return KW_XML_IsLocalName(ViewOf(name)) && (prefix.m_Length == 0 || KW_XML_IsLocalName(ViewOf(prefix)));
 }
 
 // One element being written: the next child to visit.
@@ -70,17 +54,13 @@ struct Frame {
 
 } // namespace
 
-// An element whose name has nothing to write has no form in XML ("<>" and
-// "</>" are no tags): it is left out with its subtree, rather than giving its
-// children a parent they do not have.
+// An element whose name is no XML name ("", "2b", invalid UTF-8, a
+// character that cannot stand in a name) has no form in XML: it is left out
+// with its subtree, rather than giving its children a parent they do not
+// have.
 bool CXML_Composer::HasWritableName(const CXML_Element* element)
 {
-    const CKW_ByteStringL& name = element->m_TagName;
-    for (int i = 0; i < name.m_Length; i++) {
-        if (IsNameByte((uint8_t)name.m_Ptr[i]))
-            return true;
-    }
-    return false;
+    return IsWritableName(element->m_QSpaceName, element->m_TagName);
 }
 
 CXML_Composer::CXML_Composer(_IKW_Allocator* allocator, bool rawContent, bool noLineBreaks)
@@ -127,34 +107,15 @@ void CXML_Composer::WriteScalars(const wchar_t* text, int length)
     KW_UTF8EncodeBulk(text, (size_t)length, (char*)m_Buffer.GetBuffer() + at);
 }
 
-// A name as stored, behind its prefix, without any byte that could end it.
+// A name as stored, behind its prefix; only names IsWritableName accepts
+// come here.
 void CXML_Composer::WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
 {
-    std::string scratch;
-    CKW_ByteStringC p = NameBytes(prefix, scratch);
-    if (p.GetLength() > 0) {
-        m_Buffer << p;
+    if (prefix.m_Length > 0) {
+        m_Buffer << ViewOf(prefix);
         m_Buffer << ":";
     }
-    m_Buffer << NameBytes(name, scratch);
-}
-
-// The reader takes an attribute only when its first byte can start a name,
-// yet it stores names such as "" and "2b" (read from ':="v"' and ':2b="v"').
-// Such a name is written behind a ':', which the reader drops again, so that
-// the text reads back as the same attribute instead of failing its element.
-void CXML_Composer::WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name)
-{
-    std::string scratch;
-    CKW_ByteStringC p = NameBytes(prefix, scratch);
-    const uint8_t* first = p.GetLength() > 0 ? p.GetPtr() : nullptr;
-    if (!first) {
-        CKW_ByteStringC n = NameBytes(name, scratch);
-        first = n.GetLength() > 0 ? n.GetPtr() : nullptr;
-    }
-    if (!first || !g_KWCRT_XML_IsNameIntro(*first))
-        m_Buffer << ":";
-    WriteName(prefix, name);
+    m_Buffer << ViewOf(name);
 }
 
 void CXML_Composer::CloseTag(const char* end)
@@ -175,7 +136,26 @@ void CXML_Composer::WriteAttrValue(const CKW_WideStringL& value)
             continue;
         WriteUtf8(text + run, i - run);
         run = i + 1;
-        m_Buffer << (c == '"' ? "&quot;" : c == '&' ? "&amp;" : "&lt;");
+        switch (c) {
+        case '"':
+            m_Buffer << "&quot;";
+            break;
+        case '&':
+            m_Buffer << "&amp;";
+            break;
+        case '<':
+            m_Buffer << "&lt;";
+            break;
+        case '\t':
+            m_Buffer << "&#x9;";
+            break;
+        case '\n':
+            m_Buffer << "&#xA;";
+            break;
+        default:
+            m_Buffer << "&#xD;";
+            break;
+        }
     }
     WriteUtf8(text + run, length - run);
 }
@@ -256,8 +236,11 @@ void CXML_Composer::WriteStartTag(const CXML_Element* element, bool empty)
     int count = element->m_AttrMap.GetSize();
     for (int i = 0; i < count; i++) {
         const CXML_AttrItem& item = element->m_AttrMap.GetAt(i);
+        // Left out like an element without an XML name.
+        if (!IsWritableName(item.m_QSpaceName, item.m_AttrName))
+            continue;
         m_Buffer << " ";
-        WriteAttrName(item.m_QSpaceName, item.m_AttrName);
+        WriteName(item.m_QSpaceName, item.m_AttrName);
         m_Buffer << "=\"";
         WriteAttrValue(item.m_Value);
         m_Buffer << "\"";

@@ -4,8 +4,9 @@
 // No XML declaration and no indentation are written. Unless line breaks are
 // turned off, every '>' that closes a tag is preceded by "\r\n". Content is
 // escaped (control characters and edge spaces as character references)
-// unless raw content is asked for; attribute values escape only '<', '&' and
-// the double quote. CDATA text is written as it is, except that a "]]>"
+// unless raw content is asked for; attribute values escape '<', '&', the
+// double quote, tab, line feed and carriage return. Elements and attributes
+// whose names are no XML names are left out. CDATA text is written as it is, except that a "]]>"
 // inside it is split across two sections so that it cannot end the section
 // early or inject markup. Characters above 0x7FFFFFFF have no UTF-8 form and
 // are not written.
@@ -41,7 +42,6 @@ private:
     static bool HasWritableName(const CXML_Element* element);
     void FlushTo(IKW_FileWrite* file);
     void WriteName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
-    void WriteAttrName(const CKW_ByteStringL& prefix, const CKW_ByteStringL& name);
     void CloseTag(const char* end);
     void WriteStartTag(const CXML_Element* element, bool empty);
     void WriteEndTag(const CXML_Element* element);
