@@ -125,6 +125,38 @@ void CXML_Composer::CloseTag(const char* end)
     m_Buffer << end;
 }
 
+// One character that cannot stand raw where it is: the markup characters
+// by name, tab, line feed, carriage return and space as numeric references;
+// XML has no form at all for the other controls.
+void CXML_Composer::WriteEscaped(uint32_t c)
+{
+    switch (c) {
+    case '"':
+        m_Buffer << "&quot;";
+        break;
+    case '&':
+        m_Buffer << "&amp;";
+        break;
+    case '\'':
+        m_Buffer << "&apos;";
+        break;
+    case '<':
+        m_Buffer << "&lt;";
+        break;
+    case '>':
+        m_Buffer << "&gt;";
+        break;
+    default:
+        if (IsXmlChar(c)) {
+            char reference[8];
+            snprintf(reference, sizeof reference, "&#x%02X;", (unsigned)c);
+            m_Buffer << reference;
+        } else {
+            m_Buffer << kReplacement;
+        }
+    }
+}
+
 void CXML_Composer::WriteAttrValue(const CKW_WideStringL& value)
 {
     const wchar_t* text = value.m_Ptr;
@@ -136,26 +168,7 @@ void CXML_Composer::WriteAttrValue(const CKW_WideStringL& value)
             continue;
         WriteUtf8(text + run, i - run);
         run = i + 1;
-        switch (c) {
-        case '"':
-            m_Buffer << "&quot;";
-            break;
-        case '&':
-            m_Buffer << "&amp;";
-            break;
-        case '<':
-            m_Buffer << "&lt;";
-            break;
-        case '\t':
-            m_Buffer << "&#x9;";
-            break;
-        case '\n':
-            m_Buffer << "&#xA;";
-            break;
-        default:
-            m_Buffer << "&#xD;";
-            break;
-        }
+        WriteEscaped(c);
     }
     WriteUtf8(text + run, length - run);
 }
@@ -179,33 +192,7 @@ void CXML_Composer::WriteContent(const CKW_WideStringL& content)
             continue;
         WriteUtf8(text + run, i - run);
         run = i + 1;
-        switch (c) {
-        case '"':
-            m_Buffer << "&quot;";
-            break;
-        case '&':
-            m_Buffer << "&amp;";
-            break;
-        case '\'':
-            m_Buffer << "&apos;";
-            break;
-        case '<':
-            m_Buffer << "&lt;";
-            break;
-        case '>':
-            m_Buffer << "&gt;";
-            break;
-        default:
-            // Only tab, line feed, carriage return and space may stand as
-            // references; XML has no form at all for the other controls.
-            if (IsXmlChar(c)) {
-                char reference[8];
-                snprintf(reference, sizeof reference, "&#x%02X;", (unsigned)c);
-                m_Buffer << reference;
-            } else {
-                m_Buffer << kReplacement;
-            }
-        }
+        WriteEscaped(c);
     }
     WriteUtf8(text + run, length - run);
 }

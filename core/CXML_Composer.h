@@ -45,6 +45,7 @@ private:
     void CloseTag(const char* end);
     void WriteStartTag(const CXML_Element* element, bool empty);
     void WriteEndTag(const CXML_Element* element);
+    void WriteEscaped(uint32_t c);
     void WriteAttrValue(const CKW_WideStringL& value);
     void WriteContent(const CKW_WideStringL& text);
     void WriteCDATA(const CKW_WideStringL& text);

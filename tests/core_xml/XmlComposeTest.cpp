@@ -58,7 +58,7 @@ const ComposeCase kComposeCases[] = {
      "<a x=\"1&lt;2\"/>", "<a x=\"1&lt;2\"\r\n/>"},
     {"attribute escapes <, &, the double quote and the white space readers would turn into blanks",
      [](CXML_Element& a) { a.SetAttrValue("v", W(L"\"&'>\n\t\r\x7F")); }, false,
-     "<a v=\"&quot;&amp;'>&#xA;&#x9;&#xD;\x7F\"/>", "<a v=\"&quot;&amp;'>&#xA;&#x9;&#xD;\x7F\"\r\n/>"},
+     "<a v=\"&quot;&amp;'>&#x0A;&#x09;&#x0D;\x7F\"/>", "<a v=\"&quot;&amp;'>&#x0A;&#x09;&#x0D;\x7F\"\r\n/>"},
     {"spaces at the edges of content",
      [](CXML_Element& a) { a.AddChildContent(W(L" a b "), false); }, false,
      "<a>&#x20;a b&#x20;</a>", "<a\r\n>&#x20;a b&#x20;</a\r\n>"},
@@ -81,8 +81,8 @@ const ComposeCase kComposeCases[] = {
          a.AddChildContent(CKW_WideStringC(L"\x01\t", 2), true);
          a.SetAttrValue("v", CKW_WideStringC(L"\x00\x08\t", 3));
      },
-     false, "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD&#x9;\">\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a>",
-     "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD&#x9;\"\r\n>\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a\r\n>"},
+     false, "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD&#x09;\">\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a>",
+     "<a v=\"\xEF\xBF\xBD\xEF\xBF\xBD&#x09;\"\r\n>\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD<![CDATA[\xEF\xBF\xBD\t]]></a\r\n>"},
     {"surrogates, U+FFFE, U+FFFF and code points past U+10FFFF become U+FFFD, also raw",
      [](CXML_Element& a) {
          const wchar_t text[] = {0xD800, 'x', 0xDFFF, 0xFFFE, 0xFFFF, 0x10FFFF, 0x110000};
