@@ -173,7 +173,7 @@ void MallocAlloc(benchmark::State& state)
     }
 }
 
-// The pool through its manager (locking, block header), as the library uses it.
+// The pool through its manager record, as the library uses it.
 void PoolManagerAlloc(benchmark::State& state)
 {
     CKW_MemoryMgr* mgr = KWMEM_CreatePyMgr();
