@@ -231,7 +231,7 @@ void PoolMgrFree(void* p) { KWMEM_Free(g_PoolMgr, p, 0); }
 bool PoolManagerAgainstMalloc()
 {
     const double kGoal = 1.5;
-    const int kRounds = 9;
+    const int kRounds = 15;
     g_PoolMgr = KWMEM_CreatePyMgr();
     const Allocator pool{PoolMgrAlloc, PoolMgrFree};
     const Allocator libc{std::malloc, std::free};
