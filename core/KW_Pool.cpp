@@ -1,5 +1,7 @@
 #include "KW_Pool.h"
 
+#include <pthread.h>
+
 #include <atomic>
 #include <new>
 #include <stdlib.h>
@@ -476,17 +478,220 @@ void _PyObject_TryPurge(KW_PyObjectState* state)
 }
 
 // ---------------------------------------------------------------------------
-// The pool manager: its system entries run the pool under its mutex.
+// The pool manager. Each thread keeps, per size class, a short stack of free
+// pool blocks: most requests and frees touch only that stack, and the
+// manager's mutex is taken once per batch of blocks going to or from the
+// pool. A block freed on another thread than the one that allocated it joins
+// the freeing thread's stack; it is a block of the shared pool either way.
+// A thread's blocks go back to the pool when a stack overflows, when the pool
+// is discarded (the discarding thread's at once, another thread's at its next
+// call) and when the thread ends; until then they keep their arena alive.
+// Only the static manager keeps such stacks; another instance runs the pool
+// under its mutex on every call.
 namespace {
 
+struct CacheBin {
+    void* head;       // blocks chained through their first word
+    uint32_t count;
+    uint32_t limit;   // 0 while the thread keeps no blocks
+};
+
+enum CacheStatus : uint32_t {
+    kCacheUnused = 0,    // never kept blocks
+    kCacheInService,     // keeps blocks; the thread's end gives them back
+    kCacheParked,        // gave its blocks back; the thread's end is still watched
+    kCacheRetired,       // the thread is ending: every call goes to the pool
+};
+
+struct ThreadCache {
+    CacheBin bins[KWPOOL_SIZE_CLASSES];
+    CacheStatus status;
+};
+
+// Zero-filled and trivial: reached without any initialisation check.
+thread_local ThreadCache t_Cache;
+
+// Whether threads may keep blocks: true while the static pool is active.
+std::atomic<bool> g_CachesInService{false};
+
+pthread_key_t g_CacheEndKey;
+
+alignas(CKWMEM_PyMgr) unsigned char g_PyMgrStorage[sizeof(CKWMEM_PyMgr)];
+std::atomic<CKWMEM_PyMgr*> g_pPyMgr{nullptr};
+CKW_MemoryMgr g_PyMgrRecord;
+
+inline CKWMEM_PyMgr* StaticPyMgr() { return reinterpret_cast<CKWMEM_PyMgr*>(g_PyMgrStorage); }
 CKWMEM_PyMgr* PyMgrOf(_KWMEM_SystemMgr* sys) { return static_cast<CKWMEM_PyMgr*>(sys->user); }
 
-void* PyAlloc(_KWMEM_SystemMgr* sys, size_t size, int)
+// About 16 KiB per class and thread, between 16 and 128 blocks. Under random
+// churn a stack reaches empty or full the less often the longer it is, so
+// that busy threads seldom meet at the mutex.
+uint32_t CacheLimit(uint32_t sizeIndex)
 {
-    CKWMEM_PyMgr* m = PyMgrOf(sys);
+    const uint32_t blocks = 16384 / IndexToSize(sizeIndex);
+    return blocks < 16 ? 16 : blocks > 128 ? 128 : blocks;
+}
+
+// Frees a chain of pool blocks into the static pool; the mutex is held.
+void FreeChain(KW_PyObjectState* s, void* head)
+{
+    while (head) {
+        void* next = *static_cast<void**>(head);
+        PoolFree(s, head);
+        head = next;
+    }
+}
+
+// Gives every block the thread keeps back to the static pool.
+void ParkCache(ThreadCache& c)
+{
+    CKWMEM_PyMgr* m = StaticPyMgr();
+    {
+        CKW_MutexLocker lock(&m->m_Mutex);
+        for (CacheBin& bin : c.bins)
+            FreeChain(&m->m_State, bin.head);
+        FinishDiscard(&m->m_State);
+    }
+    memset(c.bins, 0, sizeof c.bins);
+    c.status = kCacheParked;
+}
+
+void EndThreadCache(void* cache)
+{
+    ThreadCache& c = *static_cast<ThreadCache*>(cache);
+    ParkCache(c);
+    c.status = kCacheRetired;
+}
+
+// Lets the thread keep blocks; false when its end could not be watched (its
+// calls then go to the pool under the mutex).
+bool EnterCacheService(ThreadCache& c)
+{
+    if (c.status == kCacheRetired)
+        return false;
+    if (c.status == kCacheUnused) {
+        static const bool keyMade = pthread_key_create(&g_CacheEndKey, EndThreadCache) == 0;
+        if (!keyMade || pthread_setspecific(g_CacheEndKey, &c) != 0)
+            return false;
+    }
+    for (uint32_t i = 0; i < KWPOOL_SIZE_CLASSES; ++i)
+        c.bins[i].limit = CacheLimit(i);
+    c.status = kCacheInService;
+    return true;
+}
+
+// The static pool was discarded since this thread last called: its blocks go back.
+void ParkIfDiscarded(CKWMEM_PyMgr* m)
+{
+    if (m == StaticPyMgr() && t_Cache.status == kCacheInService && !g_CachesInService.load(std::memory_order_relaxed))
+        ParkCache(t_Cache);
+}
+
+// The slow paths stay out of line, so that the paths through a thread's
+// stacks are a few instructions with no frame to set up.
+#define KWPOOL_SLOW_PATH __attribute__((noinline))
+
+KWPOOL_SLOW_PATH void* LockedAlloc(CKWMEM_PyMgr* m, size_t size)
+{
+    ParkIfDiscarded(m);
     CKW_MutexLocker lock(&m->m_Mutex);
     return _PyObject_Malloc(&m->m_State, size);
 }
+
+KWPOOL_SLOW_PATH void LockedFree(CKWMEM_PyMgr* m, void* p)
+{
+    ParkIfDiscarded(m);
+    CKW_MutexLocker lock(&m->m_Mutex);
+    _PyObject_Free(&m->m_State, p);
+}
+
+// The thread's stack of the class is empty: fill half of it from the pool.
+KWPOOL_SLOW_PATH void* RefillAndAlloc(CKWMEM_PyMgr* m, size_t size)
+{
+    ThreadCache& c = t_Cache;
+    if (c.status != kCacheInService && !EnterCacheService(c))
+        return LockedAlloc(m, size);
+    const uint32_t index = static_cast<uint32_t>((size - 1) / KWPOOL_ALIGNMENT);
+    CacheBin& bin = c.bins[index];
+    void* head = nullptr;
+    uint32_t taken = 0;
+    {
+        CKW_MutexLocker lock(&m->m_Mutex);
+        if (m->m_State.state != KWPOOL_ACTIVE)
+            return _PyObject_Malloc(&m->m_State, size);
+        const uint32_t want = bin.limit / 2;
+        for (; taken < want; ++taken) {
+            void* p = PoolAlloc(&m->m_State, IndexToSize(index));
+            if (!p)
+                break;
+            *static_cast<void**>(p) = head;
+            head = p;
+        }
+    }
+    if (!head)
+        return m->m_State.fallbackAlloc(size);
+    bin.head = *static_cast<void**>(head);
+    bin.count = taken - 1;
+    return head;
+}
+
+inline void* CachedAlloc(CKWMEM_PyMgr* m, size_t size)
+{
+    if (size - 1 < KWPOOL_SMALL_REQUEST && m == StaticPyMgr() && g_CachesInService.load(std::memory_order_relaxed)) {
+        CacheBin& bin = t_Cache.bins[(size - 1) / KWPOOL_ALIGNMENT];
+        if (void* p = bin.head) {
+            bin.head = *static_cast<void**>(p);
+            --bin.count;
+            return p;
+        }
+        return RefillAndAlloc(m, size);
+    }
+    return LockedAlloc(m, size);
+}
+
+// The class's stack is full, or the thread keeps no blocks yet.
+KWPOOL_SLOW_PATH void FreeSlow(CKWMEM_PyMgr* m, void* p)
+{
+    ThreadCache& c = t_Cache;
+    if (m != StaticPyMgr() || !g_CachesInService.load(std::memory_order_relaxed)
+        || (c.status != kCacheInService && !EnterCacheService(c))) {
+        LockedFree(m, p);
+        return;
+    }
+    CacheBin& bin = c.bins[PoolOf(p)->szidx];
+    *static_cast<void**>(p) = bin.head;
+    bin.head = p;
+    if (++bin.count <= bin.limit)
+        return;
+    // Half of the stack, the most recently freed blocks, goes back.
+    void* out = bin.head;
+    void* last = out;
+    for (uint32_t i = 1; i < bin.limit / 2; ++i)
+        last = *static_cast<void**>(last);
+    bin.head = *static_cast<void**>(last);
+    bin.count -= bin.limit / 2;
+    *static_cast<void**>(last) = nullptr;
+    CKW_MutexLocker lock(&m->m_Mutex);
+    FreeChain(&m->m_State, out);
+    FinishDiscard(&m->m_State);
+}
+
+// Frees a block of the manager's pool.
+inline void CachedFree(CKWMEM_PyMgr* m, void* p)
+{
+    if (m == StaticPyMgr() && g_CachesInService.load(std::memory_order_relaxed)) {
+        CacheBin& bin = t_Cache.bins[PoolOf(p)->szidx];
+        if (bin.count < bin.limit) {
+            *static_cast<void**>(p) = bin.head;
+            bin.head = p;
+            ++bin.count;
+            return;
+        }
+    }
+    FreeSlow(m, p);
+}
+
+void* PyAlloc(_KWMEM_SystemMgr* sys, size_t size, int) { return CachedAlloc(PyMgrOf(sys), size); }
 void* PyAllocDebug(_KWMEM_SystemMgr* sys, size_t size, int flags, const char*, int)
 {
     return PyAlloc(sys, size, flags);
@@ -494,8 +699,26 @@ void* PyAllocDebug(_KWMEM_SystemMgr* sys, size_t size, int flags, const char*, i
 void* PyRealloc(_KWMEM_SystemMgr* sys, void* p, size_t size, int)
 {
     CKWMEM_PyMgr* m = PyMgrOf(sys);
-    CKW_MutexLocker lock(&m->m_Mutex);
-    return _PyObject_Realloc(&m->m_State, p, size);
+    if (!p)
+        return CachedAlloc(m, size);
+    if (StateOf(p) != &m->m_State) {
+        CKW_MutexLocker lock(&m->m_Mutex);
+        return _PyObject_Realloc(&m->m_State, p, size);
+    }
+    if (m != StaticPyMgr() || !g_CachesInService.load(std::memory_order_relaxed)) {
+        ParkIfDiscarded(m);
+        CKW_MutexLocker lock(&m->m_Mutex);
+        return _PyObject_Realloc(&m->m_State, p, size);
+    }
+    const size_t oldSize = IndexToSize(PoolOf(p)->szidx);
+    if (size <= oldSize && 4 * size > 3 * oldSize)
+        return p; // a shrink by less than a quarter keeps the block
+    void* q = CachedAlloc(m, size);
+    if (!q)
+        return nullptr;
+    memcpy(q, p, size < oldSize ? size : oldSize);
+    CachedFree(m, p);
+    return q;
 }
 void* PyReallocDebug(_KWMEM_SystemMgr* sys, void* p, size_t size, int flags, const char*, int)
 {
@@ -504,8 +727,10 @@ void* PyReallocDebug(_KWMEM_SystemMgr* sys, void* p, size_t size, int flags, con
 void PyFree(_KWMEM_SystemMgr* sys, void* p, int)
 {
     CKWMEM_PyMgr* m = PyMgrOf(sys);
-    CKW_MutexLocker lock(&m->m_Mutex);
-    _PyObject_Free(&m->m_State, p);
+    if (p && StateOf(p) == &m->m_State)
+        CachedFree(m, p);
+    else
+        LockedFree(m, p);
 }
 
 void BuildTable(CKWMEM_PyMgr* m)
@@ -513,10 +738,6 @@ void BuildTable(CKWMEM_PyMgr* m)
     m->m_SystemMgr = {PyAlloc, PyAllocDebug, PyRealloc, PyReallocDebug, nullptr,
                       nullptr, PyFree,       nullptr,   nullptr,        m};
 }
-
-alignas(CKWMEM_PyMgr) unsigned char g_PyMgrStorage[sizeof(CKWMEM_PyMgr)];
-std::atomic<CKWMEM_PyMgr*> g_pPyMgr{nullptr};
-CKW_MemoryMgr g_PyMgrRecord;
 
 void DiscardPoolRecord(CKW_MemoryMgr*)
 {
@@ -537,6 +758,11 @@ CKWMEM_PyMgr::CKWMEM_PyMgr()
 
 void CKWMEM_PyMgr::Discard()
 {
+    if (this == StaticPyMgr()) {
+        g_CachesInService.store(false, std::memory_order_relaxed);
+        if (t_Cache.status == kCacheInService)
+            ParkCache(t_Cache);
+    }
     CKW_MutexLocker lock(&m_Mutex);
     _PyObject_Discard(&m_State);
 }
@@ -552,13 +778,7 @@ CKW_MemoryMgr* KWMEM_PoolBlockMaker(const void* p)
     return m && s == &m->m_State ? &g_PyMgrRecord : nullptr;
 }
 
-void KWMEM_PoolFreeBlock(void* p)
-{
-    CKWMEM_PyMgr* m = g_pPyMgr.load(std::memory_order_acquire);
-    CKW_MutexLocker lock(&m->m_Mutex);
-    PoolFree(&m->m_State, p);
-    FinishDiscard(&m->m_State);
-}
+void KWMEM_PoolFreeBlock(void* p) { CachedFree(g_pPyMgr.load(std::memory_order_acquire), p); }
 
 CKW_MemoryMgr* KWMEM_CreatePyMgr()
 {
@@ -569,8 +789,9 @@ CKW_MemoryMgr* KWMEM_CreatePyMgr()
     } else {
         CKW_MutexLocker lock(&m->m_Mutex);
         if (m->m_State.narenas_currently_allocated != 0) {
-            // Blocks are still live in the pool: wiping its state would lose
-            // them, so the pool is taken back into service as it is.
+            // Blocks are still live in the pool (or kept by threads): wiping
+            // its state would lose them, so the pool is taken back into
+            // service as it is.
             m->m_State.state = KWPOOL_ACTIVE;
         } else {
             free(m->m_State.arenas);
@@ -578,6 +799,7 @@ CKW_MemoryMgr* KWMEM_CreatePyMgr()
         }
         BuildTable(m);
     }
+    g_CachesInService.store(true, std::memory_order_relaxed);
     g_pKWMEM_PoolDiscard = DiscardPoolRecord;
     g_PyMgrRecord.Init(&m->m_SystemMgr, CKW_MemoryMgr::kPool);
     return &g_PyMgrRecord;

@@ -79,6 +79,12 @@ size_t _PyObject_BlockSize(const KW_PyObjectState* state, const void* p);
 // any address without touching the memory it points to.
 KW_PyObjectState* _PyObject_StateOf(const void* p);
 
+// The pool manager. Its entries run the pool under its mutex; the static
+// manager (KWMEM_CreatePyMgr) lets each thread keep a few free blocks per
+// size class, so that most requests and frees take no lock. Blocks kept by a
+// thread go back to the pool when the pool is discarded (the discarding
+// thread's at once, another thread's at its next call) and when the thread
+// ends; a block may be freed on any thread.
 struct CKWMEM_PyMgr {
     _KWMEM_SystemMgr m_SystemMgr;
     KW_PyObjectState m_State;

@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -388,6 +392,143 @@ TEST(PoolManagerThreads, BlocksCrossThreadsAndManagers)
         });
     for (auto& th : threads)
         th.join();
+    KWMEM_DestroyVeltoMgr(pool);
+    EXPECT_EQ(KWMEM_GetPyMgr()->m_State.narenas_currently_allocated, 0u);
+}
+
+// Threads pass blocks round a ring while each allocates, frees and grows its
+// own, through the pool and the plain manager alike: no block is handed out
+// twice while it lives (each carries its maker's pattern up to its free), and
+// once the threads have ended every block they kept is back in the pool.
+TEST(PoolManagerThreads, BlocksPassedRoundARingStayIntactAndGoBack)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    CKW_MemoryMgr* plain = KWMEM_GetStaticDefaultMgr();
+    struct Block {
+        unsigned char* p;
+        size_t size;
+        unsigned char tag;
+    };
+    struct Inbox {
+        std::mutex mutex;
+        std::vector<Block> blocks;
+    };
+    const int kThreads = 4, kRounds = 300, kBatch = 48;
+    std::vector<Inbox> inboxes(kThreads);
+    std::vector<int> damaged(kThreads, 0);
+    auto intact = [](const Block& b) {
+        for (size_t i = 0; i < b.size; ++i)
+            if (b.p[i] != b.tag)
+                return false;
+        return true;
+    };
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < kRounds; ++round) {
+                std::vector<Block> batch;
+                for (int i = 0; i < kBatch; ++i) {
+                    const size_t size = 8 + (size_t(round * 131 + i * 37 + t * 11) % 1100);
+                    Block b{static_cast<unsigned char*>(KWMEM_Alloc(pool, size, 0)), size,
+                            static_cast<unsigned char>(t * 64 + round + i)};
+                    std::memset(b.p, b.tag, b.size);
+                    if (i % 3 == 0) {   // one of three grows or shrinks first
+                        b.size = 8 + (b.size * 7) % 900;
+                        b.p = static_cast<unsigned char*>(KWMEM_Realloc(pool, b.p, b.size, 0));
+                        std::memset(b.p, b.tag, b.size);
+                    }
+                    if (i % 2)
+                        batch.push_back(b);
+                    else {
+                        damaged[t] += !intact(b);
+                        KWMEM_Free(round % 2 ? pool : plain, b.p, 0);
+                    }
+                }
+                {
+                    Inbox& next = inboxes[(t + 1) % kThreads];
+                    std::lock_guard<std::mutex> lock(next.mutex);
+                    next.blocks.insert(next.blocks.end(), batch.begin(), batch.end());
+                }
+                std::vector<Block> mine;
+                {
+                    std::lock_guard<std::mutex> lock(inboxes[t].mutex);
+                    mine.swap(inboxes[t].blocks);
+                }
+                for (const Block& b : mine) {
+                    damaged[t] += !intact(b);
+                    KWMEM_Free(round % 2 ? plain : pool, b.p, 0);
+                }
+            }
+        });
+    for (auto& th : threads)
+        th.join();
+    for (Inbox& inbox : inboxes)
+        for (const Block& b : inbox.blocks) {
+            EXPECT_TRUE(intact(b));
+            KWMEM_Free(pool, b.p, 0);
+        }
+    for (int t = 0; t < kThreads; ++t)
+        EXPECT_EQ(damaged[t], 0) << "thread " << t;
+    KWMEM_DestroyVeltoMgr(pool);
+    EXPECT_EQ(KWMEM_GetPyMgr()->m_State.narenas_currently_allocated, 0u);
+}
+
+// A thread that kept freed blocks while another discarded the pool gives
+// them back at its next call, which the C library serves: the pool then lets
+// its last arena go although that thread still runs.
+TEST(PoolManagerThreads, KeptBlocksGoBackAtTheNextCallAfterADiscard)
+{
+    CKW_MemoryMgr* pool = KWMEM_CreatePyMgr();
+    CKWMEM_PyMgr* py = KWMEM_GetPyMgr();
+    std::promise<void> kept, discarded, asked, checked;
+    bool served = false;
+    std::thread worker([&] {
+        std::vector<void*> blocks;
+        for (int i = 0; i < 40; ++i)
+            blocks.push_back(KWMEM_Alloc(pool, 32, 0));
+        for (void* p : blocks)
+            KWMEM_Free(pool, p, 0);
+        kept.set_value();
+        discarded.get_future().wait();
+        void* after = KWMEM_Alloc(pool, 32, 0);
+        served = after && !_PyObject_IsPoolBlock(&py->m_State, after);
+        asked.set_value();
+        checked.get_future().wait();
+        KWMEM_Free(pool, after, 0);
+    });
+    kept.get_future().wait();
+    KWMEM_DestroyVeltoMgr(pool);
+    discarded.set_value();
+    asked.get_future().wait();
+    EXPECT_TRUE(served);
+    EXPECT_EQ(py->m_State.narenas_currently_allocated, 0u);
+    EXPECT_EQ(py->m_State.state, KWPOOL_RELEASED);
+    checked.set_value();
+    worker.join();
+}
+
+// Code that runs while a thread ends, after the pool has taken back what
+// the thread kept (a thread-key destructor made later than the pool's), may
+// still allocate and free through the pool: nothing it frees is lost.
+pthread_key_t g_lateKey;
+CKW_MemoryMgr* g_latePool;
+void FreeAtThreadEnd(void* block)
+{
+    KWMEM_Free(g_latePool, block, 0);
+    KWMEM_Free(g_latePool, KWMEM_Alloc(g_latePool, 64, 0), 0);
+}
+
+TEST(PoolManagerThreads, BlocksFreedWhileAThreadEndsGoBack)
+{
+    CKW_MemoryMgr* pool = g_latePool = KWMEM_CreatePyMgr();
+    std::thread([&] { KWMEM_Free(pool, KWMEM_Alloc(pool, 64, 0), 0); }).join();   // the pool watches thread ends
+    ASSERT_EQ(pthread_key_create(&g_lateKey, FreeAtThreadEnd), 0);
+    std::thread([&] {
+        void* block = KWMEM_Alloc(pool, 64, 0);
+        KWMEM_Free(pool, KWMEM_Alloc(pool, 64, 0), 0);
+        pthread_setspecific(g_lateKey, block);
+    }).join();
+    pthread_key_delete(g_lateKey);
     KWMEM_DestroyVeltoMgr(pool);
     EXPECT_EQ(KWMEM_GetPyMgr()->m_State.narenas_currently_allocated, 0u);
 }
