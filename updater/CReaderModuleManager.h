@@ -167,6 +167,8 @@ private:
     QString m_strReplyPath;
     QString m_strReaderPath;
     bool m_bQueryBusy = false;
+    // The current query's failure has gone out as sErrorNetwork().
+    bool m_bQueryFailureSignalled = false;
     QHttpDownLoadS* m_pQueryDownloader = nullptr;
     bool m_bStop = false;
     int m_nLanguage = 0;
