@@ -10,6 +10,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <vector>
 
 class CheckNotAnAnswer : public CheckRun {};
@@ -115,6 +116,8 @@ TEST_F(CheckNotAnAnswer, ReaderHearsOfAFailedTransferBeforeTheWarningIsAnswered)
         dlg.setModuleManager(mgr);
         dlg.startUpdateCheck();
         dlg.exec();
+        // After a network error the check may end before the warning opens.
+        QTest::qWaitFor([&] { return !answerer.seen().isEmpty(); }, 10000);
 
         ASSERT_EQ(answerer.seen().size(), 1);
         EXPECT_EQ(heardWhileWarned, QStringList{QStringLiteral("errornetwork")});
