@@ -129,6 +129,8 @@ public:
 
 signals:
     void sQueryModuleInfoFinish();
+    // A query whose transfer failed: sErrorNetwork() at once (once per query),
+    // then the "Cannot connect" box, then sErrorFinish() once it is closed.
     void sErrorFinish();
     void sErrorNetwork();
     void sSendDownloadProgress(QString, double);

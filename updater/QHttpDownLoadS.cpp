@@ -24,7 +24,7 @@ const qint64 kReadBufferSize = 1024 * 1024;
 // What the service may be off by in the size it announces for a package, and
 // the most a package may take whatever it announces.
 const qint64 kPackageMargin = 1024 * 1024;
-const qint64 kMaxUnannouncedPackage = qint64(4) * 1024 * 1024 * 1024;
+const qint64 kMaxPackage = qint64(4) * 1024 * 1024 * 1024;
 // An error page is read only to be dropped; a longer one is not waited for.
 const qint64 kMaxDiscardedBody = 1024 * 1024;
 
@@ -78,8 +78,8 @@ qint64 QHttpDownLoadS::packageBound(qint64 announcedSize)
     // An announced size can lower the ceiling, never raise it: the reply is no
     // more trusted than a body that announces nothing.
     if (announcedSize <= 0)
-        return kMaxUnannouncedPackage;
-    return qMin(saturatingAdd(announcedSize, kPackageMargin), kMaxUnannouncedPackage);
+        return kMaxPackage;
+    return qMin(saturatingAdd(announcedSize, kPackageMargin), kMaxPackage);
 }
 
 QHttpDownLoadS::QHttpDownLoadS(QObject* parent, QProgressBar* progressBar, QLabel* label, qint64* resumeOffset)
