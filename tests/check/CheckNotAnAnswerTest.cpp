@@ -117,8 +117,7 @@ TEST_F(CheckNotAnAnswer, ReaderHearsOfAFailedTransferBeforeTheWarningIsAnswered)
         dlg.startUpdateCheck();
         dlg.exec();
         // After a network error the check may end before the warning opens.
-        QTest::qWaitFor([&] { return !answerer.seen().isEmpty(); }, 10000);
-
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !answerer.seen().isEmpty(); }, 10000));
         ASSERT_EQ(answerer.seen().size(), 1);
         EXPECT_EQ(heardWhileWarned, QStringList{QStringLiteral("errornetwork")});
         EXPECT_EQ(fakeReader.messages(), QStringList{QStringLiteral("errornetwork")});   // once
