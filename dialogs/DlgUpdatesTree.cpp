@@ -180,13 +180,18 @@ void DlgUpdatesTree::InitDialog()
     m_pReaderGroup->setCheckable(true);
     m_pReaderGroup->sortChildren(0, Qt::AscendingOrder);
 
-    if (!m_bHasReaderUpdates) {
-        m_pModel->removeRow(0);       // deletes the group item
-        m_pReaderGroup = nullptr;
-    } else if (!m_bHasAddons) {
-        m_pModel->removeRow(1);
+    // A group shows only with a module under it: an add-on without a title,
+    // or a module of a type the list does not show, leaves its group empty.
+    m_bHasAddons = m_pAddonsGroup->rowCount() > 0;
+    m_bHasReaderUpdates = m_pReaderGroup->rowCount() > 0;
+    if (!m_bHasAddons) {
+        m_pModel->removeRow(1);       // deletes the group item
         m_pAddonsGroup = nullptr;
         m_pOcrGroup = m_bOcrAttached ? nullptr : m_pOcrGroup;
+    }
+    if (!m_bHasReaderUpdates) {
+        m_pModel->removeRow(0);
+        m_pReaderGroup = nullptr;
     }
     ui->treeView_4->expandAll();
 }

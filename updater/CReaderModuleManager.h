@@ -129,6 +129,8 @@ public:
 
 signals:
     void sQueryModuleInfoFinish();
+    // A query whose transfer failed: sErrorNetwork() at once (once per query),
+    // then the "Cannot connect" box, then sErrorFinish() once it is closed.
     void sErrorFinish();
     void sErrorNetwork();
     void sSendDownloadProgress(QString, double);
@@ -167,6 +169,8 @@ private:
     QString m_strReplyPath;
     QString m_strReaderPath;
     bool m_bQueryBusy = false;
+    // The current query's failure has gone out as sErrorNetwork().
+    bool m_bQueryFailureSignalled = false;
     QHttpDownLoadS* m_pQueryDownloader = nullptr;
     bool m_bStop = false;
     int m_nLanguage = 0;

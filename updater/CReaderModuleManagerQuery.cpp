@@ -93,6 +93,7 @@ int CReaderModuleManager::QueryModuleInfo(QProgressBar* progressBar, bool wait)
     CUP_Log::PrintLog(QStringLiteral("QueryModuleInfo url: ") + url);
 
     m_bQueryBusy = true;
+    m_bQueryFailureSignalled = false;
 #if READER_MANAGER_HAS_DOWNLOADER
     releaseDownloader(m_pQueryDownloader, this);
     m_pQueryDownloader = new QHttpDownLoadS(nullptr, progressBar, nullptr, nullptr);
@@ -151,6 +152,15 @@ void CReaderModuleManager::errorfinish(QString filePath)
 #endif
     // The box runs a nested loop in which the owner may release this manager.
     QPointer<CReaderModuleManager> self(this);
+    // Whatever ended the transfer (a refused body, a redirect, an error page),
+    // whoever waits on the query hears of the failure now, not only once the
+    // user has closed the box - which may be never.
+    if (!m_bQueryFailureSignalled) {
+        m_bQueryFailureSignalled = true;
+        emit sErrorNetwork();
+        if (!self)
+            return;
+    }
     WarnCannotConnect();
     if (self)
         emit sErrorFinish();
@@ -165,5 +175,6 @@ void CReaderModuleManager::WarnCannotConnect()
 
 void CReaderModuleManager::error_network()
 {
+    m_bQueryFailureSignalled = true;
     emit sErrorNetwork();
 }

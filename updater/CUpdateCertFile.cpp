@@ -7,6 +7,7 @@
 #include "UpdaterApp.h"
 
 #include "Platform.h"
+#include "SaturatingSum.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -19,6 +20,7 @@
 #include <QUrl>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -43,7 +45,9 @@ const int kLockMarginMs = 5 * 60 * 1000;
 // keeps it however long it holds it (the reader may, too). A lock whose
 // holder cannot be read - empty or garbage, what a power loss right after its
 // creation leaves - or that names another machine is stale only once it is
-// older than any run of ours can hold a list.
+// older than any run of ours can hold a list. A date that far ahead counts
+// the same: the clock was wrong when it was written, and waiting for the
+// clock to catch up could take years.
 bool takeListLock(QLockFile& lock, const QString& path, qint64 staleAfterMs)
 {
     lock.setStaleLockTime(0);
@@ -60,10 +64,19 @@ bool takeListLock(QLockFile& lock, const QString& path, qint64 staleAfterMs)
     struct stat st;
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
         return lock.tryLock(0);   // gone in between
-    const qint64 ageMs = QDateTime::currentMSecsSinceEpoch() - qint64(st.st_mtime) * 1000;
-    if (ageMs <= staleAfterMs)
+    const qint64 nowSeconds = QDateTime::currentMSecsSinceEpoch() / 1000;
+    const qint64 ageSeconds = saturatingSub(nowSeconds, qint64(st.st_mtime));
+    const qint64 limitSeconds = staleAfterMs / 1000;
+    if (ageSeconds <= limitSeconds && ageSeconds >= -limitSeconds)
         return false;
     CUP_Log::PrintLog(QStringLiteral("trust list lock left behind, taken: ") + path);
+    // Only a regular file can be opened and locked to be removed; anything
+    // else at the name (a dangling link, say) would stay for ever.
+    if (!S_ISREG(st.st_mode)) {
+        if (::unlink(QFile::encodeName(path).constData()) != 0)
+            return false;
+        return lock.tryLock(0);
+    }
     return lock.removeStaleLockFile() && lock.tryLock(0);
 }
 

@@ -3,6 +3,7 @@
 #include "CUP_Log.h"
 #include "NoFollowFile.h"
 #include "Platform.h"
+#include "SaturatingSum.h"
 
 #include <QDebug>
 #include <QEventLoop>
@@ -21,9 +22,9 @@ const int kAnswerCheckMs = 90000;
 const int kWatchdogMs = 90000;
 const qint64 kReadBufferSize = 1024 * 1024;
 // What the service may be off by in the size it announces for a package, and
-// the most a package may take when it announces none.
+// the most a package may take whatever it announces.
 const qint64 kPackageMargin = 1024 * 1024;
-const qint64 kMaxUnannouncedPackage = qint64(4) * 1024 * 1024 * 1024;
+const qint64 kMaxPackage = qint64(4) * 1024 * 1024 * 1024;
 // An error page is read only to be dropped; a longer one is not waited for.
 const qint64 kMaxDiscardedBody = 1024 * 1024;
 
@@ -74,7 +75,11 @@ bool parseContentRange(const QByteArray& value, ContentRange& out)
 
 qint64 QHttpDownLoadS::packageBound(qint64 announcedSize)
 {
-    return announcedSize > 0 ? announcedSize + kPackageMargin : kMaxUnannouncedPackage;
+    // An announced size can lower the ceiling, never raise it: the reply is no
+    // more trusted than a body that announces nothing.
+    if (announcedSize <= 0)
+        return kMaxPackage;
+    return qMin(saturatingAdd(announcedSize, kPackageMargin), kMaxPackage);
 }
 
 QHttpDownLoadS::QHttpDownLoadS(QObject* parent, QProgressBar* progressBar, QLabel* label, qint64* resumeOffset)
@@ -279,7 +284,7 @@ bool QHttpDownLoadS::bodyAccepted()
         ContentRange range;
         bool usable = parseContentRange(value, range) && range.start == m_nRequestedOffset;
         if (usable && range.complete < 0)
-            usable = m_nRequestedOffset > 0 && m_nTotal > 0 && range.end + 1 == m_nTotal;
+            usable = m_nRequestedOffset > 0 && m_nTotal > 0 && range.end == m_nTotal - 1;
         else if (usable)
             usable = range.end == range.complete - 1 && (m_nRequestedOffset == 0 || m_nTotal <= 0 || range.complete == m_nTotal);
         if (!usable) {
@@ -293,9 +298,10 @@ bool QHttpDownLoadS::bodyAccepted()
     takeTotalFromHead();
     // A body announced past the bound is refused before a byte of it is read.
     const qint64 length = announcedLength(*m_pReply);
-    if (m_nMaxBytes > 0 && length > 0 && m_nBase + length > m_nMaxBytes) {
+    const qint64 announcedEnd = saturatingAdd(m_nBase, length);
+    if (m_nMaxBytes > 0 && length > 0 && announcedEnd > m_nMaxBytes) {
         m_bOverLimit = true;
-        refuseBody(QStringLiteral("announced %1 bytes, more than %2: ").arg(m_nBase + length).arg(m_nMaxBytes)
+        refuseBody(QStringLiteral("announced %1 bytes, more than %2: ").arg(announcedEnd).arg(m_nMaxBytes)
                    + m_url.toString());
         return false;
     }
@@ -325,7 +331,7 @@ bool QHttpDownLoadS::overLimit() const
 
 bool QHttpDownLoadS::withinLimit(qint64 more)
 {
-    if (m_nMaxBytes <= 0 || m_nBase + m_nWritten + more <= m_nMaxBytes)
+    if (m_nMaxBytes <= 0 || saturatingAdd(saturatingAdd(m_nBase, m_nWritten), more) <= m_nMaxBytes)
         return true;
     m_bOverLimit = true;
     failTransfer(QStringLiteral("more than %1 bytes: ").arg(m_nMaxBytes) + m_url.toString());
@@ -347,7 +353,7 @@ void QHttpDownLoadS::downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
         return;
     if (m_nTotal == 0)
         m_nTotal = bytesTotal;
-    m_nReceived = (m_pReply ? m_nBase : offsetValue()) + bytesReceived;
+    m_nReceived = saturatingAdd(m_pReply ? m_nBase : offsetValue(), bytesReceived);
     const QString fileName = m_strFilePath.mid(m_strFilePath.lastIndexOf(QLatin1Char('/')) + 1);
     CUP_Log::PrintLog(QStringLiteral("Downloading ") + fileName + QStringLiteral(":")
                       + QStringLiteral("%1 of %2 = %3%")
@@ -422,7 +428,7 @@ void QHttpDownLoadS::replyFinished()
         failed = true;
     if (!failed && reply->bytesAvailable() > 0 && m_pFile && m_pFile->isOpen()) {
         const QByteArray rest = reply->readAll();
-        if (m_nMaxBytes > 0 && m_nBase + m_nWritten + rest.size() > m_nMaxBytes) {
+        if (m_nMaxBytes > 0 && saturatingAdd(saturatingAdd(m_nBase, m_nWritten), rest.size()) > m_nMaxBytes) {
             m_bOverLimit = true;
             failed = true;
         } else {
@@ -432,7 +438,7 @@ void QHttpDownLoadS::replyFinished()
         }
     }
     // A 206 ends where its Content-Range said it would, or it is not the file.
-    if (!failed && m_nRangeEnd >= 0 && m_nBase + m_nWritten != m_nRangeEnd)
+    if (!failed && m_nRangeEnd >= 0 && saturatingAdd(m_nBase, m_nWritten) != m_nRangeEnd)
         failed = true;
     if (m_pFile && m_pFile->isOpen()) {
         if (!m_pFile->flush())

@@ -65,7 +65,8 @@ public:
     // announced to go) past m_nMaxBytes.
     bool overLimit() const;
     // The bound for a package whose size the service announced (0: none
-    // announced): that size and a small margin, else a fixed ceiling.
+    // announced): that size and a small margin, never more than the fixed
+    // ceiling that applies when none is announced.
     static qint64 packageBound(qint64 announcedSize);
 
     // Set directly after construction when the address may redirect.

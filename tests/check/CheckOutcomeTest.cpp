@@ -57,7 +57,7 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
         {"nothing offered", Setup::NothingOffered, 1, true, {QStringLiteral("update finished")}, none, true},
         {"all silent", Setup::AllSilent, 1, false, none, none, false},
         {"list shown", Setup::ListShown, 1, true, {QStringLiteral("close")}, none, false},
-        {"partial reply", Setup::PartialReply, -1, false, none, none, false},
+        {"partial reply", Setup::PartialReply, -1, true, errornetwork, none, false},
         {"refused connection", Setup::Refused, -1, true, errornetwork, none, false},
         {"no answer", Setup::NoAnswer, -1, true, errornetwork, errornetwork, false},
         {"cancel", Setup::Cancel, 0, false, none, none, false},

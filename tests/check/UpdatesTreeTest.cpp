@@ -119,9 +119,12 @@ TEST_F(UpdatesTree, ShapeOfTheTree)
          "Add-ons[Annotations 1.00MB, OCR[Arabic OCR 0.00MB, Zulu OCR 3072.00MB], Stamps 1.00MB]"},
         {"only add-ons", replyOf({kStamps}), "Add-ons[Stamps 1.00MB]"},
         {"only reader updates", replyOf({kReader}), "Velto PDF Reader Updates[Reader 11.1 20.00MB]"},
-        // An untitled add-on is not shown, but the group stays.
-        {"reader and untitled add-on", replyOf({kReader, untitled}), "Velto PDF Reader Updates[Reader 11.1 20.00MB], Add-ons"},
-        {"unlisted type only", replyOf({other}), "Add-ons"},
+        // Neither an untitled add-on nor a module of another type is shown,
+        // and a group left empty goes with them.
+        {"reader and untitled add-on", replyOf({kReader, untitled}), "Velto PDF Reader Updates[Reader 11.1 20.00MB]"},
+        {"untitled add-on only", replyOf({untitled}), ""},
+        {"unlisted type only", replyOf({other}), ""},
+        {"unlisted type and an add-on", replyOf({other, kStamps}), "Add-ons[Stamps 1.00MB]"},
         {"same title twice", replyOf({kStamps, stampsAgain}), "Add-ons[Stamps 1.00MB, Stamps 2.00MB]"},
         {"nothing offered", replyOf({}), ""},
     };

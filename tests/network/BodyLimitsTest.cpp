@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <limits>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -27,7 +28,7 @@ const qint64 kPause = 100000;
 } // namespace
 
 // The first answer is a 200 that the test pauses at kPause; the second answers
-// "Range: bytes=100000-".
+// "Range: bytes=100000-". The transfer has a package's bound.
 TEST(BodyLimits, StarRangeOnlyContinuesAKnownTotal)
 {
     IsolatedEnv env;
@@ -42,6 +43,12 @@ TEST(BodyLimits, StarRangeOnlyContinuesAKnownTotal)
         return r;
     };
     const qint64 rest = kBody.size() - kPause;
+    // The rest of the file announced as the largest length there is: added to
+    // the bytes already on disk it leaves the range of numbers.
+    Reply endlessRest = continuation(rest, "*");
+    endlessRest.body = kBody.mid(int(kPause), 4096);
+    endlessRest.endless = true;
+    endlessRest.announcedLength = std::numeric_limits<qint64>::max();
     struct Case
     {
         const char* name;
@@ -53,6 +60,7 @@ TEST(BodyLimits, StarRangeOnlyContinuesAKnownTotal)
         {"ends short of the known total", continuation(1000, "*"), false},
         {"names the known total", continuation(rest, QByteArray::number(kBody.size())), true},
         {"names another total", continuation(rest + 5, QByteArray::number(kBody.size() + 5)), false},
+        {"announces the largest length", endlessRest, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,6 +75,7 @@ TEST(BodyLimits, StarRangeOnlyContinuesAKnownTotal)
         const QString target = dir.filePath(QString::fromLatin1(path.mid(6)));
         qint64 offset = 0;
         QHttpDownLoadS dl(nullptr, nullptr, nullptr, &offset);
+        dl.m_nMaxBytes = QHttpDownLoadS::packageBound(kBody.size());
         Recorder rec(dl);
         ASSERT_TRUE(dl.setUrlAndFilePath(server.url(QString::fromLatin1(path)), target));
         ASSERT_TRUE(dl.startDownLoads(false));
@@ -137,11 +146,16 @@ TEST(BodyLimits, BodyPastTheBoundFailsAndLeavesNoFile)
     }
 }
 
-TEST(BodyLimits, PackageBoundIsTheAnnouncedSizeAndAMargin)
+// An announced size only narrows the bound that applies when none is given.
+TEST(BodyLimits, PackageBoundIsTheAnnouncedSizeAndAMarginWithinTheCeiling)
 {
+    const qint64 ceiling = qint64(4) << 30;
     EXPECT_EQ(QHttpDownLoadS::packageBound(200000), 200000 + 1024 * 1024);
-    EXPECT_EQ(QHttpDownLoadS::packageBound(5000000000LL), 5000000000LL + 1024 * 1024);
-    EXPECT_EQ(QHttpDownLoadS::packageBound(0), qint64(4) << 30);   // none announced
+    EXPECT_EQ(QHttpDownLoadS::packageBound(ceiling - 1024 * 1024), ceiling);
+    EXPECT_EQ(QHttpDownLoadS::packageBound(0), ceiling);   // none announced
+    EXPECT_EQ(QHttpDownLoadS::packageBound(5000000000LL), ceiling);
+    EXPECT_EQ(QHttpDownLoadS::packageBound(1000000000000000000LL), ceiling);
+    EXPECT_EQ(QHttpDownLoadS::packageBound(std::numeric_limits<qint64>::max()), ceiling);
 }
 
 // The downloader and the probe both ask for the body as it is; a server that

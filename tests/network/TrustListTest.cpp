@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <string>
 #include <sys/stat.h>
@@ -182,6 +184,12 @@ TEST_F(TrustList, StaleLocksAreTakenAndLiveHoldersKeepTheirs)
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
     };
+    // A link at the lock's name that leads nowhere, dated like a lock of that age.
+    auto danglingLink = [&](int ageSeconds) {
+        ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere")), lockPath));
+        const struct timespec times[2] = {{time(nullptr) - ageSeconds, 0}, {time(nullptr) - ageSeconds, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(lockPath).constData(), times, AT_SYMLINK_NOFOLLOW), 0);
+    };
     auto writtenLock = [&](qint64 pid, int ageSeconds) {
         lockWith(QByteArray::number(pid) + oldLock.mid(oldLock.indexOf('\n')), ageSeconds);
     };
@@ -196,6 +204,11 @@ TEST_F(TrustList, StaleLocksAreTakenAndLiveHoldersKeepTheirs)
         {"dead holder", [&] { writtenLock(deadPid(), 5); }, true},
         {"empty, fresh", [&] { lockWith(QByteArray(), 0); }, false},
         {"empty, an hour old", [&] { lockWith(QByteArray(), 3600); }, true},
+        {"empty, dated a few seconds ahead", [&] { lockWith(QByteArray(), -5); }, false},
+        {"empty, dated an hour ahead", [&] { lockWith(QByteArray(), -3600); }, true},
+        {"dangling link, fresh", [&] { danglingLink(0); }, false},
+        {"dangling link, an hour old", [&] { danglingLink(3600); }, true},
+        {"dangling link, dated an hour ahead", [&] { danglingLink(-3600); }, true},
         {"garbage, fresh", [&] { lockWith(garbage, 0); }, false},
         {"garbage, an hour old", [&] { lockWith(garbage, 3600); }, true},
         {"other host, fresh", [&] { lockWith(otherHost, 0); }, false},
@@ -214,7 +227,8 @@ TEST_F(TrustList, StaleLocksAreTakenAndLiveHoldersKeepTheirs)
         EXPECT_TRUE(r.fatl == kFatl);
         EXPECT_EQ(server.requestCount("/eutl") > 0, c.taken);
         // A taken lock is released; one not taken is left as it was.
-        EXPECT_EQ(QFileInfo::exists(lockPath), !c.taken);
+        struct stat st;
+        EXPECT_EQ(::lstat(QFile::encodeName(lockPath).constData(), &st) == 0, !c.taken);
         held.unlock();
         QFile::remove(lockPath);
     }
