@@ -73,6 +73,45 @@ TEST(MultiLineEdit, PasteIsCutBackToTheLimitWithOnePairOfSignals)
     }
 }
 
+// A text longer than the limit (set by code, or there before the limit) is
+// the user's: an edit in it takes away only what the edit itself added.
+TEST(MultiLineEdit, AnEditOfAnOverlongTextTrimsOnlyWhatItAdded)
+{
+    struct Row {
+        const char* name;
+        bool limitFirst;  // the limit before the text, or after it
+        Qt::Key key;
+        const wchar_t* expected;
+        int expectedCursor;
+    };
+    const Row rows[] = {
+        {"backspace, text by code", true, Qt::Key_Backspace, L"abdefgh", 2},
+        {"backspace, text before the limit", false, Qt::Key_Backspace, L"abdefgh", 2},
+        {"delete", true, Qt::Key_Delete, L"abcefgh", 3},
+        {"typed character refused alone", true, Qt::Key_X, L"abcdefgh", 3},
+        {"typed character, text before the limit", false, Qt::Key_X, L"abcdefgh", 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EditWindow window;
+        MultiLineEdit edit;
+        edit.Create(window.Get());
+        auto* widget = WidgetOf<MultiLineEditQt>(edit);
+        ASSERT_TRUE(window.ShowWith(widget));
+        if (row.limitFirst)
+            edit.SetLimitText(5);
+        edit.SetText(L"abcdefgh");
+        edit.SetLimitText(5);
+        ASSERT_EQ(edit.GetText(), L"abcdefgh");
+        QTextCursor cursor = widget->textCursor();
+        cursor.setPosition(3);  // after "c"
+        widget->setTextCursor(cursor);
+        QTest::keyClick(widget, row.key);
+        EXPECT_EQ(edit.GetText(), row.expected);
+        EXPECT_EQ(widget->textCursor().position(), row.expectedCursor);
+    }
+}
+
 TEST(MultiLineEdit, ALimitIsKeptByZeroAndNegativeValues)
 {
     EditWindow window;
