@@ -198,8 +198,9 @@ std::wstring NumericInputFilter::FormatClampedDouble(double value) const
     out << std::fixed << std::setprecision(6) << value;
     std::string written = out.str();
     const size_t point = written.find('.');
+    // With no decimals the separator goes too: a limit is written whole.
     if (point != std::string::npos && decimals >= 0)
-        written = written.substr(0, point + 1 + static_cast<size_t>(decimals));
+        written = written.substr(0, decimals == 0 ? point : point + 1 + static_cast<size_t>(decimals));
     std::wstring result = Widen(written);
     for (wchar_t& c : result) {
         if (c == L'.')

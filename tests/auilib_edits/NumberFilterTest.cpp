@@ -47,6 +47,8 @@ const Row kRows[] = {
     {"clamped to max", false, 0, 5, 2, L"7", L"5.00", 0, 1},
     {"clamped keeps decimals", false, 0, 5.25, 2, L"7", L"5.25", 0, 1},
     {"clamped to negative min", false, -2.5, 5, 1, L"-3", L"-2.5", 0, 1},
+    {"clamped with no decimals", false, 0, 5, 0, L"7", L"5", 0, 1},
+    {"clamped to min with no decimals", false, -3, 5, 0, L"-7.5", L"-3", 0, 1},
     {"no limits", false, -1, 2147483647.0, 2, L"99999999999.5", L"99999999999.5", 0, 0},
     {"too large for double", false, 0, 5, 2, std::wstring(400, L'9'), L"5.00", 0, 1},
     {"lone separator", false, 0, 5, 2, L".", L".", 0, 0},
