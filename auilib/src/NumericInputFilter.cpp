@@ -123,14 +123,56 @@ bool NumericInputFilter::IsValidText(const std::wstring& text) const
     return !text.empty() && ValidPrefixLength(text) == text.size();
 }
 
-void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit)
+void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit) { Correct(text, enforceLowerLimit, false); }
+
+size_t NumericInputFilter::FilterEdit(std::wstring& text, const std::wstring& before, bool enforceLowerLimit)
 {
-    if (!enabled || text.empty())
+    size_t refused = 0;
+    if (enabled && !IsValidText(text) && (before.empty() || IsValidText(before)))
+        refused = RefuseInserted(text, before);
+    Correct(text, enforceLowerLimit, refused > 0);
+    return refused;
+}
+
+size_t NumericInputFilter::RefuseInserted(std::wstring& text, const std::wstring& before) const
+{
+    const size_t shorter = std::min(text.size(), before.size());
+    size_t head = 0;
+    while (head < shorter && text[head] == before[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < shorter - head && text[text.size() - 1 - tail] == before[before.size() - 1 - tail])
+        ++tail;
+    // What stays of before on both sides is a valid number or empty (a cut
+    // never adds a separator or moves the minus sign); each inserted
+    // character is kept when the number stays valid with it.
+    const std::wstring rest = text.substr(text.size() - tail);
+    std::wstring kept = text.substr(0, head);
+    size_t refused = 0;
+    for (size_t i = head; i < text.size() - tail; ++i) {
+        if (IsValidText(kept + text[i] + rest))
+            kept += text[i];
+        else
+            ++refused;
+    }
+    text = kept + rest;
+    return refused;
+}
+
+void NumericInputFilter::Correct(std::wstring& text, bool enforceLowerLimit, bool refused)
+{
+    if (!enabled)
         return;
+    if (text.empty()) {
+        // Everything the user typed was refused.
+        if (refused && invalidPopup)
+            invalidPopup->Show(true, -1, -1);
+        return;
+    }
     // Everything from the first character that cannot belong to a number
     // on is cut, in one pass: a long paste is not re-read per character.
     const size_t valid = ValidPrefixLength(text);
-    const bool rejected = valid < text.size();
+    const bool rejected = refused || valid < text.size();
     text.resize(valid);
     if (!integerMode && decimals >= 0) {
         const auto separator = std::find_if(text.begin(), text.end(), [this](wchar_t c) { return IsSeparator(c); });
