@@ -27,6 +27,20 @@ struct PasteRow {
 
 const QString kFace = QString::fromUcs4(U"\U0001F600");
 
+// An edit in a shown, active window, with the focus: ready to type into.
+struct ShownEdit {
+    ShownEdit()
+    {
+        edit.Create(window.Get());
+        widget = WidgetOf<MultiLineEditQt>(edit);
+        active = window.ShowWith(widget);
+    }
+    EditWindow window;
+    MultiLineEdit edit;
+    MultiLineEditQt* widget = nullptr;
+    bool active = false;
+};
+
 std::vector<PasteRow> PasteRows()
 {
     return {
@@ -93,22 +107,19 @@ TEST(MultiLineEdit, AnEditOfAnOverlongTextTrimsOnlyWhatItAdded)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditWindow window;
-        MultiLineEdit edit;
-        edit.Create(window.Get());
-        auto* widget = WidgetOf<MultiLineEditQt>(edit);
-        ASSERT_TRUE(window.ShowWith(widget));
+        ShownEdit f;
+        ASSERT_TRUE(f.active);
         if (row.limitFirst)
-            edit.SetLimitText(5);
-        edit.SetText(L"abcdefgh");
-        edit.SetLimitText(5);
-        ASSERT_EQ(edit.GetText(), L"abcdefgh");
-        QTextCursor cursor = widget->textCursor();
+            f.edit.SetLimitText(5);
+        f.edit.SetText(L"abcdefgh");
+        f.edit.SetLimitText(5);
+        ASSERT_EQ(f.edit.GetText(), L"abcdefgh");
+        QTextCursor cursor = f.widget->textCursor();
         cursor.setPosition(3);  // after "c"
-        widget->setTextCursor(cursor);
-        QTest::keyClick(widget, row.key);
-        EXPECT_EQ(edit.GetText(), row.expected);
-        EXPECT_EQ(widget->textCursor().position(), row.expectedCursor);
+        f.widget->setTextCursor(cursor);
+        QTest::keyClick(f.widget, row.key);
+        EXPECT_EQ(f.edit.GetText(), row.expected);
+        EXPECT_EQ(f.widget->textCursor().position(), row.expectedCursor);
     }
 }
 
@@ -167,11 +178,10 @@ TEST(MultiLineEdit, SelectionByPositionsThenTypingReplacesIt)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditWindow window;
-        MultiLineEdit edit;
-        edit.Create(window.Get());
-        auto* widget = WidgetOf<MultiLineEditQt>(edit);
-        ASSERT_TRUE(window.ShowWith(widget));
+        ShownEdit shown;
+        ASSERT_TRUE(shown.active);
+        MultiLineEdit& edit = shown.edit;
+        MultiLineEditQt* widget = shown.widget;
         edit.SetText(row.text);
         edit.SetSel(row.set);
         const MultiLineEdit::Selection read = edit.GetSel();
