@@ -128,7 +128,7 @@ void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit) { Co
 size_t NumericInputFilter::FilterEdit(std::wstring& text, const std::wstring& before, bool enforceLowerLimit)
 {
     size_t refused = 0;
-    if (enabled && !IsValidText(text) && (before.empty() || IsValidText(before)))
+    if (enabled && !text.empty() && !IsValidText(text) && (before.empty() || IsValidText(before)))
         refused = RefuseInserted(text, before);
     Correct(text, enforceLowerLimit, refused > 0);
     return refused;
@@ -155,7 +155,10 @@ size_t NumericInputFilter::RefuseInserted(std::wstring& text, const std::wstring
         else
             ++refused;
     }
-    text = kept + rest;
+    // Nothing of what was typed stays: the whole edit is refused, so what
+    // it typed over stays too.
+    const size_t typed = text.size() - tail - head;
+    text = typed > 0 && refused == typed ? before : kept + rest;
     return refused;
 }
 

@@ -167,19 +167,23 @@ TEST(Edit, ACharacterThatCannotBelongIsRefusedAlone)
         bool integer;
         const wchar_t* text;
         int cursor;
+        int selected;  // characters selected from the cursor on
         QString typed;
         const wchar_t* expected;
         int expectedCursor;
         int invalidShown;
     };
     const Row rows[] = {
-        {"letter at the start", true, L"425", 0, QStringLiteral("x"), L"425", 0, 1},
-        {"letter after the first digit", true, L"425", 1, QStringLiteral("x"), L"425", 1, 1},
-        {"letter at the end", true, L"425", 3, QStringLiteral("x"), L"425", 3, 1},
-        {"minus without negatives", true, L"425", 2, QStringLiteral("-"), L"425", 2, 1},
-        {"a digit, a letter, a digit", true, L"425", 1, QStringLiteral("7x8"), L"47825", 3, 0},
-        {"second separator", false, L"4.25", 1, QStringLiteral("."), L"4.25", 1, 1},
-        {"digit still fits", false, L"4.25", 1, QStringLiteral("1"), L"41.25", 2, 0},
+        {"letter at the start", true, L"425", 0, 0, QStringLiteral("x"), L"425", 0, 1},
+        {"letter after the first digit", true, L"425", 1, 0, QStringLiteral("x"), L"425", 1, 1},
+        {"letter at the end", true, L"425", 3, 0, QStringLiteral("x"), L"425", 3, 1},
+        {"minus without negatives", true, L"425", 2, 0, QStringLiteral("-"), L"425", 2, 1},
+        {"a digit, a letter, a digit", true, L"425", 1, 0, QStringLiteral("7x8"), L"47825", 3, 0},
+        {"letter over a selection", true, L"425", 1, 1, QStringLiteral("x"), L"425", 1, 1},
+        {"digit over a selection", true, L"425", 1, 1, QStringLiteral("9"), L"495", 2, 0},
+        {"backspace to empty", true, L"4", 1, 0, QStringLiteral("\b"), L"", 0, 0},
+        {"second separator", false, L"4.25", 1, 0, QStringLiteral("."), L"4.25", 1, 1},
+        {"digit still fits", false, L"4.25", 1, 0, QStringLiteral("1"), L"41.25", 2, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -191,6 +195,8 @@ TEST(Edit, ACharacterThatCannotBelongIsRefusedAlone)
             f.edit->OnlyNumbers(true, 0.0, 1000.0, invalid, 2);
         f.edit->SetText(row.text);
         f.edit->SetCursorPosition(row.cursor);
+        if (row.selected)
+            f.edit->SetSelection(row.cursor, row.selected);
         QTest::keyClicks(f.widget, row.typed);
         EXPECT_EQ(f.edit->GetText(), row.expected);
         EXPECT_EQ(f.edit->GetCursorPosition(), row.expectedCursor);
