@@ -145,15 +145,32 @@ size_t NumericInputFilter::RefuseInserted(std::wstring& text, const std::wstring
         ++tail;
     // What stays of before on both sides is a valid number or empty (a cut
     // never adds a separator or moves the minus sign); each inserted
-    // character is kept when the number stays valid with it.
+    // character is kept when the number stays valid with it. Decided per
+    // character from what the kept text and the rest hold, so a long paste
+    // is read once.
     const std::wstring rest = text.substr(text.size() - tail);
     std::wstring kept = text.substr(0, head);
+    const bool restHasSeparator = std::any_of(rest.begin(), rest.end(), [this](wchar_t c) { return IsSeparator(c); });
+    const bool restStartsWithMinus = !rest.empty() && negativesAllowed && IsMinus(rest[0]);
+    bool separatorKept = std::any_of(kept.begin(), kept.end(), [this](wchar_t c) { return IsSeparator(c); });
     size_t refused = 0;
     for (size_t i = head; i < text.size() - tail; ++i) {
-        if (IsValidText(kept + text[i] + rest))
-            kept += text[i];
-        else
+        const wchar_t c = text[i];
+        // Nothing may stand before a leading minus sign.
+        const bool beforeMinus = kept.empty() && restStartsWithMinus;
+        bool fits = false;
+        if (IsAsciiDigit(c))
+            fits = !beforeMinus;
+        else if (IsSeparator(c))
+            fits = !integerMode && !beforeMinus && !separatorKept && !restHasSeparator;
+        else if (IsMinus(c))
+            fits = negativesAllowed && kept.empty() && !restStartsWithMinus;
+        if (fits) {
+            kept += c;
+            separatorKept = separatorKept || IsSeparator(c);
+        } else {
             ++refused;
+        }
     }
     // Nothing of what was typed stays: the whole edit is refused, so what
     // it typed over stays too.
