@@ -33,6 +33,11 @@ struct NumericInputFilter {
     // enforceLowerLimit, so that "1" can still grow into "15" with a minimum
     // of 10; a negative one always is.
     void Filter(std::wstring& text, bool enforceLowerLimit);
+    // Filter for a text the user made out of before (a valid or empty
+    // text): each character the edit put in that cannot belong to the
+    // number is refused alone, and the rest of the user's text stays.
+    // Returns how many characters were refused.
+    size_t FilterEdit(std::wstring& text, const std::wstring& before, bool enforceLowerLimit);
 
     bool enabled = false;
     int intMin = INT_MIN;
@@ -53,6 +58,11 @@ private:
     bool IsMinus(wchar_t c) const;
     // How many leading characters of text form a number or its start.
     size_t ValidPrefixLength(const std::wstring& text) const;
+    // Removes the characters between the common start and end of text and
+    // before that cannot stand where they are; returns how many.
+    size_t RefuseInserted(std::wstring& text, const std::wstring& before) const;
+    // Filter's steps after the characters refused by the caller.
+    void Correct(std::wstring& text, bool enforceLowerLimit, bool refused);
     // Range check; false when the value is inside the limits (or no number).
     bool ClampInteger(std::wstring& text, bool enforceLowerLimit) const;
     bool ClampFloating(std::wstring& text, bool enforceLowerLimit) const;

@@ -39,13 +39,19 @@ void ComboBox::impl::OnEditTextChanged(const QString& text)
     if (!widget)
         return;
     std::wstring filtered = ToWide(text);
-    numberFilter.Filter(filtered, false);
+    // What the user typed that cannot belong to the number is refused
+    // alone; a text set by code is cut as a whole.
+    int refused = 0;
+    if (settingText)
+        numberFilter.Filter(filtered, false);
+    else
+        refused = static_cast<int>(numberFilter.FilterEdit(filtered, lastEditText, false));
     if (filtered != ToWide(text)) {
         // Written back only when the filter changed something, so typing
         // and inline completion keep their caret and selection; the caret
-        // stays where the user was.
+        // stays behind what the user typed and the filter kept.
         QLineEdit* edit = widget->lineEdit();
-        const int caret = edit ? edit->cursorPosition() : 0;
+        const int caret = edit ? std::max(0, edit->cursorPosition() - refused) : 0;
         const QPointer<ComboBoxQt> alive = widget;
         const std::shared_ptr<BaseImpl> hold = owner ? owner->GetBaseImpl() : nullptr;
         widget->setCurrentText(ToQString(filtered));

@@ -162,6 +162,11 @@ std::shared_ptr<ContextMenu> ContextMenu::impl::InsertSubmenu(int position, cons
     ContextMenuQt* menu = menu_.data();
     if (!menu)
         return nullptr;
+    // Refused before anything is made: the submenu's window is a child of
+    // this menu and would stay behind, hidden, for each refused call.
+    QAction* before = append ? nullptr : ActionAt(position);
+    if (!append && !before)
+        return nullptr;
     auto submenu = std::make_shared<ContextMenu>();
     submenu->Create(AUILibUtils::GetWndPtrFromHandle(AUILibUtils::GetHandleFromWndPtr(menu)));
     impl* child = submenu->GetImpl();
@@ -172,9 +177,6 @@ std::shared_ptr<ContextMenu> ContextMenu::impl::InsertSubmenu(int position, cons
     if (append) {
         action = menu->addMenu(child->menu_.data());
     } else {
-        QAction* before = ActionAt(position);
-        if (!before)
-            return nullptr;
         action = menu->insertMenu(before, child->menu_.data());
     }
     if (!action)

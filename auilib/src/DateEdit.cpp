@@ -95,8 +95,14 @@ bool DateEdit::SetDateTime(const KwDateTime& value)
     DateEditQt* widget = hold->GetWidget();
     if (!widget)
         return false;
+    // Outside the edit's range Qt would hold the nearest limit instead (and
+    // tell that); a time that local time skips it would move.
+    const QDateTime dateTime(date, time, Qt::LocalTime);
+    if (!dateTime.isValid() || dateTime.date() != date || dateTime.time() != time ||
+        dateTime < widget->minimumDateTime() || dateTime > widget->maximumDateTime())
+        return false;
     ChangeFlagGuard guard(*hold);
-    widget->setDateTime(QDateTime(date, time, Qt::LocalTime));
+    widget->setDateTime(dateTime);
     return true;
 }
 

@@ -57,6 +57,11 @@ void Edit::impl::OnWidgetTextChanged(const QString& text)
                 number.chop(suffixText.size());
         } else if (number.contains(suffixText) && position != number.size()) {
             number.chop(suffixText.size());
+        } else if (const int typedOver = TypedOverSuffix(text, position); typedOver >= 0) {
+            // The user typed over (or deleted) a selection from the number
+            // into the suffix: what was typed replaces that part of the
+            // number and the suffix comes back whole.
+            number = text.left(typedOver);
         } else {
             // The user cut into the suffix or typed behind it.
             number = lastText;
@@ -70,7 +75,11 @@ void Edit::impl::OnWidgetTextChanged(const QString& text)
         }
     }
     std::wstring filtered = ToWide(number);
-    filter.Filter(filtered, false);
+    int refused = 0;
+    if (IsChangeInProgress())
+        filter.Filter(filtered, false);
+    else
+        refused = static_cast<int>(filter.FilterEdit(filtered, ToWide(lastText), false));
     lastText = ToQString(filtered);
     if (suffixText.isEmpty() && lastText == text)
         return;
@@ -81,7 +90,27 @@ void Edit::impl::OnWidgetTextChanged(const QString& text)
         if (!alive)
             return;
     }
-    widget->setCursorPosition(position);
+    // The cursor stays behind what the user typed and the edit kept.
+    widget->setCursorPosition(std::max(0, position - refused));
+}
+
+int Edit::impl::TypedOverSuffix(const QString& text, int position) const
+{
+    const QString before = lastText + ToQString(suffix);
+    const int shorter = std::min(text.size(), before.size());
+    int head = 0;
+    while (head < shorter && text.at(head) == before.at(head))
+        ++head;
+    // The typed text ends at the cursor.
+    const int tailLimit = std::min(shorter - head, text.size() - position);
+    int tail = 0;
+    while (tail < tailLimit && text.at(text.size() - 1 - tail) == before.at(before.size() - 1 - tail))
+        ++tail;
+    const bool startsInNumber = head <= lastText.size();
+    const bool reachesSuffix = before.size() - tail > lastText.size();
+    if (!startsInNumber || !reachesSuffix)
+        return -1;
+    return text.size() - tail;
 }
 
 void Edit::impl::EmitTextChanged(const QString& text)

@@ -46,11 +46,13 @@ QString Label::impl::AlignmentStyle() const
     return QStringLiteral(" text-align: left;");
 }
 
+// The text is escaped: inside the paragraph it is shown as given, never read
+// as markup.
 QString Label::impl::Paragraph(const QString& text, bool withAlignment) const
 {
     return QStringLiteral("<p style=\"white-space: pre-wrap;") + (withAlignment ? AlignmentStyle() : QString()) +
-           QStringLiteral(" line-height:") + QString::number(lineSpacing_) + QStringLiteral("%\">") + text +
-           QStringLiteral("</p>");
+           QStringLiteral(" line-height:") + QString::number(lineSpacing_) + QStringLiteral("%\">") +
+           text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 void Label::impl::SetText(const std::wstring& text)

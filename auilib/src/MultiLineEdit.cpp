@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace AUILib {
 
 namespace {
@@ -46,7 +48,11 @@ bool MultiLineEdit::impl::TrimToLimit(MultiLineEditQt& widget)
     if (textLimit_ < 0)
         return false;
     const QString text = widget.toPlainText();
-    int excess = CodePoints(text) - textLimit_;
+    const int length = CodePoints(text);
+    // Only what this edit added beyond the limit goes: a text that was
+    // already longer (set by code, or there before the limit) loses nothing
+    // of its own when the user deletes or types in it.
+    int excess = std::min(length - textLimit_, length - CodePoints(lastText_));
     if (excess <= 0)
         return false;
     // The excess code points just before the cursor (what was inserted

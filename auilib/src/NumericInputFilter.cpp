@@ -123,14 +123,76 @@ bool NumericInputFilter::IsValidText(const std::wstring& text) const
     return !text.empty() && ValidPrefixLength(text) == text.size();
 }
 
-void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit)
+void NumericInputFilter::Filter(std::wstring& text, bool enforceLowerLimit) { Correct(text, enforceLowerLimit, false); }
+
+size_t NumericInputFilter::FilterEdit(std::wstring& text, const std::wstring& before, bool enforceLowerLimit)
 {
-    if (!enabled || text.empty())
+    size_t refused = 0;
+    if (enabled && !text.empty() && !IsValidText(text) && (before.empty() || IsValidText(before)))
+        refused = RefuseInserted(text, before);
+    Correct(text, enforceLowerLimit, refused > 0);
+    return refused;
+}
+
+size_t NumericInputFilter::RefuseInserted(std::wstring& text, const std::wstring& before) const
+{
+    const size_t shorter = std::min(text.size(), before.size());
+    size_t head = 0;
+    while (head < shorter && text[head] == before[head])
+        ++head;
+    size_t tail = 0;
+    while (tail < shorter - head && text[text.size() - 1 - tail] == before[before.size() - 1 - tail])
+        ++tail;
+    // What stays of before on both sides is a valid number or empty (a cut
+    // never adds a separator or moves the minus sign); each inserted
+    // character is kept when the number stays valid with it. Decided per
+    // character from what the kept text and the rest hold, so a long paste
+    // is read once.
+    const std::wstring rest = text.substr(text.size() - tail);
+    std::wstring kept = text.substr(0, head);
+    const bool restHasSeparator = std::any_of(rest.begin(), rest.end(), [this](wchar_t c) { return IsSeparator(c); });
+    const bool restStartsWithMinus = !rest.empty() && negativesAllowed && IsMinus(rest[0]);
+    bool separatorKept = std::any_of(kept.begin(), kept.end(), [this](wchar_t c) { return IsSeparator(c); });
+    size_t refused = 0;
+    for (size_t i = head; i < text.size() - tail; ++i) {
+        const wchar_t c = text[i];
+        // Nothing may stand before a leading minus sign.
+        const bool beforeMinus = kept.empty() && restStartsWithMinus;
+        bool fits = false;
+        if (IsAsciiDigit(c))
+            fits = !beforeMinus;
+        else if (IsSeparator(c))
+            fits = !integerMode && !beforeMinus && !separatorKept && !restHasSeparator;
+        else if (IsMinus(c))
+            fits = negativesAllowed && kept.empty() && !restStartsWithMinus;
+        if (fits) {
+            kept += c;
+            separatorKept = separatorKept || IsSeparator(c);
+        } else {
+            ++refused;
+        }
+    }
+    // Nothing of what was typed stays: the whole edit is refused, so what
+    // it typed over stays too.
+    const size_t typed = text.size() - tail - head;
+    text = typed > 0 && refused == typed ? before : kept + rest;
+    return refused;
+}
+
+void NumericInputFilter::Correct(std::wstring& text, bool enforceLowerLimit, bool refused)
+{
+    if (!enabled)
         return;
+    if (text.empty()) {
+        // Everything the user typed was refused.
+        if (refused && invalidPopup)
+            invalidPopup->Show(true, -1, -1);
+        return;
+    }
     // Everything from the first character that cannot belong to a number
     // on is cut, in one pass: a long paste is not re-read per character.
     const size_t valid = ValidPrefixLength(text);
-    const bool rejected = valid < text.size();
+    const bool rejected = refused || valid < text.size();
     text.resize(valid);
     if (!integerMode && decimals >= 0) {
         const auto separator = std::find_if(text.begin(), text.end(), [this](wchar_t c) { return IsSeparator(c); });
@@ -198,8 +260,9 @@ std::wstring NumericInputFilter::FormatClampedDouble(double value) const
     out << std::fixed << std::setprecision(6) << value;
     std::string written = out.str();
     const size_t point = written.find('.');
+    // With no decimals the separator goes too: a limit is written whole.
     if (point != std::string::npos && decimals >= 0)
-        written = written.substr(0, point + 1 + static_cast<size_t>(decimals));
+        written = written.substr(0, decimals == 0 ? point : point + 1 + static_cast<size_t>(decimals));
     std::wstring result = Widen(written);
     for (wchar_t& c : result) {
         if (c == L'.')

@@ -127,6 +127,9 @@ bool TreeModel::CheckSubItems(VirtTreeItem* node, Qt::CheckState state)
     bool childChanged = false;
     for (VirtTreeItem* child : node->GetChildItems())
         childChanged = CheckSubItems(child, state) || childChanged;
+    // Every node of a subtree checked here has all its children checked
+    // (none of an unchecked one): a parent recomputed later reads that.
+    node->SetCheckAll(state == Qt::Checked);
     const bool leaf = node->ChildCount() == 0;
     if (state == Qt::Checked && leaf) {
         if (node->GetChecked())

@@ -104,15 +104,19 @@ TEST(ComboEdit, TypingMidTextKeepsTheCaret)
     QTest::keyClicks(w.widget(), "9");
     EXPECT_EQ(w.box->CurrentText(), L"12934");
     EXPECT_EQ(w.box->GetCaretPosition(), 3);
-    // A letter mid-text: the filter cuts the text from there; the caret
-    // stays where it was as far as the shorter text allows.
+    // A letter or a misplaced minus mid-text is refused alone: the user's
+    // digits stay, and so does the caret.
     QTest::keyClicks(w.widget(), "x");
-    EXPECT_EQ(w.box->CurrentText(), L"129");
+    EXPECT_EQ(w.box->CurrentText(), L"12934");
     EXPECT_EQ(w.box->GetCaretPosition(), 3);
     w.box->SetCaretPosition(1);
     QTest::keyClicks(w.widget(), "-");
-    EXPECT_EQ(w.box->CurrentText(), L"1");
+    EXPECT_EQ(w.box->CurrentText(), L"12934");
     EXPECT_EQ(w.box->GetCaretPosition(), 1);
+    w.box->SetCaretPosition(0);
+    QTest::keyClicks(w.widget(), "a");
+    EXPECT_EQ(w.box->CurrentText(), L"12934");
+    EXPECT_EQ(w.box->GetCaretPosition(), 0);
 }
 
 TEST(ComboEdit, InlineCompletionKeepsItsSelectedTail)

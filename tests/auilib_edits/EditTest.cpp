@@ -93,6 +93,25 @@ TEST(Edit, SuffixStaysGluedToTheText)
              QTest::keyClick(g.widget, Qt::Key_0);
          },
          L"80 g", 2},
+        {"select all and type",
+         [](Form& g) {
+             g.widget->selectAll();
+             QTest::keyClick(g.widget, Qt::Key_7);
+         },
+         L"7 g", 1},
+        {"type over a selection into the suffix",
+         [](Form& g) {
+             g.edit->SetText(L"12 g");
+             g.widget->setSelection(1, 2);  // "2 "
+             QTest::keyClick(g.widget, Qt::Key_5);
+         },
+         L"15 g", 2},
+        {"delete a selection into the suffix",
+         [](Form& g) {
+             g.widget->setSelection(1, 3);  // "5 g"
+             QTest::keyClick(g.widget, Qt::Key_Delete);
+         },
+         L"1 g", 1},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.name);
@@ -137,6 +156,52 @@ TEST(Edit, IntegerTypingKeepsTheNumberAndTellsTheShownText)
     EXPECT_EQ(range2->Last(), 1);
     f.edit->OnlyNumbers(false, 0, 1, nullptr, nullptr);
     EXPECT_EQ(f.edit->IsSetOnlyNumbers(), 0);
+}
+
+// A mistyped character is refused alone: the digits around it stay, and the
+// cursor stays where the user was typing.
+TEST(Edit, ACharacterThatCannotBelongIsRefusedAlone)
+{
+    struct Row {
+        const char* name;
+        bool integer;
+        const wchar_t* text;
+        int cursor;
+        int selected;  // characters selected from the cursor on
+        QString typed;
+        const wchar_t* expected;
+        int expectedCursor;
+        int invalidShown;
+    };
+    const Row rows[] = {
+        {"letter at the start", true, L"425", 0, 0, QStringLiteral("x"), L"425", 0, 1},
+        {"letter after the first digit", true, L"425", 1, 0, QStringLiteral("x"), L"425", 1, 1},
+        {"letter at the end", true, L"425", 3, 0, QStringLiteral("x"), L"425", 3, 1},
+        {"minus without negatives", true, L"425", 2, 0, QStringLiteral("-"), L"425", 2, 1},
+        {"a digit, a letter, a digit", true, L"425", 1, 0, QStringLiteral("7x8"), L"47825", 3, 0},
+        {"letter over a selection", true, L"425", 1, 1, QStringLiteral("x"), L"425", 1, 1},
+        {"digit over a selection", true, L"425", 1, 1, QStringLiteral("9"), L"495", 2, 0},
+        {"backspace to empty", true, L"4", 1, 0, QStringLiteral("\b"), L"", 0, 0},
+        {"second separator", false, L"4.25", 1, 0, QStringLiteral("."), L"4.25", 1, 1},
+        {"digit still fits", false, L"4.25", 1, 0, QStringLiteral("1"), L"41.25", 2, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Form f;
+        auto invalid = std::make_shared<RecordingPromptsPopup>();
+        if (row.integer)
+            f.edit->OnlyNumbers(true, 0, 100000, invalid, nullptr);
+        else
+            f.edit->OnlyNumbers(true, 0.0, 1000.0, invalid, 2);
+        f.edit->SetText(row.text);
+        f.edit->SetCursorPosition(row.cursor);
+        if (row.selected)
+            f.edit->SetSelection(row.cursor, row.selected);
+        QTest::keyClicks(f.widget, row.typed);
+        EXPECT_EQ(f.edit->GetText(), row.expected);
+        EXPECT_EQ(f.edit->GetCursorPosition(), row.expectedCursor);
+        EXPECT_EQ(invalid->Last(), row.invalidShown);
+    }
 }
 
 TEST(Edit, CodeChangesAreNotEdits)

@@ -27,6 +27,20 @@ struct PasteRow {
 
 const QString kFace = QString::fromUcs4(U"\U0001F600");
 
+// An edit in a shown, active window, with the focus: ready to type into.
+struct ShownEdit {
+    ShownEdit()
+    {
+        edit.Create(window.Get());
+        widget = WidgetOf<MultiLineEditQt>(edit);
+        active = window.ShowWith(widget);
+    }
+    EditWindow window;
+    MultiLineEdit edit;
+    MultiLineEditQt* widget = nullptr;
+    bool active = false;
+};
+
 std::vector<PasteRow> PasteRows()
 {
     return {
@@ -70,6 +84,42 @@ TEST(MultiLineEdit, PasteIsCutBackToTheLimitWithOnePairOfSignals)
             EXPECT_EQ(widget->textCursor().position(), row.expectedCursor);
             EXPECT_EQ(order.Take(), "EC");
         }
+    }
+}
+
+// A text longer than the limit (set by code, or there before the limit) is
+// the user's: an edit in it takes away only what the edit itself added.
+TEST(MultiLineEdit, AnEditOfAnOverlongTextTrimsOnlyWhatItAdded)
+{
+    struct Row {
+        const char* name;
+        bool limitFirst;  // the limit before the text, or after it
+        Qt::Key key;
+        const wchar_t* expected;
+        int expectedCursor;
+    };
+    const Row rows[] = {
+        {"backspace, text by code", true, Qt::Key_Backspace, L"abdefgh", 2},
+        {"backspace, text before the limit", false, Qt::Key_Backspace, L"abdefgh", 2},
+        {"delete", true, Qt::Key_Delete, L"abcefgh", 3},
+        {"typed character refused alone", true, Qt::Key_X, L"abcdefgh", 3},
+        {"typed character, text before the limit", false, Qt::Key_X, L"abcdefgh", 3},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ShownEdit f;
+        ASSERT_TRUE(f.active);
+        if (row.limitFirst)
+            f.edit.SetLimitText(5);
+        f.edit.SetText(L"abcdefgh");
+        f.edit.SetLimitText(5);
+        ASSERT_EQ(f.edit.GetText(), L"abcdefgh");
+        QTextCursor cursor = f.widget->textCursor();
+        cursor.setPosition(3);  // after "c"
+        f.widget->setTextCursor(cursor);
+        QTest::keyClick(f.widget, row.key);
+        EXPECT_EQ(f.edit.GetText(), row.expected);
+        EXPECT_EQ(f.widget->textCursor().position(), row.expectedCursor);
     }
 }
 
@@ -128,11 +178,10 @@ TEST(MultiLineEdit, SelectionByPositionsThenTypingReplacesIt)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EditWindow window;
-        MultiLineEdit edit;
-        edit.Create(window.Get());
-        auto* widget = WidgetOf<MultiLineEditQt>(edit);
-        ASSERT_TRUE(window.ShowWith(widget));
+        ShownEdit shown;
+        ASSERT_TRUE(shown.active);
+        MultiLineEdit& edit = shown.edit;
+        MultiLineEditQt* widget = shown.widget;
         edit.SetText(row.text);
         edit.SetSel(row.set);
         const MultiLineEdit::Selection read = edit.GetSel();

@@ -47,6 +47,8 @@ const Row kRows[] = {
     {"clamped to max", false, 0, 5, 2, L"7", L"5.00", 0, 1},
     {"clamped keeps decimals", false, 0, 5.25, 2, L"7", L"5.25", 0, 1},
     {"clamped to negative min", false, -2.5, 5, 1, L"-3", L"-2.5", 0, 1},
+    {"clamped with no decimals", false, 0, 5, 0, L"7", L"5", 0, 1},
+    {"clamped to min with no decimals", false, -3, 5, 0, L"-7.5", L"-3", 0, 1},
     {"no limits", false, -1, 2147483647.0, 2, L"99999999999.5", L"99999999999.5", 0, 0},
     {"too large for double", false, 0, 5, 2, std::wstring(400, L'9'), L"5.00", 0, 1},
     {"lone separator", false, 0, 5, 2, L".", L".", 0, 0},
@@ -141,6 +143,51 @@ TEST(NumberFilter, DecimalRowsUnderCommaCLibraryLocale)
     RunRows(L'.', true);
     DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
     RunRows(L',', true);
+}
+
+// An edit of a valid text: what it put in that cannot belong is refused one
+// character at a time; what was there stays.
+TEST(NumberFilter, AnEditRefusesOnlyWhatItPutIn)
+{
+    struct EditRow {
+        const char* name;
+        bool integer;
+        std::wstring before;
+        std::wstring text;
+        std::wstring expected;
+        size_t refused;
+    };
+    const std::wstring longPaste = [] {
+        std::wstring paste;
+        for (int i = 0; i < 50000; ++i)
+            paste += L"0a";
+        return paste;
+    }();
+    const EditRow rows[] = {
+        {"letter first", true, L"425", L"x425", L"425", 1},
+        {"letter second", true, L"425", L"4x25", L"425", 1},
+        {"paste with letters", true, L"", L"1a2b3", L"123", 2},
+        {"minus inside", true, L"-42", L"-4-2", L"-42", 1},
+        {"digit before the minus", true, L"-42", L"7-42", L"-42", 1},
+        {"minus at the start", true, L"42", L"-42", L"-42", 0},
+        {"second separator", false, L"1.5", L"1.5.", L"1.5", 1},
+        {"separator before the minus", false, L"-15", L".-15", L"-15", 1},
+        {"letters over a selection: the edit refused whole", true, L"425", L"4xy", L"425", 2},
+        {"a long paste, read once", true, L"", longPaste, std::wstring(50000, L'0'), 50000},
+    };
+    for (const EditRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        NumericInputFilter filter;
+        auto invalid = std::make_shared<RecordingPromptsPopup>();
+        if (row.integer)
+            filter.SetInteger(true, -1000, INT_MAX, invalid, nullptr);
+        else
+            filter.SetFloating(true, -1000, 1000, invalid, nullptr, 2);
+        std::wstring text = row.text;
+        EXPECT_EQ(filter.FilterEdit(text, row.before, false), row.refused);
+        EXPECT_EQ(text, row.expected);
+        EXPECT_EQ(invalid->Last(), row.refused > 0 ? 1 : 0);
+    }
 }
 
 TEST(NumberFilter, ValidityAndModes)

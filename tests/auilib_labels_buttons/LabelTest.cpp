@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QMovie>
 #include <QRegularExpression>
+#include <QTextDocument>
 
 #include <functional>
 
@@ -132,6 +133,25 @@ TEST(LabelText, ShownMarkupAndGetText)
         const QLabel& widget = *WidgetOf(*label);
         EXPECT_EQ(widget.text(), c.shown(widget));
         EXPECT_EQ(label->GetText(), c.got);
+    }
+}
+
+// What the paragraph shows is the text as given: markup characters in it
+// are characters, not tags.
+TEST(LabelText, SpacingShowsMarkupCharactersAsGiven)
+{
+    const QString given = QStringLiteral("Size < 5 MB & a<b>c \"q\"");
+    for (const bool truncate : {false, true}) {
+        SCOPED_TRACE(truncate ? "truncated" : "whole");
+        TestWindow window;
+        auto label = window.Place<Label>(10, 10, 400, 20);
+        label->SetLineSpacing(120);
+        label->TruncateTextToEllipses(truncate);
+        label->SetText(given.toStdWString());
+        QTextDocument shown;
+        shown.setHtml(WidgetOf(*label)->text());
+        EXPECT_EQ(shown.toPlainText(), given);
+        EXPECT_EQ(label->GetText(), given.toStdWString());
     }
 }
 

@@ -102,9 +102,12 @@ TEST(MenuEntries, PositionsOfInsertedEntries)
     EXPECT_EQ(m.menu->GetMenuItemIndex(-1), -1);
     EXPECT_EQ(m.menu->GetMenuItemIndex(77), -1);
 
+    const auto menuWindows = [&] { return MenuWidget(*m.menu)->findChildren<QMenu*>().size(); };
+    const int windowsBefore = menuWindows();
     EXPECT_FALSE(m.menu->InsertSubmenu(6, L"Past"));
     EXPECT_FALSE(m.menu->InsertSubmenu(-1, L"Before"));
     EXPECT_EQ(m.menu->Count(), 6);
+    EXPECT_EQ(menuWindows(), windowsBefore);  // no hidden submenu left behind
     auto sub = m.menu->InsertSubmenu(1, L"Inside");
     ASSERT_TRUE(sub);
     EXPECT_EQ(m.menu->GetMenuItemIndex(6), 1);  // the failed ones drew no id

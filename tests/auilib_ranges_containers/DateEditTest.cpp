@@ -104,6 +104,9 @@ TEST_F(DateEditTest, SetDateTimeTakesRealDatesOnceAndRefusesOthers)
         {"hour 24", Make(2024, 3, 1, 24, 0, 0), false},
         {"second 60", Make(2024, 3, 1, 0, 0, 60), false},
         {"year 0", Make(0, 1, 1, 0, 0, 0), false},
+        // Real dates the edit cannot hold: it would keep its nearest limit.
+        {"before the edit's first day", Make(1600, 1, 1, 10, 0, 0), false},
+        {"after the edit's last day", Make(10000, 1, 1, 0, 0, 0), false},
     };
     SignalRecorder<KwDateTime> changes(edit_->OnDateTimeChanged);
     for (const SetCase& c : cases) {

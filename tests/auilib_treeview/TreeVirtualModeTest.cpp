@@ -91,6 +91,12 @@ TEST_F(TreeVirtualFixture, CheckBoxesThroughTheControl)
     EXPECT_FALSE(t.IsCheckedAllVirtualItems());
     VModel()->setData(IndexOf(v1), Qt::Checked, Qt::CheckStateRole);
     EXPECT_TRUE(t.IsCheckedAllVirtualItems());
+    // A child off and on again: everything is checked, so all is.
+    VModel()->setData(IndexOf(v0b), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_FALSE(t.IsCheckedAllVirtualItems());
+    VModel()->setData(IndexOf(v0b), Qt::Checked, Qt::CheckStateRole);
+    EXPECT_TRUE(t.GetCheck(v0b));
+    EXPECT_TRUE(t.IsCheckedAllVirtualItems());
     t.SetCheck(v1a, false, false);
     EXPECT_FALSE(t.GetCheck(v1a));
     EXPECT_TRUE(t.GetCheck(v1));   // parents are not recomputed here

@@ -110,8 +110,12 @@ TEST_F(VirtualModelFixture, BoxClicksCheckSubtreeAndAncestors)
     } cases[] = {
         {"leaf", {&VirtualModelFixture::r0a1}, "1110000", "0010000", 1},
         {"both leaves", {&VirtualModelFixture::r0a1, &VirtualModelFixture::r0a2}, "1111000", "0111000", 2},
-        {"parent", {&VirtualModelFixture::r0}, "1111100", "1000000", 3},
-        {"parent then a leaf off", {&VirtualModelFixture::r0, &VirtualModelFixture::r0a1}, "1101100", "0000000", 2},
+        // Every node of a checked subtree has all its children checked.
+        {"parent", {&VirtualModelFixture::r0}, "1111100", "1111100", 3},
+        {"parent then a leaf off", {&VirtualModelFixture::r0, &VirtualModelFixture::r0a1}, "1101100", "0001100", 2},
+        {"parent, a child off and on again",
+         {&VirtualModelFixture::r0, &VirtualModelFixture::r0b, &VirtualModelFixture::r0b},
+         "1111100", "1111100", 3},
         {"top with one child", {&VirtualModelFixture::r1a}, "0000011", "0000011", 1},
         {"on then off", {&VirtualModelFixture::r0a, &VirtualModelFixture::r0a}, "0000000", "0000000", 0},
     };

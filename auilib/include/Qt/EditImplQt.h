@@ -53,6 +53,10 @@ public:
 
 private:
     void OnWidgetTextChanged(const QString& text);
+    // When the user typed over (or deleted) a selection that began in the
+    // number and reached into the suffix: the length of text up to the end
+    // of what was typed; otherwise -1.
+    int TypedOverSuffix(const QString& text, int position) const;
     void EmitTextChanged(const QString& text);
     void EmitTextEdited(const QString& text);
     void EmitFocusLost(bool focused);

@@ -32,7 +32,7 @@ public:
 private:
     // On every textChanged() of the widget.
     void OnTextStep();
-    // Cuts an over-limit text back to the limit in one removal before the
+    // Cuts what an edit added beyond the limit in one removal before the
     // cursor; true when it removed something.
     bool TrimToLimit(MultiLineEditQt& widget);
     void OnHeightStep();
