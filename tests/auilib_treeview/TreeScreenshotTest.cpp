@@ -1,13 +1,18 @@
-// Pictures of a populated tree for people to look at, light and dark:
+// Pictures of a populated tree, light and dark (the dark one in the
+// application's dark look):
 // check boxes on a branch with some children checked and a selection, the
 // label editor under a visible header, word-wrapped items.
 #include "TreeTestKit.h"
 
-#include "DarkPalette.h"
+#include "DarkLook.h"
 #include "Edit.h"
+#include "OutlineContrast.h"
 #include "Screenshot.h"
 
 #include <QPalette>
+
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -15,9 +20,8 @@ class TreeScreenshotTest : public treekit::TreeFixture, public ::testing::WithPa
 protected:
     void SetUp() override
     {
-        saved_ = QApplication::palette();
         if (GetParam())
-            QApplication::setPalette(DarkPalette());
+            dark_ = std::make_unique<DarkLook>();
         TreeFixture::SetUp();
         window_->resize(260, 220);
         View()->setGeometry(0, 0, 260, 220);
@@ -26,10 +30,10 @@ protected:
     void TearDown() override
     {
         TreeFixture::TearDown();
-        QApplication::setPalette(saved_);
+        dark_.reset();
     }
     QString Name(const char* what) { return QString("treeview_%1_%2").arg(what, GetParam() ? "dark" : "light"); }
-    QPalette saved_;
+    std::unique_ptr<DarkLook> dark_;
 };
 
 TEST_P(TreeScreenshotTest, CheckBoxesAndSelection)
@@ -41,6 +45,11 @@ TEST_P(TreeScreenshotTest, CheckBoxesAndSelection)
     tree_->SelectItem(I("A2"), true);
     EXPECT_EQ(Names(tree_->CheckedItems()), "A1,A1a,B2");
     EXPECT_FALSE(saveScreenshot(window_, Name("checks")).isEmpty());
+    // An unchecked box stands out from the view in the dark as in the light.
+    const QImage view = View()->viewport()->grab().toImage();
+    const int contrast = OutlineContrast(view, CheckRect(I("B1")), View()->palette().color(QPalette::Base));
+    std::printf("unchecked box outline: %d levels from the view\n", contrast);
+    EXPECT_GE(contrast, 60);
 }
 
 TEST_P(TreeScreenshotTest, LabelEditorUnderAHeader)
