@@ -6,13 +6,14 @@
 #include "AppLook.h"
 #include "ComboBox.h"
 #include "DarkPalette.h"
+#include "Edit.h"
 #include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <QHeaderView>
 #include <QStyleOptionViewItem>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -91,23 +92,6 @@ protected:
         const QRect first = table->visualRect(table->model()->index(row, 0));
         return QRect(0, first.top(), table->viewport()->width(), first.height());
     }
-    // Pixels within area whose colour is near colour.
-    static int PixelsNear(const QImage& image, const QRect& area, const QColor& colour)
-    {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (!image.valid(x, y))
-                    continue;
-                const QColor pixel(image.pixel(x, y));
-                if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
-                        std::abs(pixel.blue() - colour.blue()) < 40)
-                    ++count;
-            }
-        }
-        return count;
-    }
-
     QString Name(const char* what) const { return QString("listbox_%1_%2").arg(what, LookOf(GetParam()).name); }
 
 private:
@@ -168,6 +152,9 @@ TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
     table->edit(table->model()->index(0, 0));
     ASSERT_TRUE(list->GetImpl()->delegate->editEditor);
     EXPECT_FALSE(saveScreenshot(&window, Name("edit_editor")).isEmpty());
+    // The editor shows the cell's text.
+    QWidget* line = list->GetImpl()->delegate->editEditor->GetBaseImpl()->GetWndPtr();
+    EXPECT_GT(PixelsAwayFrom(window.grab().toImage(), RectInWindow(line), line->palette().color(QPalette::Base)), 20);
     list->GetImpl()->delegate->CloseEditors();
     QApplication::processEvents();
 

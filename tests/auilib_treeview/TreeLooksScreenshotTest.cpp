@@ -6,13 +6,13 @@
 
 #include "DarkLook.h"
 #include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "PngBytes.h"
 #include "Screenshot.h"
 #include "VirtTreeItem.h"
 
 #include <QItemSelectionModel>
 
-#include <cstdlib>
 
 namespace {
 
@@ -32,16 +32,7 @@ protected:
     {
         const QImage image = View()->viewport()->grab().toImage();
         const QRect row = View()->visualRect(item->index());
-        int count = 0;
-        for (int y = row.top(); y <= row.bottom(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor pixel(image.pixel(x, y));
-                if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
-                        std::abs(pixel.blue() - colour.blue()) < 40)
-                    ++count;
-            }
-        }
-        return count;
+        return PixelsNear(image, QRect(0, row.top(), image.width(), row.height()), colour);
     }
 
     void ShootStandard(const QString& look)

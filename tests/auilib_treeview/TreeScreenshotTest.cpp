@@ -7,6 +7,7 @@
 #include "DarkLook.h"
 #include "Edit.h"
 #include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <QPalette>
@@ -63,6 +64,9 @@ TEST_P(TreeScreenshotTest, LabelEditorUnderAHeader)
     QWidget* line = edit->GetBaseImpl()->GetWndPtr();
     EXPECT_TRUE(line->geometry().contains(View()->viewport()->mapTo(View(), row.center())));
     EXPECT_FALSE(saveScreenshot(window_, Name("label_editor")).isEmpty());
+    // The editor's text is drawn on its own background.
+    const QImage picture = window_->grab().toImage();
+    EXPECT_GT(PixelsAwayFrom(picture, RectInWindow(line), line->palette().color(QPalette::Base)), 30);
     tree_->EndEditLabel(false);
 }
 
@@ -73,6 +77,20 @@ TEST_P(TreeScreenshotTest, WordWrappedItems)
     tree_->InsertItem(L"Short", nullptr, AUILib::TreeItemLast);
     tree_->EnableWordWrapText(true);
     EXPECT_FALSE(saveScreenshot(window_, Name("word_wrap")).isEmpty());
+    // The long item takes several lines, each with text on it.
+    QModelIndex wrapped;
+    for (int r = 0; r < View()->model()->rowCount(); ++r) {
+        if (View()->model()->index(r, 0).data().toString().startsWith("A long"))
+            wrapped = View()->model()->index(r, 0);
+    }
+    ASSERT_TRUE(wrapped.isValid());
+    const QRect row = View()->visualRect(wrapped);
+    const int line = View()->fontMetrics().height();
+    ASSERT_GE(row.height(), 2 * line);
+    const QImage view = View()->viewport()->grab().toImage();
+    const QColor base = View()->palette().color(QPalette::Base);
+    EXPECT_GT(PixelsAwayFrom(view, QRect(row.left(), row.top(), row.width(), line), base), 10);
+    EXPECT_GT(PixelsAwayFrom(view, QRect(row.left(), row.bottom() - line, row.width(), line), base), 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, TreeScreenshotTest, ::testing::Values(false, true),
