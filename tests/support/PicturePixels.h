@@ -3,6 +3,7 @@
 // of an area are near a colour, or away from it, and how light the picture
 // is on the whole.
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -39,6 +40,24 @@ inline int PixelsAwayFrom(const QImage& image, const QRect& area, const QColor& 
             count += ColourDistance(QColor(image.pixel(x, y)), colour) >= tolerance;
     }
     return count;
+}
+
+// The colour most pixels of the picture have: its background.
+inline QColor DominantColour(const QImage& image)
+{
+    QHash<QRgb, int> counts;
+    QRgb most = 0;
+    int mostCount = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int count = ++counts[image.pixel(x, y)];
+            if (count > mostCount) {
+                mostCount = count;
+                most = image.pixel(x, y);
+            }
+        }
+    }
+    return QColor(most);
 }
 
 // Mean lightness of the picture, 0 (black) to 255 (white).
