@@ -29,8 +29,8 @@ const char* PastTerminator(const char* from, const char* end, const char* termin
     return end;
 }
 
-// Whether text, read as Qt's form reader reads a number (an unreadable one
-// counts as unreadable), lies in [low, high].
+// Whether text, read as a number, lies in [low, high]. Text that is no
+// number counts as the value unreadable: Qt's form reader takes it as 0.
 bool NumberIn(const QStringRef& text, long long low, long long high, long long unreadable = 0)
 {
     bool ok = false;
