@@ -2,7 +2,10 @@
 // The library's message log: at most one message per severity (the last one
 // logged), written on the application's request in severity order. Any
 // thread may log; the library itself logs only what it has no caller to
-// report to: an exception caught in a dialog's event filter.
+// report to: an exception caught in a dialog's event filter, and, at the
+// debug level only, traces of its own event handling (never to standard
+// error: they came with every key press).
+#include <atomic>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -18,7 +21,8 @@ public:
         Warning = 1,
         Error = 2,
         FatalError = 3,
-        Exception = 4
+        Exception = 4,
+        Debug = 5
     };
 
     static AUILibLogger& GetInstance();
@@ -32,6 +36,12 @@ public:
     // The exception's what() bytes, each byte one character.
     void LogException(const std::exception& exception);
 
+    // Debug messages are kept only while the debug level is on (off at
+    // start); the others always.
+    void SetDebugLevel(bool on);
+    bool IsDebugLevel() const;
+    void LogDebug(const std::wstring& message);
+
     // Writes every entry, prefix then message and line feed, in code order.
     // The stream must not log through this logger while it is written to.
     void WriteLog(std::wostream& out);
@@ -44,6 +54,7 @@ private:
 
     std::map<ErrorCode, std::wstring> m_messages;
     std::mutex m_lock;
+    std::atomic<bool> m_debugLevel{false};
 };
 
 namespace AUILib {

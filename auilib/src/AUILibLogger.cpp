@@ -16,6 +16,7 @@ const wchar_t* PrefixOf(AUILibLogger::ErrorCode code)
     case AUILibLogger::Error: return L"Error: ";
     case AUILibLogger::FatalError: return L"Fatal Error: ";
     case AUILibLogger::Exception: return L"Exception: ";
+    case AUILibLogger::Debug: return L"Debug: ";
     }
     return L"";
 }
@@ -39,6 +40,15 @@ void AUILibLogger::LogWarning(const std::wstring& message) { Log(Warning, messag
 void AUILibLogger::LogError(const std::wstring& message) { Log(Error, message); }
 void AUILibLogger::LogFatalError(const std::wstring& message) { Log(FatalError, message); }
 void AUILibLogger::LogException(const std::wstring& message) { Log(Exception, message); }
+
+void AUILibLogger::SetDebugLevel(bool on) { m_debugLevel = on; }
+bool AUILibLogger::IsDebugLevel() const { return m_debugLevel; }
+
+void AUILibLogger::LogDebug(const std::wstring& message)
+{
+    if (m_debugLevel)
+        Log(Debug, message);
+}
 
 void AUILibLogger::LogException(const std::exception& exception)
 {

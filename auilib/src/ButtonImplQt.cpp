@@ -48,7 +48,11 @@ bool Button::impl::IsInButtonBox() const
 void Button::impl::SetMenu(std::shared_ptr<ContextMenu> menu, bool showArrow)
 {
     menu_ = std::move(menu);
+    const bool changed = menuFlag_ != showArrow;
     menuFlag_ = showArrow;
+    // The arrow changes the button's size hint.
+    if (changed && widget_)
+        widget_->updateGeometry();
 }
 
 void Button::impl::SetWidgetText(const QString& text)

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 #include <cmath>
 #include <memory>
@@ -29,6 +31,9 @@ std::shared_ptr<Button::impl> ImplOf(Button* owner)
         return nullptr;
     return std::dynamic_pointer_cast<Button::impl>(owner->GetBaseImpl());
 }
+
+// The arrow's height below its top row.
+constexpr int kArrowHeight = 4;
 
 int RoundHalfUp(double value) { return static_cast<int>(std::floor(value + 0.5)); }
 
@@ -88,10 +93,53 @@ void ButtonQt::focusInEvent(QFocusEvent* e)
     QPushButton::focusInEvent(e);
 }
 
+bool ButtonQt::ShowsArrow() const
+{
+    const std::shared_ptr<Button::impl> impl = ImplOf(GetOwner());
+    return impl && impl->HasMenuFlag();
+}
+
+int ButtonQt::ArrowRoom() const { return qMax(0, arrowMargin_) + kArrowHeight + 1; }
+
+QSize ButtonQt::sizeHint() const
+{
+    const QSize hint = QPushButton::sizeHint();
+    return ShowsArrow() ? hint + QSize(0, ArrowRoom()) : hint;
+}
+
+QSize ButtonQt::minimumSizeHint() const
+{
+    const QSize hint = QPushButton::minimumSizeHint();
+    return ShowsArrow() ? hint + QSize(0, ArrowRoom()) : hint;
+}
+
+// As the push button paints itself, but with the label's rectangle ending
+// above the arrow's room.
+void ButtonQt::PaintAboveArrow()
+{
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    QStyleOptionButton label = option;
+    label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    label.rect.setBottom(label.rect.bottom() - ArrowRoom());
+    painter.drawControl(QStyle::CE_PushButtonLabel, label);
+    if (option.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
 void ButtonQt::paintEvent(QPaintEvent* e)
 {
-    QPushButton::paintEvent(e);
     const std::shared_ptr<Button::impl> impl = ImplOf(GetOwner());
+    if (impl && impl->HasMenuFlag())
+        PaintAboveArrow();
+    else
+        QPushButton::paintEvent(e);
     if (!impl)
         return;
     if (impl->HasMenuFlag()) {
@@ -105,7 +153,7 @@ void ButtonQt::paintEvent(QPaintEvent* e)
         const int cx = area.left() + (area.right() - area.left() + 1) / 2;
         const int bottom = area.bottom() - arrowMargin_;
         QPolygon arrow;
-        arrow << QPoint(cx - 4, bottom - 4) << QPoint(cx, bottom) << QPoint(cx + 4, bottom - 4);
+        arrow << QPoint(cx - 4, bottom - kArrowHeight) << QPoint(cx, bottom) << QPoint(cx + 4, bottom - kArrowHeight);
         QPainterPath path;
         path.addPolygon(arrow);
         painter.drawPath(path);

@@ -1,5 +1,7 @@
 #include "CheckBoxQt.h"
 
+#include "CheckOutline.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QWindow>
@@ -15,6 +17,15 @@ constexpr int kIconGap = 4;
 } // namespace
 
 void CheckBoxQt::paintEvent(QPaintEvent* e)
+{
+    PaintBox(e);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    QPainter painter(this);
+    DrawCheckOutline(painter, style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this), palette());
+}
+
+void CheckBoxQt::PaintBox(QPaintEvent* e)
 {
     if (!wrap_) {
         QCheckBox::paintEvent(e);

@@ -1,11 +1,9 @@
 #include "DebugLine.h"
 
-#include "WideQt.h"
-
-#include <QDebug>
+#include "AUILibLogger.h"
 
 namespace AUILib {
 
-void WriteDebugLine(const std::wstring& text) { qDebug().noquote() << ToQString(text); }
+void WriteDebugLine(const std::wstring& text) { AUILibLogger::GetInstance().LogDebug(text); }
 
 } // namespace AUILib

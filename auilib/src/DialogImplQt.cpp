@@ -191,6 +191,14 @@ bool Dialog::impl::CreateFromUI(const std::wstring& text, unsigned long, QWidget
         return false;
     }
     QWidget* window = window_.data();
+    // Widgets within every limit can still add up to a window wider or
+    // taller than any screen (long unwrapped texts side by side, thousands
+    // of buttons in a row), which would take seconds and gigabytes to show.
+    const QSize least = window->minimumSizeHint();
+    if (least.width() > kMaxFormExtent || least.height() > kMaxFormExtent) {
+        window_ = nullptr;   // as for any form the reader refuses
+        return false;
+    }
 
     if (owner_) {
         Dialog* owner = owner_;

@@ -1,5 +1,6 @@
 #include "ItemDelegate.h"
 
+#include "CheckOutline.h"
 #include "ListBoxImplQt.h"
 #include "WideQt.h"
 
@@ -30,6 +31,7 @@ void ItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
     QStyledItemDelegate::paint(painter, option, index);
+    DrawItemCheckOutline(*painter, opt);
     if (!owner)
         return;
     painter->save();

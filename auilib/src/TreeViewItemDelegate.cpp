@@ -1,5 +1,6 @@
 #include "TreeViewItemDelegate.h"
 
+#include "CheckOutline.h"
 #include "Edit.h"
 #include "EmissionHold.h"
 #include "TreeView.h"
@@ -68,6 +69,15 @@ void TreeViewItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOpt
     auto* view = editor ? qobject_cast<QAbstractItemView*>(editor->parentWidget()) : nullptr;
     if (view)
         editor->move(editor->pos() + view->viewport()->mapTo(view, QPoint(0, 0)));
+}
+
+void TreeViewItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    DrawItemCheckOutline(*painter, opt);
 }
 
 } // namespace AUILib

@@ -1,5 +1,6 @@
 #include "VirtualTreeDelegate.h"
 
+#include "CheckOutline.h"
 #include "TreeModel.h"
 
 #include <QAbstractItemView>
@@ -24,6 +25,15 @@ bool VirtualTreeDelegate::SplitBold(const QString& text, int start, int end, Bol
 
 void VirtualTreeDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const
+{
+    PaintItem(painter, option, index);
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    DrawItemCheckOutline(*painter, opt);
+}
+
+void VirtualTreeDelegate::PaintItem(QPainter* painter, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const
 {
     auto* view = qobject_cast<QAbstractItemView*>(parent());
     auto* model = view ? qobject_cast<TreeModel*>(view->model()) : nullptr;

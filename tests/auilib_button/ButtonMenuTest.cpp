@@ -10,8 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 
+#include <cstdlib>
 #include <functional>
 
 namespace {
@@ -143,6 +145,40 @@ TEST_F(ButtonMenu, WidgetOutlivesItsButton)
     QTest::mouseClick(widget, Qt::LeftButton);
     widget->click();
     EXPECT_FALSE(widget.isNull());
+}
+
+// The arrow gets a room of its own below the text: the button grows by it
+// and no text pixel reaches the arrow's rows, whatever the height.
+TEST_F(ButtonMenu, ArrowHasItsOwnRoomBelowTheText)
+{
+    auto* widget = qobject_cast<AUILib::ButtonQt*>(WidgetOf(*button_));
+    ASSERT_NE(widget, nullptr);
+    button_->SetText(L"Push button");
+    button_->SetTextColor(0xFF0000, 0xFF0000);   // the arrow's colour; the text stays dark
+    const QSize plain = widget->sizeHint();
+    button_->InsertMenuBar(std::make_shared<RecordingContextMenu>(), true);
+    EXPECT_EQ(widget->sizeHint().height(), plain.height() + widget->ArrowRoom());
+    EXPECT_GT(widget->minimumSizeHint().height(), plain.height());
+
+    auto red = [](QRgb pixel) { return qRed(pixel) > 160 && qGreen(pixel) < 110 && qBlue(pixel) < 110; };
+    auto dark = [](QRgb pixel) { return qRed(pixel) < 100 && qGreen(pixel) < 100 && qBlue(pixel) < 100; };
+    for (int height : {widget->sizeHint().height(), plain.height()}) {
+        SCOPED_TRACE(height);
+        widget->resize(widget->sizeHint().width(), height);
+        const QImage image = widget->grab().toImage();
+        const int cx = image.width() / 2;
+        const int arrowTop = image.height() - 1 - widget->GetArrowMargin() - 4;
+        EXPECT_TRUE(red(image.pixel(cx, arrowTop + 2)));   // the arrow
+        int textBottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (std::abs(x - cx) > 6 && dark(image.pixel(x, y)))
+                    textBottom = y;
+            }
+        }
+        EXPECT_GT(textBottom, 0);           // the text is drawn
+        EXPECT_LT(textBottom, arrowTop);    // above the arrow
+    }
 }
 
 } // namespace

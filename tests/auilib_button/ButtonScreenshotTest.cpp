@@ -8,6 +8,7 @@
 #include "ButtonBox.h"
 #include "ButtonBoxQt.h"
 #include "DarkPalette.h"
+#include "PicturePixels.h"
 #include "PngBytes.h"
 #include "Dialog.h"
 #include "RecordingContextMenu.h"
@@ -75,6 +76,15 @@ QString SavePanel(const QPalette& palette, const QString& name)
         EXPECT_TRUE(QTest::qWaitForWindowActive(window));
         EXPECT_TRUE(qobject_cast<AUILib::ButtonBoxQt*>(box->GetBaseImpl()->GetWndPtr())->IsSized());
         path = saveScreenshot(window, name);
+        // What the panel shows: the window in its palette, the icon-only
+        // button's picture, the Cancel button's own background.
+        const QImage picture = window->grab().toImage();
+        EXPECT_EQ(QColor(picture.pixel(1, 1)), palette.color(QPalette::Window));
+        QWidget* iconOnly = dialog.GetControlPtr<Button*>(L"btnStyle" + std::to_wstring(Button::IconOnly))->GetPlatformWindow();
+        EXPECT_GT(PixelsNear(picture, RectInWindow(iconOnly), QColor(43, 144, 255)), 100);
+        QWidget* cancel = box->GetButton(AUILib::Cancel)->GetPlatformWindow();
+        const QRect cancelRect = RectInWindow(cancel);
+        EXPECT_GT(PixelsNear(picture, cancelRect, QColor(0xE8, 0xF0, 0xFE)), cancelRect.width() * cancelRect.height() / 2);
         delete window.data();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

@@ -6,6 +6,7 @@
 #include "ComboBoxFS.h"
 #include "ComboBoxFSImplQt.h"
 #include "DarkLook.h"
+#include "PicturePixels.h"
 #include "PngBytes.h"
 #include "Screenshot.h"
 
@@ -35,16 +36,17 @@ QByteArray Dot(const QColor& colour)
     return PngOf(image);
 }
 
-// The box and its open list in one picture.
-QString SaveWithList(QComboBox* box, const QString& name)
+// The box and its open list in one picture; the list's picture in *list.
+QString SaveWithList(QComboBox* box, const QString& name, QImage* list)
 {
     box->showPopup();
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
-    QWidget* list = box->view()->window();
-    EXPECT_TRUE(list->isVisible());
+    QWidget* shownList = box->view()->window();
+    EXPECT_TRUE(shownList->isVisible());
     const QPixmap boxPicture = box->grab();
-    const QPixmap listPicture = list->grab();
+    const QPixmap listPicture = shownList->grab();
+    *list = listPicture.toImage();
     QPixmap both(std::max(boxPicture.width(), listPicture.width()), boxPicture.height() + listPicture.height() + 4);
     both.fill(QApplication::palette().color(QPalette::Window));
     QPainter painter(&both);
@@ -58,9 +60,15 @@ QString SaveWithList(QComboBox* box, const QString& name)
     return saveScreenshot(&shown, name);
 }
 
-std::vector<QString> SaveAll(const QString& look)
+// Each picture is checked for what it shows: the pictures of the entries,
+// the colours of the look, the folders' names.
+std::vector<QString> SaveAll(const QString& look, bool dark)
 {
     std::vector<QString> paths;
+    QImage list;
+    auto followsLook = [dark](const QImage& image) {
+        return dark ? MeanLightness(image) < 110 : MeanLightness(image) > 150;
+    };
     {
         ComboOnWindow c;
         c.box->AddSeparator(L"Recent", any());
@@ -78,7 +86,10 @@ std::vector<QString> SaveAll(const QString& look)
         }
         c.box->DisableItem(6, true);
         c.box->SetCurSel(1);
-        paths.push_back(SaveWithList(c.widget(), QStringLiteral("auilib_combo_list_") + look));
+        paths.push_back(SaveWithList(c.widget(), QStringLiteral("auilib_combo_list_") + look, &list));
+        EXPECT_GT(PixelsNear(list, list.rect(), QColor(43, 144, 255)), 2 * 100);   // two blue dots
+        EXPECT_GT(PixelsNear(list, list.rect(), QColor(240, 140, 30)), 100);       // the enabled orange one
+        EXPECT_TRUE(followsLook(list)) << MeanLightness(list);
     }
     {
         ComboOnWindow c;
@@ -88,6 +99,8 @@ std::vector<QString> SaveAll(const QString& look)
         c.box->SetCurSel(-1);
         c.box->EnableEditListMode(true);
         paths.push_back(saveScreenshot(c.widget(), QStringLiteral("auilib_combo_editlist_") + look));
+        const QImage box = c.widget()->grab().toImage();
+        EXPECT_TRUE(followsLook(box)) << MeanLightness(box);
     }
     {
         QWidget window;
@@ -99,17 +112,19 @@ std::vector<QString> SaveAll(const QString& look)
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         folders.InitComboBoxFS();
-        paths.push_back(SaveWithList(widget, QStringLiteral("auilib_combo_folders_") + look));
+        paths.push_back(SaveWithList(widget, QStringLiteral("auilib_combo_folders_") + look, &list));
+        const QColor base = widget->view()->palette().color(QPalette::Base);
+        EXPECT_GT(PixelsAwayFrom(list, list.rect(), base), 100);   // the folders' names
     }
     return paths;
 }
 
 TEST(ComboScreenshot, LightAndDark)
 {
-    std::vector<QString> paths = SaveAll(QStringLiteral("light"));
+    std::vector<QString> paths = SaveAll(QStringLiteral("light"), false);
     {
         DarkLook look;
-        const std::vector<QString> dark = SaveAll(QStringLiteral("dark"));
+        const std::vector<QString> dark = SaveAll(QStringLiteral("dark"), true);
         paths.insert(paths.end(), dark.begin(), dark.end());
     }
     ASSERT_EQ(paths.size(), 6u);

@@ -2,6 +2,7 @@
 // four content forms it builds, how long it stays and what hides it, and
 // what is left of it once its widgets are gone.
 #include "DarkLook.h"
+#include "PicturePixels.h"
 #include "PngBytes.h"
 #include "PromptsPopup.h"
 #include "PromptsPopupImplQt.h"
@@ -349,6 +350,8 @@ TEST(BalloonPopup, PicturesOfTheFourForms)
             const QString path =
                 saveScreenshot(label, QStringLiteral("balloon_%1_%2").arg(QLatin1String(form.name), look));
             EXPECT_FALSE(path.isEmpty());
+            const QImage balloon = label->grab().toImage();
+            EXPECT_GT(PixelsAwayFrom(balloon, balloon.rect(), DominantColour(balloon)), 50);   // its text
             popup.Show(false, -1, -1);
         }
     };

@@ -5,6 +5,7 @@
 // palette, with the four balloon forms shown on them.
 #include "AUILibConfig.h"
 #include "DarkLook.h"
+#include "PicturePixels.h"
 #include "BaseImpl.h"
 #include "Dialog.h"
 #include "Edit.h"
@@ -96,6 +97,8 @@ void SaveBalloons(Dialog& dialog, const QString& name)
         ASSERT_FALSE(labels.isEmpty());
         EXPECT_TRUE(impl.IsBalloonTipDisplayed());
         EXPECT_FALSE(saveScreenshot(labels.last(), name + QLatin1Char('_') + QLatin1String(form.form)).isEmpty());
+        const QImage balloon = labels.last()->grab().toImage();
+        EXPECT_GT(PixelsAwayFrom(balloon, balloon.rect(), DominantColour(balloon)), 50);   // its text
         impl.HideBalloonTipEx();
     }
 }
@@ -149,6 +152,10 @@ QString SaveForm(const QString& name)
     QApplication::setActiveWindow(window);
     EXPECT_TRUE(QTest::qWaitForWindowActive(window));
     const QString path = saveScreenshot(window, name);
+    // The window in its palette; the rich edit's red bold words.
+    const QImage picture = window->grab().toImage();
+    EXPECT_EQ(QColor(picture.pixel(1, 1)), window->palette().color(QPalette::Window));
+    EXPECT_GT(PixelsNear(picture, RectInWindow(rich->GetBaseImpl()->GetWndPtr()), QColor(0xC0, 0x20, 0x20), 90), 10);
     SaveBalloons(dialog, name + QStringLiteral("_balloon"));
     delete window.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,6 +1,7 @@
 // The dialog's event filter: Qt events to library events, the key rules and
 // the guard after deactivation, drops, tool tips, input methods and queued
 // signal calls. Events are handed to the filter itself to read its answer.
+#include "AUILibLogger.h"
 #include "DropEvent.h"
 #include "Edit.h"
 #include "FocusWatcher.h"
@@ -20,6 +21,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <sstream>
 
 namespace {
 
@@ -278,6 +280,42 @@ TEST_F(FilterTest, KeyTable)
             EXPECT_EQ(onEdit.records[0].buttons, static_cast<unsigned>(c.key));
         }
     }
+}
+
+// Key handling traces nothing to standard error (it did on every key press);
+// at the logger's debug level it keeps its last trace there.
+TEST_F(FilterTest, KeyTracesGoToTheLoggerAtItsDebugLevelOnly)
+{
+    static int messages = 0;
+    messages = 0;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) { ++messages; });
+    auto debugEntry = [] {
+        std::wostringstream out;
+        AUILibLogger::GetInstance().WriteLog(out);
+        const std::wstring text = out.str();
+        const std::size_t at = text.find(L"Debug: ");
+        return at == std::wstring::npos ? std::wstring() : text.substr(at, text.find(L'\n', at) - at);
+    };
+    Recorder onEdit(dialog->GetElementByName(L"lineEdit").get());
+    QWidget* widget = Widget(L"lineEdit");
+    auto press = [&] {
+        QKeyEvent shortcut(QEvent::ShortcutOverride, Qt::Key_A, Qt::NoModifier, "a");
+        Filter(widget, shortcut);
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        Filter(widget, key);
+    };
+    ASSERT_FALSE(AUILibLogger::GetInstance().IsDebugLevel());
+    press();
+    EXPECT_EQ(debugEntry(), L"");
+
+    AUILibLogger::GetInstance().SetDebugLevel(true);
+    press();
+    AUILibLogger::GetInstance().SetDebugLevel(false);
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(messages, 0);
+    EXPECT_EQ(debugEntry(), L"Debug: Event processed and NOT propagated to parent");
+    EXPECT_EQ(onEdit.records.size(), 2u);   // each key press reached the edit
 }
 
 TEST_F(FilterTest, GuardAfterDeactivation)

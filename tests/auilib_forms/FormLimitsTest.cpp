@@ -13,9 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -50,14 +54,33 @@ QByteArray NestedLayouts(int layouts)
 }
 
 // Exactly elements elements: the form, the leaf and z-order entries (cheap
-// for the reader and the builder alike).
+// for the reader and the builder alike), as many in one widget as it may hold.
 QByteArray Elements(int elements)
 {
     QByteArray form(kHead);
     form += kLeaf;
-    for (int i = 3; i < elements; ++i)
-        form += "<zorder>leaf</zorder>";
+    int left = elements - 3;
+    for (int group = 0; left > 0; ++group) {
+        form += "<widget class=\"QWidget\" name=\"g" + QByteArray::number(group) + "\">";
+        const int zorders = std::min(left - 1, AUILib::kMaxFormChildren);
+        form += QByteArray("<zorder>leaf</zorder>").repeated(zorders);
+        left -= zorders + 1;
+        form += "</widget>";
+    }
     return form + kTail;
+}
+
+// The dialog with exactly children elements directly inside it.
+QByteArray Children(int children)
+{
+    return QByteArray(kHead) + kLeaf + QByteArray("<zorder>leaf</zorder>").repeated(children - 1) + kTail;
+}
+
+// The leaf's tool tip, a text of exactly bytes bytes.
+QByteArray Text(int bytes)
+{
+    return QByteArray(kHead) + "<widget class=\"QLabel\" name=\"leaf\"><property name=\"toolTip\"><string>" +
+           QByteArray(bytes, 'x') + "</string></property></widget>" + kTail;
 }
 
 // Exactly bytes bytes, padded with a comment.
@@ -89,6 +112,12 @@ QByteArray ManyAttributes(int count)
     return form + ">" + kLeaf + kTail;
 }
 
+// The dialog holding open, count times piece, then close.
+QByteArray Repeated(const char* open, const char* piece, const char* close, int count)
+{
+    return QByteArray(kHead) + open + QByteArray(piece).repeated(count) + close + kTail;
+}
+
 const char* const kCreateFails = "../src/Dialog.cpp: 65 \"Create from ui fails";
 
 TEST(FormLimits, JustWithinLoadsJustOverFailsLikeAnyBadForm)
@@ -102,6 +131,8 @@ TEST(FormLimits, JustWithinLoadsJustOverFailsLikeAnyBadForm)
     } cases[] = {
         {"depth", [](int depth) { return NestedWidgets(depth - 3); }, AUILib::kMaxFormDepth},
         {"elements", Elements, AUILib::kMaxFormElements},
+        {"children", Children, AUILib::kMaxFormChildren},
+        {"text", Text, AUILib::kMaxFormText},
         {"bytes", Bytes, AUILib::kMaxFormBytes},
         {"attributes", Attributes, AUILib::kMaxFormAttributes},
     };
@@ -139,6 +170,19 @@ TEST(FormLimits, HostileShapesAreRefusedBeforeTheReader)
         {"40,000 nested widgets", NestedWidgets(40000)},
         {"10,000 nested layouts", NestedLayouts(10000)},
         {"200,000 attributes on one element", ManyAttributes(200000)},
+        {"49,000 properties on one widget", Repeated("<widget class=\"QLabel\" name=\"leaf\">",
+                                                     "<property name=\"text\"><string>p</string></property>",
+                                                     "</widget>", 49000)},
+        {"30,000 tab pages", Repeated("<widget class=\"QTabWidget\" name=\"leaf\">",
+                                      "<widget class=\"QWidget\"><attribute name=\"title\"><string>t</string>"
+                                      "</attribute></widget>",
+                                      "</widget>", 30000)},
+        {"24,000 buttons", Repeated("<layout class=\"QVBoxLayout\">",
+                                    "<item><widget class=\"QPushButton\"><property name=\"text\"><string>b"
+                                    "</string></property></widget></item>",
+                                    "</layout>", 24000)},
+        {"a label text of 4 MB", Repeated("<widget class=\"QLabel\" name=\"leaf\"><property name=\"text\">"
+                                          "<string>", "x", "</string></property></widget>", 4 * 1024 * 1024)},
         {"document type declaration",
          "<!DOCTYPE ui [<!ENTITY leaf \"<widget class='QLabel' name='leaf'/>\">]>" + QByteArray(kHead) + "&leaf;" +
              kTail},
@@ -169,13 +213,21 @@ TEST(FormLimits, MarkupThatIsNotAnElementIsNotCounted)
     const QByteArray deep = QByteArray("<a>").repeated(AUILib::kMaxFormDepth + 1);
     const QByteArray many = QByteArray("<a/>").repeated(AUILib::kMaxFormElements + 1);
     const QByteArray quotes = QByteArray(" b=\"'\"").repeated(AUILib::kMaxFormAttributes);
+    const QByteArray text(AUILib::kMaxFormText, 't');
+    // Character data in pieces within the text limit, each in an element.
+    auto cdata = [](const QByteArray& text) {
+        QByteArray pieces;
+        for (int at = 0; at < text.size(); at += AUILib::kMaxFormText)
+            pieces += "<t><![CDATA[" + text.mid(at, AUILib::kMaxFormText) + "]]></t>";
+        return pieces;
+    };
     const struct {
         const char* name;
         QByteArray form;
         bool within;
     } cases[] = {
         {"elements in a comment", "<ui><!--" + deep + many + "--></ui>", true},
-        {"elements in character data", "<ui><![CDATA[" + deep + many + "]]></ui>", true},
+        {"elements in character data", "<ui>" + cdata(deep + many) + "</ui>", true},
         {"elements in a processing instruction", "<?x " + deep + "?><ui/>", true},
         {"markup and quotes inside attribute values", "<ui a=\"<a><a>\" b='\">'>" + deep.mid(6) + "</ui>", true},
         {"quotes of the other kind inside values", "<ui" + quotes + "/>", true},
@@ -184,6 +236,170 @@ TEST(FormLimits, MarkupThatIsNotAnElementIsNotCounted)
         {"an empty text", "", true},
         {"an unterminated tag", "<ui><a b=\"", true},   // the reader refuses it
         {"a declaration in another letter case", "<!doctype ui><ui/>", false},
+        {"texts apart from each other", "<ui>" + text + "<a/>" + text + "</ui>", true},
+        {"one text split by a comment", "<ui>" + text + "<!-- -->x</ui>", false},
+        {"one text split by character data", "<ui>" + text + "<![CDATA[x]]></ui>", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(AUILib::FormWithinLimits(c.form), c.within);
+    }
+}
+
+QByteArray PlainFixture(const char* name)
+{
+    QFile file(QString(AUILIB_FIXTURES_PLAIN "/auiresources/ui/%1.ui").arg(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Small forms whose numbers made Qt crash or allocate gigabytes are refused
+// as any bad form; the same form with the number at its limit loads.
+TEST(FormLimits, NumbersThatSizeStorageAreBoundedInFormFixtures)
+{
+    GermanStrings strings(false);
+    LanguageFileDir dir;
+    const struct {
+        const char* fixture;
+        const char* hostile;
+        int within;
+    } cases[] = {
+        {"hostile_gridcell", "100000000", AUILib::kMaxFormGridLines - 1},
+        {"hostile_negativespan", "-2000000000", AUILib::kMaxFormGridLines},
+        {"hostile_hugespan", "2000000000", AUILib::kMaxFormGridLines},
+        {"hostile_splitter", "100000", AUILib::kMaxFormHandleWidth},
+        {"hostile_geometry", "60000", AUILib::kMaxFormExtent},
+        {"hostile_rowcount", "100000000", AUILib::kMaxFormTableLines},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fixture);
+        try {
+            VetoDialog dialog(FormPath(c.fixture));
+            ADD_FAILURE() << "built";
+        } catch (const AUILib::AgnosticUIException& e) {
+            EXPECT_STREQ(e.what(), kCreateFails);
+        }
+        RunDeferredDeletes();
+
+        QByteArray form = PlainFixture(c.fixture);
+        ASSERT_TRUE(form.contains(c.hostile));
+        form.replace(c.hostile, QByteArray::number(c.within));
+        ASSERT_TRUE(dir.WriteEnciphered("within.ui.kw", form));
+        VetoDialog dialog(dir.PathOf("within.ui.kw"));
+        WindowGuard guard(dialog.GetWndPtr());
+        EXPECT_TRUE(dialog.GetElementByName(L"leaf"));
+    }
+}
+
+// Texts each within the limit, side by side, would make a window wider than
+// any screen: refused once built. Wrapped, the same texts load.
+TEST(FormLimits, DialogWiderThanAnyScreenIsRefused)
+{
+    GermanStrings strings(false);
+    LanguageFileDir dir;
+    for (const bool wrap : {false, true}) {
+        SCOPED_TRACE(wrap ? "wrapped" : "one line each");
+        QByteArray label = "<item><widget class=\"QLabel\"><property name=\"text\"><string>" +
+                           QByteArray("word ").repeated(AUILib::kMaxFormText / 10) + "</string></property>";
+        if (wrap)
+            label += "<property name=\"wordWrap\"><bool>true</bool></property>";
+        label += "</widget></item>";
+        const QByteArray form = Repeated("<layout class=\"QHBoxLayout\">", label, "</layout>", 3);
+        ASSERT_TRUE(AUILib::FormWithinLimits(form));
+        ASSERT_TRUE(dir.WriteEnciphered("wide.ui.kw", form));
+        const int before = QApplication::topLevelWidgets().size();
+        try {
+            VetoDialog dialog(dir.PathOf("wide.ui.kw"));
+            WindowGuard guard(dialog.GetWndPtr());
+            EXPECT_TRUE(wrap) << "loaded";
+            EXPECT_LE(dialog.GetWndPtr()->minimumSizeHint().width(), AUILib::kMaxFormExtent);
+        } catch (const AUILib::AgnosticUIException& e) {
+            EXPECT_FALSE(wrap) << "refused";
+            EXPECT_STREQ(e.what(), kCreateFails);
+        }
+        RunDeferredDeletes();
+        EXPECT_EQ(QApplication::topLevelWidgets().size(), before);
+    }
+}
+
+// Every form the agent and these tests use is well within every limit.
+TEST(FormLimits, RealFormsAreWithinEveryLimit)
+{
+    int forms = 0;
+    for (const QString& folder : {QStringLiteral(AGENT_FORMS_DIR), QStringLiteral(GALLERY_FORMS_DIR),
+                                  QStringLiteral(AUILIB_FIXTURES_PLAIN "/auiresources/ui")}) {
+        for (const QFileInfo& info : QDir(folder).entryInfoList({"*.ui"}, QDir::Files)) {
+            SCOPED_TRACE(info.filePath().toStdString());
+            QFile file(info.filePath());
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QByteArray form = file.readAll();
+            // The hostile fixtures are made to fail; every other one passes.
+            EXPECT_EQ(AUILib::FormWithinLimits(form), !info.fileName().startsWith("hostile_"));
+            ++forms;
+        }
+    }
+    EXPECT_GT(forms, 20);
+}
+
+TEST(FormLimits, NumbersThatSizeStorageAtAndOverTheirLimits)
+{
+    auto form = [](const QByteArray& body) {
+        return "<ui version=\"4.0\"><widget class=\"QDialog\" name=\"d\">" + body + "</widget></ui>";
+    };
+    auto cell = [&](const QByteArray& attributes) {
+        return form("<layout class=\"QGridLayout\"><item " + attributes + "><widget class=\"QLabel\"/></item>"
+                    "</layout>");
+    };
+    auto number = [&](const char* property, int value) {
+        return form(QByteArray("<property name=\"") + property + "\"><number>" + QByteArray::number(value) +
+                    "</number></property>");
+    };
+    auto size = [&](const char* property, const char* kind, int width, int height) {
+        return form(QByteArray("<property name=\"") + property + "\"><" + kind + "><width>" +
+                    QByteArray::number(width) + "</width><height>" + QByteArray::number(height) + "</height></" +
+                    kind + "></property>");
+    };
+    auto at = [](int row, int column) {
+        return "row=\"" + QByteArray::number(row) + "\" column=\"" + QByteArray::number(column) + "\"";
+    };
+    auto spans = [](int rows, int columns) {
+        return " rowspan=\"" + QByteArray::number(rows) + "\" colspan=\"" + QByteArray::number(columns) + "\"";
+    };
+    const int lines = AUILib::kMaxFormGridLines;
+    const int extent = AUILib::kMaxFormExtent;
+    const struct {
+        const char* name;
+        QByteArray form;
+        bool within;
+    } cases[] = {
+        {"last grid cell", cell(at(lines - 1, lines - 1)), true},
+        {"row past the grid", cell(at(lines, 0)), false},
+        {"negative column", cell(at(0, -1)), false},
+        {"span to the grid's end", cell(at(10, 0) + spans(lines - 10, lines)), true},
+        {"span past the grid's end", cell(at(10, 0) + spans(lines - 9, 1)), false},
+        {"empty span", cell(at(0, 0) + spans(1, 0)), false},
+        {"span to the edge", cell(at(0, 0) + spans(-1, 1)), false},
+        {"item without a cell (combo box, list)", form("<item><property name=\"text\"/></item>"), true},
+        {"row count at the limit", number("rowCount", AUILib::kMaxFormTableLines), true},
+        {"column count over", number("columnCount", AUILib::kMaxFormTableLines + 1), false},
+        {"handle width over", number("handleWidth", AUILib::kMaxFormHandleWidth + 1), false},
+        {"margin over", number("leftMargin", extent + 1), false},
+        {"spacing over", number("spacing", extent + 1), false},
+        {"number beyond int", form("<property name=\"rowCount\"><number>99999999999</number></property>"), false},
+        {"other numbers are free", number("maximum", 2000000000), true},
+        {"geometry at the limit", form("<property name=\"geometry\"><rect><x>-9999999</x><y>9999999</y><width>" +
+                                       QByteArray::number(extent) + "</width><height>" + QByteArray::number(extent) +
+                                       "</height></rect></property>"),
+         true},
+        {"geometry over", form("<property name=\"geometry\"><rect><width>1</width><height>" +
+                               QByteArray::number(extent + 1) + "</height></rect></property>"),
+         false},
+        {"minimum size over", size("minimumSize", "size", extent + 1, 1), false},
+        {"spacer size hint over", size("sizeHint", "size", 1, extent + 1), false},
+        {"no maximum size", size("maximumSize", "size", 16777215, 16777215), true},
+        {"a size after the maximum size", form("<property name=\"maximumSize\"><size><width>16777215</width>"
+                                               "</size></property><property name=\"baseSize\"><size><width>" +
+                                               QByteArray::number(extent + 1) + "</width></size></property>"),
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

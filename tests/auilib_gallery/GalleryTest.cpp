@@ -51,6 +51,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <QScrollBar>
+#include <QTreeView>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -266,6 +268,17 @@ TEST_F(Gallery, ShowingFillsWhatTheFormCannot)
     auto* folders = gallery.GetControlPtr<ComboBoxFS*>(L"comboBoxFS");
     ASSERT_TRUE(folders);
     EXPECT_GT(folders->Count(), 1);   // standard folders and the browse entry
+
+    // The whole tree shows, without scrolling: the gallery's pictures cut it.
+    auto* treeView = qobject_cast<QTreeView*>(WidgetOf(tree));
+    ASSERT_TRUE(treeView);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(treeView->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(treeView->horizontalScrollBar()->isVisible());
+    QModelIndex last = treeView->model()->index(treeView->model()->rowCount() - 1, 0);
+    while (treeView->isExpanded(last) && treeView->model()->rowCount(last) > 0)
+        last = treeView->model()->index(treeView->model()->rowCount(last) - 1, 0, last);
+    EXPECT_LE(treeView->visualRect(last).bottom(), treeView->viewport()->height());
 
     // A second show fills afresh instead of adding to what is there.
     gallery.DoModeless();

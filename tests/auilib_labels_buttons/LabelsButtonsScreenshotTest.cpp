@@ -8,17 +8,22 @@
 #include "Button.h"
 #include "ButtonBox.h"
 #include "DarkPalette.h"
+#include "OutlineContrast.h"
 #include "PngBytes.h"
 #include "RecordingContextMenu.h"
 #include "Screenshot.h"
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOptionButton>
+
+#include <cstdio>
 
 namespace {
 
@@ -39,8 +44,9 @@ QByteArray DiscPng()
     return PngOf(image);
 }
 
-// Every control in its look; the window shown and active.
-QString SavePanel(const QPalette& palette, const QString& name, bool dark)
+// Every control in its look; the window shown and active. boxContrast: how
+// far an unchecked box's outline stands out from the window.
+QString SavePanel(const QPalette& palette, const QString& name, bool dark, int* boxContrast)
 {
     const AppPalette look(palette);
     QString path;
@@ -91,6 +97,13 @@ QString SavePanel(const QPalette& palette, const QString& name, bool dark)
         path = saveScreenshot(form.Window(), name);
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(hover, &leave);
+
+        tristate->SetCheck(CheckBoxUnchecked);
+        auto* box = qobject_cast<QCheckBox*>(tristate->GetBaseImpl()->GetWndPtr());
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        *boxContrast = OutlineContrast(box->grab().toImage(), indicator, box->palette().color(QPalette::Window));
     }
     return path;
 }
@@ -99,14 +112,20 @@ TEST(LabelsButtonsScreenshot, LightAndDarkPanels)
 {
     const QString style = QApplication::style()->objectName();
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    int lightBox = 0;
+    int darkBox = 0;
     const QString light = SavePanel(QApplication::style()->standardPalette(),
-                                    QStringLiteral("auilib_labels_buttons_light"), false);
-    const QString dark = SavePanel(DarkPalette(), QStringLiteral("auilib_labels_buttons_dark"), true);
+                                    QStringLiteral("auilib_labels_buttons_light"), false, &lightBox);
+    const QString dark = SavePanel(DarkPalette(), QStringLiteral("auilib_labels_buttons_dark"), true, &darkBox);
     QApplication::setStyle(QStyleFactory::create(style));
     ASSERT_FALSE(light.isEmpty());
     ASSERT_FALSE(dark.isEmpty());
     EXPECT_GT(QFileInfo(light).size(), 0);
     EXPECT_GT(QFileInfo(dark).size(), 0);
+    std::printf("unchecked box outline: %d levels light, %d dark\n", lightBox, darkBox);
+    // The dark box as clear as the light one.
+    EXPECT_GE(lightBox, 40);
+    EXPECT_GE(darkBox, lightBox - lightBox / 10);
 }
 
 } // namespace

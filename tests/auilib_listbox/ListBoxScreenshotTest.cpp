@@ -1,13 +1,20 @@
-// Pictures of the list box for people to look at, under a light and a dark
-// application palette: header pictures, check boxes, cell pictures, row
-// buttons and a selection; gridlines; a hidden selection.
+// Pictures of the list box under a light and a dark application palette:
+// header pictures, check boxes, cell pictures, row buttons and a selection;
+// gridlines; a hidden selection; each checked for what it shows.
 #include "ListBoxTestKit.h"
 
+#include "AppLook.h"
 #include "ComboBox.h"
 #include "DarkPalette.h"
+#include "Edit.h"
+#include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
+
+#include <memory>
 
 namespace {
 
@@ -22,12 +29,20 @@ class ListBoxScreenshotTest : public ::testing::TestWithParam<int> {
 protected:
     static Look LookOf(int index) { return index == 0 ? Look{"light", QPalette()} : Look{"dark", DarkPaletteWithShades()}; }
 
+    // The dark pictures in the application's dark look (the Fusion style).
     void SetUp() override
     {
         saved_ = QApplication::palette();
-        QApplication::setPalette(LookOf(GetParam()).palette);
+        if (GetParam() == 0)
+            QApplication::setPalette(LookOf(GetParam()).palette);
+        else
+            dark_ = std::make_unique<FusionLook>(LookOf(GetParam()).palette);
     }
-    void TearDown() override { QApplication::setPalette(saved_); }
+    void TearDown() override
+    {
+        dark_.reset();
+        QApplication::setPalette(saved_);
+    }
 
     // A three-column list with everything the list box draws.
     std::shared_ptr<ListBox> MakeFullList(QWidget* window)
@@ -63,10 +78,25 @@ protected:
         return list;
     }
 
+    // The check box of a row's first cell, as the style places it.
+    static QRect CheckRectOf(QTableView* table, int row)
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        option.rect = table->visualRect(table->model()->index(row, 0));
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+        return table->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, table);
+    }
+    static QRect RowRect(QTableView* table, int row)
+    {
+        const QRect first = table->visualRect(table->model()->index(row, 0));
+        return QRect(0, first.top(), table->viewport()->width(), first.height());
+    }
     QString Name(const char* what) const { return QString("listbox_%1_%2").arg(what, LookOf(GetParam()).name); }
 
 private:
     QPalette saved_;
+    std::unique_ptr<FusionLook> dark_;
 };
 
 TEST_P(ListBoxScreenshotTest, HeaderPicturesChecksCellPicturesRowButtonsAndSelection)
@@ -74,13 +104,35 @@ TEST_P(ListBoxScreenshotTest, HeaderPicturesChecksCellPicturesRowButtonsAndSelec
     QWidget window;
     window.resize(420, 200);
     auto list = MakeFullList(&window);
+    AUILib::ListBoxQt* table = list->GetImpl()->GetWidget();
+    const QColor highlight = table->palette().color(QPalette::Highlight);
     EXPECT_FALSE(saveScreenshot(&window, Name("full")).isEmpty());
+    // The unchecked box of the last row stands out from the view, in the
+    // dark as in the light; the selected row is highlighted.
+    QImage view = table->viewport()->grab().toImage();
+    EXPECT_GE(OutlineContrast(view, CheckRectOf(table, 3), table->palette().color(QPalette::Base)), 60);
+    EXPECT_GT(PixelsNear(view, RowRect(table, 1), highlight), 200);
+    const int plainRowInk = PixelsNear(view, RowRect(table, 3), highlight);
+
     list->SetShowGridlines(true);
     EXPECT_FALSE(saveScreenshot(&window, Name("gridlines")).isEmpty());
+    // Lines between the columns and rows: more changed pixels than two
+    // lines across the whole view.
+    const QImage plain = view;
+    view = table->viewport()->grab().toImage();
+    int changed = 0;
+    for (int y = 0; y < view.height(); ++y) {
+        for (int x = 0; x < view.width(); ++x)
+            changed += view.pixel(x, y) != plain.pixel(x, y);
+    }
+    EXPECT_GT(changed, view.width() + view.height());
+
     list->SetShowGridlines(false);
     list->UnderlineItems(true);
     list->ShowSelection(false);
     EXPECT_FALSE(saveScreenshot(&window, Name("selection_hidden_underlined")).isEmpty());
+    view = table->viewport()->grab().toImage();
+    EXPECT_LE(PixelsNear(view, RowRect(table, 1), highlight), plainRowInk);   // no highlight left
 }
 
 TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
@@ -100,6 +152,9 @@ TEST_P(ListBoxScreenshotTest, OpenEditAndComboEditorsOnTheirCells)
     table->edit(table->model()->index(0, 0));
     ASSERT_TRUE(list->GetImpl()->delegate->editEditor);
     EXPECT_FALSE(saveScreenshot(&window, Name("edit_editor")).isEmpty());
+    // The editor shows the cell's text.
+    QWidget* line = list->GetImpl()->delegate->editEditor->GetBaseImpl()->GetWndPtr();
+    EXPECT_GT(PixelsAwayFrom(window.grab().toImage(), RectInWindow(line), line->palette().color(QPalette::Base)), 20);
     list->GetImpl()->delegate->CloseEditors();
     QApplication::processEvents();
 

@@ -3,6 +3,7 @@
 #include "MenuTestKit.h"
 
 #include "DarkLook.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <gtest/gtest.h>
@@ -46,6 +47,12 @@ QString SaveOpenMenu(const QString& name)
     const QPixmap menuPicture = top->grab();
     const QPixmap subPicture = open->grab();
     const QRect zoomRect = top->actionGeometry(zoom);
+    // The open submenu's entry is highlighted, off the menu's background;
+    // the submenu shows its entries' texts.
+    const QImage menuImage = menuPicture.toImage();
+    EXPECT_LT(PixelsNear(menuImage, zoomRect, DominantColour(menuImage), 10), zoomRect.width() * zoomRect.height() / 2);
+    const QImage subImage = subPicture.toImage();
+    EXPECT_GT(PixelsAwayFrom(subImage, subImage.rect(), DominantColour(subImage)), 30);
     QPixmap both(menuPicture.width() + subPicture.width(),
                  std::max(menuPicture.height(), zoomRect.top() + subPicture.height()));
     both.fill(QApplication::palette().color(QPalette::Window));

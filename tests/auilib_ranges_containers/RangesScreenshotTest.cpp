@@ -3,6 +3,7 @@
 // under a light and a dark application palette.
 #include "AppLook.h"
 #include "DarkPalette.h"
+#include "PicturePixels.h"
 #include "RangesTestKit.h"
 #include "Screenshot.h"
 #include "TempFolder.h"
@@ -91,6 +92,9 @@ QString SavePanel(const QPalette& palette, const QString& name, const QString& p
         DragAlong(padWidget, {QPoint(20, 60), QPoint(60, 25), QPoint(100, 65), QPoint(140, 25), QPoint(190, 60)});
         EXPECT_NE(std::unique_ptr<QImage>(pad.GetImage()), nullptr);
         path = saveScreenshot(&panel, name);
+        // The line drawn on the pad, in its colour.
+        const QImage picture = panel.grab().toImage();
+        EXPECT_GT(PixelsNear(picture, RectInWindow(padWidget), QColor(0x20, 0x60, 0xC0), 60), 100);
     }
     return path;
 }

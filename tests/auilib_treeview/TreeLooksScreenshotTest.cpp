@@ -1,14 +1,18 @@
 // Pictures of the tree control's looks, light and dark: the three branch
 // mark styles, item pictures, coloured and bold items, row and item
-// selection, and a virtual tree with check boxes and bold ranges.
+// selection, and a virtual tree with check boxes and bold ranges; each
+// picture checked for what it shows.
 #include "TreeTestKit.h"
 
 #include "DarkLook.h"
+#include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "PngBytes.h"
 #include "Screenshot.h"
 #include "VirtTreeItem.h"
 
 #include <QItemSelectionModel>
+
 
 namespace {
 
@@ -20,6 +24,15 @@ protected:
     {
         window_->repaint();
         EXPECT_FALSE(saveScreenshot(window_, name).isEmpty()) << name.toStdString();
+    }
+
+    // How many pixels of the item's row, across the whole view, are near
+    // colour.
+    int RowPixelsNear(QStandardItem* item, const QColor& colour)
+    {
+        const QImage image = View()->viewport()->grab().toImage();
+        const QRect row = View()->visualRect(item->index());
+        return PixelsNear(image, QRect(0, row.top(), image.width(), row.height()), colour);
     }
 
     void ShootStandard(const QString& look)
@@ -44,9 +57,17 @@ protected:
         t.SetItemBold(I("B1"), true);
         View()->selectionModel()->select(I("B2")->index(), QItemSelectionModel::ClearAndSelect);
         Shoot("tree_pictures_colours_item_selection_" + look);
+        const QColor highlight = View()->palette().color(QPalette::Highlight);
+        EXPECT_GT(RowPixelsNear(I("A"), Qt::darkGreen), 100);              // its picture
+        EXPECT_GT(RowPixelsNear(I("A2"), QColor(0xC0, 0x20, 0x20)), 5);    // its text colour
+        const int itemSelection = RowPixelsNear(I("B2"), highlight);
+        EXPECT_GT(itemSelection, 50);
         t.SetStyle(0, TreeView::StyleRowSelect);
         View()->selectionModel()->select(I("A1a")->index(), QItemSelectionModel::ClearAndSelect);
         Shoot("tree_row_selection_" + look);
+        // The whole row, wider than the item alone.
+        EXPECT_GT(RowPixelsNear(I("A1a"), highlight), 2 * itemSelection);
+        EXPECT_EQ(RowPixelsNear(I("B2"), highlight), 0);
     }
 
     void ShootVirtual(const QString& look)
@@ -66,6 +87,11 @@ protected:
         t.UpdateVirtualView();
         t.SetExpanded(top, true);
         Shoot("tree_virtual_checks_bold_" + look);
+        // The unchecked box of "meeting notes" stands out from the view.
+        const QModelIndex notesIndex = View()->model()->index(1, 0, View()->model()->index(0, 0));
+        ASSERT_EQ(notesIndex.data().toString(), QStringLiteral("meeting notes"));
+        const QImage image = View()->viewport()->grab().toImage();
+        EXPECT_GE(OutlineContrast(image, CheckRect(notesIndex), View()->palette().color(QPalette::Base)), 60);
     }
 };
 

@@ -1,13 +1,19 @@
-// Pictures of a populated tree for people to look at, light and dark:
+// Pictures of a populated tree, light and dark (the dark one in the
+// application's dark look):
 // check boxes on a branch with some children checked and a selection, the
 // label editor under a visible header, word-wrapped items.
 #include "TreeTestKit.h"
 
-#include "DarkPalette.h"
+#include "DarkLook.h"
 #include "Edit.h"
+#include "OutlineContrast.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <QPalette>
+
+#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -15,9 +21,8 @@ class TreeScreenshotTest : public treekit::TreeFixture, public ::testing::WithPa
 protected:
     void SetUp() override
     {
-        saved_ = QApplication::palette();
         if (GetParam())
-            QApplication::setPalette(DarkPalette());
+            dark_ = std::make_unique<DarkLook>();
         TreeFixture::SetUp();
         window_->resize(260, 220);
         View()->setGeometry(0, 0, 260, 220);
@@ -26,10 +31,10 @@ protected:
     void TearDown() override
     {
         TreeFixture::TearDown();
-        QApplication::setPalette(saved_);
+        dark_.reset();
     }
     QString Name(const char* what) { return QString("treeview_%1_%2").arg(what, GetParam() ? "dark" : "light"); }
-    QPalette saved_;
+    std::unique_ptr<DarkLook> dark_;
 };
 
 TEST_P(TreeScreenshotTest, CheckBoxesAndSelection)
@@ -41,6 +46,11 @@ TEST_P(TreeScreenshotTest, CheckBoxesAndSelection)
     tree_->SelectItem(I("A2"), true);
     EXPECT_EQ(Names(tree_->CheckedItems()), "A1,A1a,B2");
     EXPECT_FALSE(saveScreenshot(window_, Name("checks")).isEmpty());
+    // An unchecked box stands out from the view in the dark as in the light.
+    const QImage view = View()->viewport()->grab().toImage();
+    const int contrast = OutlineContrast(view, CheckRect(I("B1")), View()->palette().color(QPalette::Base));
+    std::printf("unchecked box outline: %d levels from the view\n", contrast);
+    EXPECT_GE(contrast, 60);
 }
 
 TEST_P(TreeScreenshotTest, LabelEditorUnderAHeader)
@@ -54,6 +64,9 @@ TEST_P(TreeScreenshotTest, LabelEditorUnderAHeader)
     QWidget* line = edit->GetBaseImpl()->GetWndPtr();
     EXPECT_TRUE(line->geometry().contains(View()->viewport()->mapTo(View(), row.center())));
     EXPECT_FALSE(saveScreenshot(window_, Name("label_editor")).isEmpty());
+    // The editor's text is drawn on its own background.
+    const QImage picture = window_->grab().toImage();
+    EXPECT_GT(PixelsAwayFrom(picture, RectInWindow(line), line->palette().color(QPalette::Base)), 30);
     tree_->EndEditLabel(false);
 }
 
@@ -64,6 +77,20 @@ TEST_P(TreeScreenshotTest, WordWrappedItems)
     tree_->InsertItem(L"Short", nullptr, AUILib::TreeItemLast);
     tree_->EnableWordWrapText(true);
     EXPECT_FALSE(saveScreenshot(window_, Name("word_wrap")).isEmpty());
+    // The long item takes several lines, each with text on it.
+    QModelIndex wrapped;
+    for (int r = 0; r < View()->model()->rowCount(); ++r) {
+        if (View()->model()->index(r, 0).data().toString().startsWith("A long"))
+            wrapped = View()->model()->index(r, 0);
+    }
+    ASSERT_TRUE(wrapped.isValid());
+    const QRect row = View()->visualRect(wrapped);
+    const int line = View()->fontMetrics().height();
+    ASSERT_GE(row.height(), 2 * line);
+    const QImage view = View()->viewport()->grab().toImage();
+    const QColor base = View()->palette().color(QPalette::Base);
+    EXPECT_GT(PixelsAwayFrom(view, QRect(row.left(), row.top(), row.width(), line), base), 10);
+    EXPECT_GT(PixelsAwayFrom(view, QRect(row.left(), row.bottom() - line, row.width(), line), base), 10);
 }
 
 INSTANTIATE_TEST_SUITE_P(Palettes, TreeScreenshotTest, ::testing::Values(false, true),

@@ -92,16 +92,18 @@ protected:
         const QRect r = View()->visualRect(item->index());
         return QPoint(r.right() - 3, r.center().y());
     }
-    QPoint CheckPoint(QStandardItem* item)
+    QRect CheckRect(QStandardItem* item) { return CheckRect(item->index()); }
+    QRect CheckRect(const QModelIndex& index)
     {
         // The check box as the control's hit test computes it.
         QStyleOptionViewItem option;
         option.initFrom(View());
-        option.rect = View()->visualRect(item->index());
+        option.rect = View()->visualRect(index);
         option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
-        option.text = item->text();
-        return View()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, nullptr).center();
+        option.text = index.data().toString();
+        return View()->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, nullptr);
     }
+    QPoint CheckPoint(QStandardItem* item) { return CheckRect(item).center(); }
     // Clicks at a viewport point, the cursor placed there first.
     void Click(const QPoint& at, Qt::KeyboardModifiers mods = Qt::NoModifier, Qt::MouseButton button = Qt::LeftButton)
     {

@@ -1,4 +1,5 @@
 #include "DlgMessage.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 
 #include <QCloseEvent>
@@ -71,5 +72,12 @@ TEST(DlgMessage, ButtonModesAndFixedWrappedLayout)
     EXPECT_EQ(box.size(), QSize(404, 139));
     const QString shot = saveScreenshot(&box, QStringLiteral("message-box-retry"));
     ASSERT_FALSE(shot.isEmpty());
-    EXPECT_EQ(QImage(shot).size(), QSize(404, 139));
+    const QImage picture(shot);
+    EXPECT_EQ(picture.size(), QSize(404, 139));
+    // The wrapped message is drawn: text on both of its lines.
+    const QRect text = RectInWindow(label);
+    const QColor background = DominantColour(picture);
+    const int line = label->fontMetrics().height();
+    EXPECT_GT(PixelsAwayFrom(picture, QRect(text.left(), text.top(), text.width(), line), background), 50);
+    EXPECT_GT(PixelsAwayFrom(picture, QRect(text.left(), text.top() + line, text.width(), line), background), 50);
 }

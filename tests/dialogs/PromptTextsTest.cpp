@@ -8,6 +8,7 @@
 #include "CSetup_CommandLine.h"
 #include "IsolatedEnv.h"
 #include "PngBytes.h"
+#include "PicturePixels.h"
 #include "PromptFit.h"
 #include "QtPrinters.h"
 #include "Screenshot.h"
@@ -189,6 +190,8 @@ TEST_F(PromptTexts, WholeTextsOnTheScreenInEnglishAndGerman)
                 EXPECT_LE(prompt->width(), qMin(kSmallScreen.width(), screen.width()));
                 EXPECT_LE(prompt->height(), qMin(kSmallScreen.height(), screen.height()));
                 EXPECT_EQ(prompt->palette().color(QPalette::Window).lightness() < 100, dark);
+                // And painted so: the picture's background follows the appearance.
+                EXPECT_EQ(DominantColour(prompt->grab().toImage()).lightness() < 100, dark);
                 EXPECT_FALSE(saveScreenshot(prompt.get(), QStringLiteral("prompt-%1-%2-%3").arg(
                                                                QLatin1String(p.name), QLatin1String(language),
                                                                QLatin1String(appearance)))

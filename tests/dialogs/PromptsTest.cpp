@@ -12,6 +12,7 @@
 #include "MODULEINFO.h"
 #include "MajorUpgradeRecord.h"
 #include "PackageTypeFile.h"
+#include "PicturePixels.h"
 #include "Screenshot.h"
 #include "UpdaterApp.h"
 #include "dlgAcCertain.h"
@@ -374,6 +375,12 @@ TEST_F(Prompts, Screenshots)
             const QString shot = saveScreenshot(p.first, QStringLiteral("%1-%2").arg(QLatin1String(p.second),
                                                                                      QLatin1String(appearance)));
             EXPECT_GT(QFileInfo(shot).size(), 0) << p.second << " " << appearance;
+            // Painted in the appearance: a dark background in dark, a light one in light.
+            const int background = DominantColour(p.first->grab().toImage()).lightness();
+            if (qstrcmp(appearance, "dark") == 0)
+                EXPECT_LT(background, 100) << p.second;
+            else
+                EXPECT_GT(background, 150) << p.second;
             p.first->close();
         }
     }

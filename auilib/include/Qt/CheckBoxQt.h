@@ -1,6 +1,7 @@
 // The Qt widget of CheckBox: made with no parent; CheckBox::Create places it.
 // With the wrap flag it paints its text word-wrapped beside the indicator
-// and takes clicks anywhere in the widget.
+// and takes clicks anywhere in the widget. Its box keeps an outline on a
+// dark palette.
 #pragma once
 
 #include <QCheckBox>
@@ -21,6 +22,8 @@ protected:
     bool hitButton(const QPoint& pos) const override;
 
 private:
+    void PaintBox(QPaintEvent* e);
+
     bool wrap_ = false;
 };
 

@@ -1,4 +1,5 @@
-// The event filter's traces: one line to Qt's debug output, without quotes.
+// The event filter's traces: a debug message of the library's logger, kept
+// only at its debug level.
 #pragma once
 
 #include <string>

@@ -19,6 +19,9 @@ public:
     TreeViewItemDelegate(QObject* parent, TreeView* control);
     ~TreeViewItemDelegate() override;
 
+    // As the base, with check boxes outlined on a dark palette.
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;

@@ -1,5 +1,6 @@
 // Paints the rows of the tree control's virtual mode: part of an item's
-// text may be bold. Rows share one height, the tallest seen so far.
+// text may be bold. Rows share one height, the tallest seen so far. Check
+// boxes keep an outline on a dark palette.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -28,6 +29,8 @@ public:
     static bool SplitBold(const QString& text, int start, int end, BoldSplit* split);
 
 private:
+    void PaintItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     mutable int rowHeight_ = 22;
 };
 
