@@ -7,7 +7,6 @@
 #include "DlgDownload.h"
 #include "DlgUpdateChecking.h"
 #include "LocaleInfo.h"
-#include "NoFollowFile.h"
 #include "Platform.h"
 #include "ProcessRunner.h"
 #include "ReaderReport.h"
@@ -218,8 +217,8 @@ void UpdaterApp::installRoad()
         for (const std::string& path : m_pCommandLine->GetVecKzipPath()) {
             if (path.empty())
                 continue;
+            // Made by the unpack, from the data folder down.
             const QString folder = m_strUncompressPath + QStringLiteral("/%1").arg(++number);
-            Platform::makeOwnFolder(folder);
             dlg.InstallKzip(QString::fromStdString(path), folder, true, false);
         }
     } catch (...) {
