@@ -329,6 +329,7 @@ TEST_P(InstallRoadLinkedFolder, NextPackageStaysBelowTheDataFolder)
                     b->click();
         },
         QStringLiteral("QMessageBox"));
+    answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));   // a second box must not hang the test
     theApp->runUpdateVisible(31, 225);
     ASSERT_EQ(answerer.seen().size(), 1);
 
