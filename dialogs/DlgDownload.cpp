@@ -189,13 +189,16 @@ void DlgDownload::downloadUpates(int work)
     connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64,qint64)), this,
             SLOT(updateProgress(qint64,qint64)));
 
-    // The downloads folder is the agent's own: a link in its place is removed,
-    // so no package lands where it points.
+    // The downloads folder is the agent's own: a link in its place, or at any
+    // level above it down from the data folder, is removed or refused, so no
+    // package lands where it points.
     const QString folder = UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater");
-    if (Platform::makeOwnFolders(UpdaterApp::GetAppDateRootPath(), QStringLiteral("updater")).isEmpty()) {
+    const int folderFd = UpdaterApp::OpenAgentFolder(folder, Platform::FolderWalk::MakeOwn);
+    if (folderFd < 0) {
         failModuleLater(QStringLiteral("can not make path for store the downloads: ") + folder);
         return;
     }
+    ::close(folderFd);
 
     const QString packagePath = packagePathFor(*module);
     const QString fileName = QFileInfo(packagePath).fileName();
