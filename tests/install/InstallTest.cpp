@@ -228,6 +228,35 @@ TEST_F(Install, RetryBoxWaitsWhileTheReaderRuns)
     EXPECT_FALSE(window.IsGlacierRun());
 }
 
+// While the box waits, the unpack folder is moved away and a link put in
+// place of "uncompress": the installer would be handed over through the link.
+TEST_F(Install, UnpackFolderReplacedWhileTheRetryBoxWaitsInstallsNothing)
+{
+    FakeReaderProcess reader;
+    ASSERT_TRUE(reader.running());
+    const QString moved = env.root() + QStringLiteral("/moved");
+    ModalAnswerer answerer;
+    answerer.answer(
+        [&](QWidget* box) {
+            reader.stop();
+            const QString uncompress = updaterFolder() + QStringLiteral("uncompress");
+            QDir().rename(uncompress, moved);
+            QFile::link(moved, uncompress);
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text() == QLatin1String("Retry"))
+                    b->click();
+        },
+        QStringLiteral("DlgMessage"));
+    DlgDownload window;
+    recordInto(window, outcomes);
+    installPackage(window, package(setupFor({"Tool.pkg"}).c_str(), {{"Tool.pkg", "t"}}), true);
+
+    ASSERT_EQ(answerer.seen().size(), 1);
+    ASSERT_TRUE(QFileInfo::exists(moved + QStringLiteral("/1/Tool.pkg")));   // the files are all there
+    EXPECT_EQ(outcomes.valuesOf(QString()), QList<int>({0, 20, -1}));
+    EXPECT_TRUE(standin.installs().isEmpty());
+}
+
 TEST_F(Install, CancelledRetryBoxInstallsNothing)
 {
     FakeReaderProcess reader;
