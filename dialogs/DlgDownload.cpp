@@ -20,6 +20,9 @@
 
 #include <cstdio>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 // The window never shows, so it does not matter what the figure reads before
@@ -186,13 +189,16 @@ void DlgDownload::downloadUpates(int work)
     connect(m_pDownloader, SIGNAL(signal_updateProgress(qint64,qint64)), this,
             SLOT(updateProgress(qint64,qint64)));
 
-    // The downloads folder is the agent's own: a link in its place is removed,
-    // so no package lands where it points.
+    // The downloads folder is the agent's own: a link in its place, or at any
+    // level above it down from the data folder, is removed or refused, so no
+    // package lands where it points.
     const QString folder = UpdaterApp::GetAppDateRootPath() + QStringLiteral("updater");
-    if (Platform::makeOwnFolders(UpdaterApp::GetAppDateRootPath(), QStringLiteral("updater")).isEmpty()) {
+    const int folderFd = UpdaterApp::OpenAgentFolder(folder, Platform::FolderWalk::MakeOwn);
+    if (folderFd < 0) {
         failModuleLater(QStringLiteral("can not make path for store the downloads: ") + folder);
         return;
     }
+    ::close(folderFd);
 
     const QString packagePath = packagePathFor(*module);
     const QString fileName = QFileInfo(packagePath).fileName();
@@ -298,6 +304,33 @@ void DlgDownload::oneDownloadFinish(QString filePath)
         InstallKzip(filePath, folder, true, true);
 }
 
+namespace {
+
+// Copies the regular file `source` to the file `name` of the folder `dirFd`,
+// made anew there (whatever stood at the name is removed as a name).
+bool copyIntoFolder(const QString& source, int dirFd, const QByteArray& name)
+{
+    QFile from(source);
+    if (!from.open(QIODevice::ReadOnly))
+        return false;
+    const int fd = Platform::createFreshAt(dirFd, name.constData());
+    if (fd < 0)
+        return false;
+    QFile to;
+    if (!to.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    bool ok = true;
+    while (ok && !from.atEnd()) {
+        const QByteArray chunk = from.read(1 << 20);
+        ok = !chunk.isEmpty() && to.write(chunk) == chunk.size();
+    }
+    return ok && to.flush();
+}
+
+} // namespace
+
 bool DlgDownload::copyJSPlugin()
 {
     bool result = true;
@@ -306,19 +339,25 @@ bool DlgDownload::copyJSPlugin()
         {QStringLiteral("JS*")}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
         QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& entry : entries) {
-        const QString destFolder = UpdaterApp::GetAppDatePath() + QStringLiteral("SilentInstall/JavaScripts");
-        if (!QDir().mkpath(destFolder))
+        // Reached from the data folder down without following a link, so a
+        // link planted at any level cannot place the plug-in elsewhere.
+        const int destFd = UpdaterApp::OpenAgentFolder(
+            UpdaterApp::GetAppDatePath() + QStringLiteral("SilentInstall/JavaScripts"), Platform::FolderWalk::MakeOwn);
+        if (destFd < 0) {
+            CUP_Log::PrintLog(QStringLiteral("can not install the plug-in: ") + entry.absoluteFilePath());
+            result = false;
             continue;
-        const QString dest = destFolder + QLatin1Char('/') + entry.fileName();
+        }
+        const QByteArray dest = QFile::encodeName(entry.fileName());
         // Copied beside the installed plug-in first and renamed over it, so
         // the installed one is replaced whole or not at all.
-        const QString part = destFolder + QStringLiteral("/.") + entry.fileName() + QStringLiteral(".part");
-        QFile::remove(part);
-        bool placed = false;
-        if (entry.isFile() && QFile::copy(entry.absoluteFilePath(), part))
-            placed = std::rename(QFile::encodeName(part).constData(), QFile::encodeName(dest).constData()) == 0;
+        const QByteArray part = "." + dest + ".part";
+        bool placed = entry.isFile() && copyIntoFolder(entry.absoluteFilePath(), destFd, part)
+                      && ::renameat(destFd, part.constData(), destFd, dest.constData()) == 0;
+        if (!placed)
+            ::unlinkat(destFd, part.constData(), 0);
+        ::close(destFd);
         if (!placed) {
-            QFile::remove(part);
             CUP_Log::PrintLog(QStringLiteral("can not install the plug-in: ") + entry.absoluteFilePath());
             result = false;
             continue;   // the download stays for a later try

@@ -27,6 +27,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 const QString kInstallerPath = QStringLiteral("/System/Library/CoreServices/Installer.app/Contents/MacOS/Installer");
@@ -53,6 +55,49 @@ bool isSafeInstallerName(const QString& name)
     const QStringList segments = QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
     return !segments.contains(QStringLiteral(".."));
 }
+
+// The folder a package is unpacked into, reached level by level without
+// following a link. Its path is what "Setup.xml" is read from and what the
+// installers are handed, so before each use the path must still lead to the
+// same folder: a link planted above it meanwhile would hand over someone
+// else's files.
+class UnpackFolder
+{
+public:
+    explicit UnpackFolder(const QString& path)
+        : m_path(path)
+        , m_own(UpdaterApp::IsAgentFolderPath(path))
+        , m_fd(m_own ? UpdaterApp::OpenAgentFolder(path, Platform::FolderWalk::MakeOwn) : -1)
+    {
+    }
+    ~UnpackFolder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    UnpackFolder(const UnpackFolder&) = delete;
+    UnpackFolder& operator=(const UnpackFolder&) = delete;
+
+    // A folder of the caller's own choosing (not the agent's) is taken as
+    // its path leads.
+    bool stillLeadsThere() const
+    {
+        if (!m_own)
+            return true;
+        const int now = UpdaterApp::OpenAgentFolder(m_path, Platform::FolderWalk::Open);
+        const bool same = Platform::sameFolder(m_fd, now);
+        if (now >= 0)
+            ::close(now);
+        if (!same)
+            CUP_Log::PrintLog(QStringLiteral("the unpack folder was replaced: ") + m_path);
+        return same;
+    }
+
+private:
+    QString m_path;
+    bool m_own;
+    int m_fd;
+};
 
 void centreOn(QWidget* widget, const QPoint& centre)
 {
@@ -148,6 +193,7 @@ void DlgDownload::InstallKzip(QString package, QString folder, bool first, bool 
     const QString title = m_strTitle;
     emit SignalInstallProgress(title, 0);
 
+    const UnpackFolder unpackFolder(folder);
     CKW_Kzip kzip;
     if (kzip.Unzip2(package, folder) < 1) {
         qDebug() << "Uncompress Failed";
@@ -161,7 +207,8 @@ void DlgDownload::InstallKzip(QString package, QString folder, bool first, bool 
 
     QVector<_SetupInfo*> list;
     int refused = 0;
-    ParseSetupInfo(folder, list, &refused);
+    if (unpackFolder.stillLeadsThere())
+        ParseSetupInfo(folder, list, &refused);
     if (list.isEmpty() && refused == 0) {
         // Missing, empty or unreadable "Setup.xml", or one without installers:
         // nothing can be installed, and nothing would ever report.
@@ -185,6 +232,13 @@ void DlgDownload::InstallKzip(QString package, QString folder, bool first, bool 
             continueDownload();
             return;
         }
+    }
+
+    if (!unpackFolder.stillLeadsThere()) {
+        emit SignalInstallProgress(title, -1);
+        qDeleteAll(list);
+        continueDownload();
+        return;
     }
 
     auto batch = std::make_shared<InstallBatch>();

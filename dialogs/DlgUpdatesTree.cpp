@@ -167,10 +167,6 @@ void DlgUpdatesTree::InitDialog()
         showDescription(module);
         group->appendRow(item);
         group->setChild(item->row(), 1, new QStandardItem(sizeText(module->size)));
-        if (group != m_pReaderGroup) {
-            m_pOcrGroup->sortChildren(0, Qt::AscendingOrder);
-            m_pAddonsGroup->sortChildren(0, Qt::AscendingOrder);
-        }
         if (firstListed) {
             m_pModel->setItem(0, 1, new QStandardItem(QString()));
             firstListed = false;
@@ -178,7 +174,12 @@ void DlgUpdatesTree::InitDialog()
     }
 
     m_pReaderGroup->setCheckable(true);
+    // Sorted once the rows are in (the sort is stable, so the order is the one
+    // a sort after every row would give): a sort per row made a long list
+    // take quadratic time to open.
     m_pReaderGroup->sortChildren(0, Qt::AscendingOrder);
+    m_pOcrGroup->sortChildren(0, Qt::AscendingOrder);
+    m_pAddonsGroup->sortChildren(0, Qt::AscendingOrder);
 
     // A group shows only with a module under it: an add-on without a title,
     // or a module of a type the list does not show, leaves its group empty.

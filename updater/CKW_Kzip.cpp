@@ -4,6 +4,8 @@
 #include "KzipUnpack.h"
 #include "UpdaterApp.h"
 
+#include <unistd.h>
+
 namespace {
 
 QString uncompressFolder()
@@ -16,6 +18,23 @@ void agentLog(const QString& line)
     CUP_Log::PrintLog(line);
 }
 
+int unpack(const QString& package, const QString& outputFolder, KzipUnpack::Form form)
+{
+    // A folder of the caller's own choosing is taken as its path leads.
+    if (!UpdaterApp::IsAgentFolderPath(outputFolder))
+        return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), form, agentLog);
+    // The agent's folders are reached from the data folder down without
+    // following a link, and the unpack works relative to what was reached:
+    // a link planted at any level cannot send the package elsewhere.
+    const int temp = UpdaterApp::OpenAgentFolder(uncompressFolder(), Platform::FolderWalk::Open);
+    const int result = KzipUnpack::unpackInto(
+        package, [&outputFolder] { return UpdaterApp::OpenAgentFolder(outputFolder, Platform::FolderWalk::MakeOwn); },
+        temp, form, agentLog);
+    if (temp >= 0)
+        ::close(temp);
+    return result;
+}
+
 } // namespace
 
 CKW_Kzip::CKW_Kzip() = default;
@@ -24,12 +43,12 @@ CKW_Kzip::~CKW_Kzip() = default;
 
 int CKW_Kzip::Unzip2(QString& package, QString& outputFolder)
 {
-    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Current, agentLog);
+    return unpack(package, outputFolder, KzipUnpack::Form::Current);
 }
 
 int CKW_Kzip::Unzip(QString& package, QString& outputFolder)
 {
-    return KzipUnpack::unpack(package, outputFolder, uncompressFolder(), KzipUnpack::Form::Legacy, agentLog);
+    return unpack(package, outputFolder, KzipUnpack::Form::Legacy);
 }
 
 bool CKW_Kzip::UnzipFileToFile(QString& lzmaFile, QString& outputFile)

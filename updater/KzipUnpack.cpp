@@ -1,4 +1,5 @@
 #include "KzipUnpack.h"
+#include "FolderWalk.h"
 #include "NoFollowFile.h"
 
 #include <QByteArray>
@@ -214,10 +215,11 @@ bool writeFully(int fd, const void* buffer, size_t n)
     return true;
 }
 
-// Copies `length` bytes at `offset` of `from` into a file made anew.
-bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArray& path, Buffer& buffer)
+// Copies `length` bytes at `offset` of `from` into the file `name` of the
+// folder `dirFd`, made anew.
+bool copyRangeToFile(int from, uint64_t offset, uint64_t length, int dirFd, const char* name, Buffer& buffer)
 {
-    Fd to(openFresh(path));
+    Fd to(Platform::createFreshAt(dirFd, name));
     if (!to.ok())
         return false;
     while (length > 0) {
@@ -235,19 +237,7 @@ bool copyRangeToFile(int from, uint64_t offset, uint64_t length, const QByteArra
 // is a symbolic link. Returns a new descriptor, or -1.
 int openFolders(int rootFd, const std::string& folders)
 {
-    int fd = ::openat(rootFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    for (size_t start = 0; fd >= 0 && start < folders.size();) {
-        size_t end = folders.find('/', start);
-        if (end == std::string::npos)
-            end = folders.size();
-        const std::string segment = folders.substr(start, end - start);
-        ::mkdirat(fd, segment.c_str(), 0777);   // an existing folder is fine
-        const int next = ::openat(fd, segment.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        ::close(fd);
-        fd = next;
-        start = end + 1;
-    }
-    return fd;
+    return Platform::openFolderAt(rootFd, QString::fromStdString(folders), Platform::FolderWalk::Make);
 }
 
 // ---- directory -------------------------------------------------------------
@@ -373,14 +363,18 @@ uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint
     return crcWith(tables, data, length, crc);
 }
 
-bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown, const Log& log)
+namespace {
+
+// Decodes the LZMA-alone stream of the regular file `in` (`inSize` bytes)
+// into `out`, which `makeOut` gives once the header has been accepted (so
+// that nothing is made for a stream refused at once); see decodeFile.
+bool decodeStream(int in, uint64_t inSize, Fd& out, const std::function<int()>& makeOut,
+                  uint64_t expectedWhenUnknown, const Log& log)
 {
-    Fd in(openRead(native(input)));
-    struct stat st;
-    if (!in.ok() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || uint64_t(st.st_size) < kLzmaHeaderSize)
+    if (inSize < kLzmaHeaderSize)
         return false;
     unsigned char header[kLzmaHeaderSize];
-    if (!readFully(in.get(), header, sizeof header))
+    if (!readFully(in, header, sizeof header))
         return false;
 
     // Only the low half of the size field counts; all ones there means the
@@ -410,55 +404,101 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
     lzma_stream strm = LZMA_STREAM_INIT;
     if (lzma_alone_decoder(&strm, kDecoderMemLimit) != LZMA_OK)
         return false;
+    out.reset(makeOut());
+    if (!out.ok()) {
+        lzma_end(&strm);
+        return false;
+    }
 
-    const QByteArray outPath = native(output);
-    Fd out(openFresh(outPath));
-    const bool created = out.ok();
-    bool ok = created;
-    Buffer inBuf(uint64_t(st.st_size)), outBuf(target == UINT64_MAX ? kChunk : target + 1);
+    bool ok = true;
+    Buffer inBuf(inSize), outBuf(target == UINT64_MAX ? kChunk : target + 1);
     uint64_t produced = 0;
-    if (ok) {
-        strm.next_in = fed;
-        strm.avail_in = sizeof fed;
-        strm.next_out = outBuf.data();
-        strm.avail_out = outBuf.size();
-        bool eof = false;
-        for (;;) {
-            if (strm.avail_in == 0 && !eof) {
-                ssize_t got;
-                do
-                    got = ::read(in.get(), inBuf.data(), inBuf.size());
-                while (got < 0 && errno == EINTR);
-                if (got < 0) {
-                    ok = false;
-                    break;
-                }
-                eof = got == 0;
-                strm.next_in = inBuf.data();
-                strm.avail_in = size_t(got);
-            }
-            const lzma_ret ret = lzma_code(&strm, eof ? LZMA_FINISH : LZMA_RUN);
-            if (strm.avail_out == 0 || ret == LZMA_STREAM_END) {
-                const size_t n = outBuf.size() - strm.avail_out;
-                produced += n;
-                if ((target != UINT64_MAX && produced > target) || !writeFully(out.get(), outBuf.data(), n)) {
-                    ok = false;
-                    break;
-                }
-                strm.next_out = outBuf.data();
-                strm.avail_out = outBuf.size();
-            }
-            if (ret == LZMA_STREAM_END)
-                break;
-            if (ret != LZMA_OK) {   // damaged, truncated, or over the memory limit
+    strm.next_in = fed;
+    strm.avail_in = sizeof fed;
+    strm.next_out = outBuf.data();
+    strm.avail_out = outBuf.size();
+    bool eof = false;
+    for (;;) {
+        if (strm.avail_in == 0 && !eof) {
+            ssize_t got;
+            do
+                got = ::read(in, inBuf.data(), inBuf.size());
+            while (got < 0 && errno == EINTR);
+            if (got < 0) {
                 ok = false;
                 break;
             }
+            eof = got == 0;
+            strm.next_in = inBuf.data();
+            strm.avail_in = size_t(got);
+        }
+        const lzma_ret ret = lzma_code(&strm, eof ? LZMA_FINISH : LZMA_RUN);
+        if (strm.avail_out == 0 || ret == LZMA_STREAM_END) {
+            const size_t n = outBuf.size() - strm.avail_out;
+            produced += n;
+            if ((target != UINT64_MAX && produced > target) || !writeFully(out.get(), outBuf.data(), n)) {
+                ok = false;
+                break;
+            }
+            strm.next_out = outBuf.data();
+            strm.avail_out = outBuf.size();
+        }
+        if (ret == LZMA_STREAM_END)
+            break;
+        if (ret != LZMA_OK) {   // damaged, truncated, or over the memory limit
+            ok = false;
+            break;
         }
     }
     lzma_end(&strm);
-    if (ok && target != UINT64_MAX && produced != target)
-        ok = false;
+    return ok && (target == UINT64_MAX || produced == target);
+}
+
+// Opens the regular file `name` of the folder `dirFd` for reading, without
+// following a link there.
+int openReadAt(int dirFd, const char* name)
+{
+    return keepIfRegular(::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+}
+
+// The unpacker's temporary files, removed from their folder whatever way the
+// unpack ends: a failed unpack must not leave a copy of the package (as
+// large as what was written) filling the disk until the next run.
+class TemporaryFiles
+{
+public:
+    static constexpr const char* kPacked = "infile_tmp";
+    static constexpr const char* kDecoded = "outfile_tmp";
+    static constexpr const char* kDirectory = "fileover_tmp";
+
+    explicit TemporaryFiles(int dirFd) : m_dirFd(dirFd) {}
+    ~TemporaryFiles()
+    {
+        if (m_dirFd < 0)
+            return;
+        for (const char* name : {kPacked, kDecoded, kDirectory})
+            ::unlinkat(m_dirFd, name, 0);
+    }
+    TemporaryFiles(const TemporaryFiles&) = delete;
+    TemporaryFiles& operator=(const TemporaryFiles&) = delete;
+
+private:
+    int m_dirFd;
+};
+
+} // namespace
+
+bool decodeFile(const QString& input, const QString& output, uint64_t expectedWhenUnknown, const Log& log)
+{
+    Fd in(openRead(native(input)));
+    struct stat st;
+    if (!in.ok() || ::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode) || uint64_t(st.st_size) < kLzmaHeaderSize)
+        return false;
+    const QByteArray outPath = native(output);
+    Fd out;
+    bool ok = decodeStream(in.get(), uint64_t(st.st_size), out, [&outPath] { return openFresh(outPath); },
+                           expectedWhenUnknown, log);
+    const bool created = out.ok();
     if (!out.close())
         ok = false;
     if (!ok && created)
@@ -466,8 +506,7 @@ bool decodeFile(const QString& input, const QString& output, uint64_t expectedWh
     return ok;
 }
 
-int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
-           const Log& log)
+int unpackInto(const QString& package, const OpenFolder& openOutput, int tempFolderFd, Form form, const Log& log)
 {
     const bool legacy = form == Form::Legacy;
     const size_t headerSize = legacy ? 32 : 28;
@@ -522,28 +561,32 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
     if (parsed != kOk)
         return parsed;
 
-    QString temp = tempFolder;
-    if (!temp.endsWith(QLatin1Char('/')))
-        temp += QLatin1Char('/');
-    const QString inTmp = temp + QStringLiteral("infile_tmp");
-    const QString outTmp = temp + QStringLiteral("outfile_tmp");
-    const QString dirTmp = temp + QStringLiteral("fileover_tmp");
-
-    if (!copyRangeToFile(pkg.get(), headerSize, lzmaLength, native(inTmp), buffer))
+    const TemporaryFiles temporaries(tempFolderFd);
+    if (!copyRangeToFile(pkg.get(), headerSize, lzmaLength, tempFolderFd, TemporaryFiles::kPacked, buffer))
         return kBadContent;
-    if (!decodeFile(inTmp, outTmp, sizeUnknown ? entriesTotal : UINT64_MAX, log))
-        return kBadContent;
-    if (!copyRangeToFile(pkg.get(), headerSize + lzmaLength, directoryLength, native(dirTmp), buffer))
+    {
+        Fd packed(openReadAt(tempFolderFd, TemporaryFiles::kPacked));
+        struct stat packedStat;
+        Fd out;
+        if (!packed.ok() || ::fstat(packed.get(), &packedStat) != 0
+            || !decodeStream(packed.get(), uint64_t(packedStat.st_size), out,
+                             [tempFolderFd] { return Platform::createFreshAt(tempFolderFd, TemporaryFiles::kDecoded); },
+                             sizeUnknown ? entriesTotal : UINT64_MAX, log)
+            || !out.close())
+            return kBadContent;
+    }
+    if (!copyRangeToFile(pkg.get(), headerSize + lzmaLength, directoryLength, tempFolderFd, TemporaryFiles::kDirectory,
+                         buffer))
         return kBadContent;
     pkg.close();
 
-    Fd decoded(openRead(native(outTmp)));
+    Fd decoded(openReadAt(tempFolderFd, TemporaryFiles::kDecoded));
     if (!decoded.ok())
         return kBadContent;
 
     Fd rootFd;
     if (!entries.empty()) {
-        rootFd.reset(openOutputFolder(native(outputFolder)));
+        rootFd.reset(openOutput());
         if (!rootFd.ok())
             return kTargetFailed;
     }
@@ -578,11 +621,16 @@ int unpack(const QString& package, const QString& outputFolder, const QString& t
             return kTargetFailed;
         }
     }
-    decoded.close();
-    ::unlink(native(outTmp).constData());
-    ::unlink(native(inTmp).constData());
-    ::unlink(native(dirTmp).constData());
     return kOk;
+}
+
+int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
+           const Log& log)
+{
+    // The folders are the caller's: both are taken as their paths lead.
+    Fd temp(::open(native(tempFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const QByteArray output = native(outputFolder);
+    return unpackInto(package, [&output] { return openOutputFolder(output); }, temp.get(), form, log);
 }
 
 } // namespace KzipUnpack

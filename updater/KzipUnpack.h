@@ -54,9 +54,21 @@ using Log = std::function<void(const QString&)>;
 // final XOR. Tables for the format's own polynomial are built once.
 uint32_t crc(uint32_t polynomial, const unsigned char* data, size_t length, uint32_t crc = 0);
 
-// Unpacks `package` into `outputFolder`, using the three temporary files
-// "infile_tmp", "outfile_tmp" and "fileover_tmp" inside `tempFolder` (which
-// must exist; they are removed after a success and left after a failure).
+// Gives a new descriptor of the output folder (made when needed), which the
+// unpacker closes, or -1. Called only once the package has been checked and
+// has entries to write.
+using OpenFolder = std::function<int()>;
+
+// Unpacks `package` into the folder `openOutput` gives, using the three
+// temporary files "infile_tmp", "outfile_tmp" and "fileover_tmp" inside the
+// open folder `tempFolderFd`. The temporary files are removed however the
+// unpack ends.
+int unpackInto(const QString& package, const OpenFolder& openOutput, int tempFolderFd, Form form,
+               const Log& log = Log());
+
+// The same with folders given as paths: `tempFolder` must exist; the output
+// folder's own level is made as the unpacker's (a link there is removed),
+// the levels above it are taken as they are.
 int unpack(const QString& package, const QString& outputFolder, const QString& tempFolder, Form form,
            const Log& log = Log());
 

@@ -1,47 +1,17 @@
 #include "LanguageFiles.h"
 #include "CRegister.h"
 #include "CUP_Log.h"
+#include "ConsoleUser.h"
 #include "LocaleInfo.h"
-#include "ProcessRunner.h"
 #include "UpdaterApp.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 
-namespace {
-const int kShellTimeoutMs = 30000;
-}
-
 QString GetUserPlitPath()
 {
-    QString result;
-    const Platform::ProcessResult who = Platform::runProcess(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}, kShellTimeoutMs);
-    const QString user = QString::fromLocal8Bit(who.standardOutput).trimmed();
-    CUP_Log::PrintLog(QStringLiteral("login user: ") + user);
-    const QString whoError = QString::fromLocal8Bit(who.standardError).trimmed();
-    if (!whoError.isEmpty())
-        CUP_Log::PrintLog(QStringLiteral("login user error: ") + whoError);
-
-    const Platform::ProcessResult su = Platform::runProcess(
-        QStringLiteral("/usr/bin/su"),
-        {QStringLiteral("-"), user, QStringLiteral("-c"), QStringLiteral("echo ${HOME}")},
-        kShellTimeoutMs);
-    QString error = QString::fromLocal8Bit(su.standardError).trimmed();
-    // A tool that could not run or was cut off gave no home folder either.
-    if (error.isEmpty() && !su.started)
-        error = QStringLiteral("cannot start /usr/bin/su");
-    else if (error.isEmpty() && !su.finished)
-        error = QStringLiteral("/usr/bin/su did not finish");
-    if (error.isEmpty()) {
-        const QString home = QString::fromLocal8Bit(su.standardOutput).trimmed();
-        CUP_Log::PrintLog(QStringLiteral("login homePath: ") + home);
-        result = home + QStringLiteral("/Library/Preferences/com.velto-software.%1.plist")
-                            .arg(QStringLiteral("Velto.PDF.Reader"));
-    } else {
-        CUP_Log::PrintLog(QStringLiteral("login homePath error: ") + error);
-    }
+    const ConsoleUser console = GetConsoleUser();
+    const QString result = console.error.isEmpty() ? ReaderPreferencesIn(console.home) : QString();
     CUP_Log::PrintLog(QStringLiteral("UserPlist path: ") + result);
     return result;
 }

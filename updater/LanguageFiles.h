@@ -3,8 +3,7 @@
 #include <QString>
 
 // The console user's preference plist of the reader (empty when the user or
-// the home folder cannot be found). The shell tools run through
-// Platform::runProcess.
+// the home folder cannot be found), from the run's one console-user lookup.
 QString GetUserPlitPath();
 
 // The reader's catalogue: "<exe>/../../../lang/<locale>/brightleaf_<locale>.qm",

@@ -4,12 +4,11 @@
 #include "CRegister.h"
 #include "CSetup_CommandLine.h"
 #include "CUP_Log.h"
+#include "ConsoleUser.h"
 #include "DlgDownload.h"
 #include "DlgUpdateChecking.h"
 #include "LocaleInfo.h"
-#include "NoFollowFile.h"
 #include "Platform.h"
-#include "ProcessRunner.h"
 #include "ReaderReport.h"
 #include "UpdateListener.h"
 #include "dlgfound.h"
@@ -41,25 +40,12 @@ const char kProductName[] = "Velto PDF Reader";
 const QString kUpdateListType = QStringLiteral("Update List");
 const QString kAutoUpdaterType = QStringLiteral("Auto Updater");
 
+// The reader's preference plist of the console user, from the run's one
+// lookup; without a home folder from su, the agent's own home stands in.
 QString currentUserPlist()
 {
-    const Platform::ProcessResult who = Platform::runProcess(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}, 30000);
-    const QString user = QString::fromLocal8Bit(who.standardOutput).trimmed();
-
-    const Platform::ProcessResult su = Platform::runProcess(
-        QStringLiteral("/usr/bin/su"),
-        {QStringLiteral("-"), user, QStringLiteral("-c"), QStringLiteral("echo ${HOME}")}, 30000);
-    QString home = QString::fromLocal8Bit(su.standardOutput).trimmed();
-    const QString error = QString::fromLocal8Bit(su.standardError).trimmed();
-    if (!error.isEmpty()) {
-        CUP_Log::PrintLog(QStringLiteral("login homePath error: ") + error);
-        home = QDir::homePath();
-    }
-    const QString plist = home
-        + QStringLiteral("/Library/Preferences/com.velto-software.%1.plist")
-              .arg(QStringLiteral("Velto.PDF.Reader"));
+    const ConsoleUser console = GetConsoleUser();
+    const QString plist = ReaderPreferencesIn(console.error.isEmpty() ? console.home : QDir::homePath());
     CUP_Log::PrintLog(QStringLiteral("plist path: ") + plist);
     return plist;
 }
@@ -218,8 +204,8 @@ void UpdaterApp::installRoad()
         for (const std::string& path : m_pCommandLine->GetVecKzipPath()) {
             if (path.empty())
                 continue;
+            // Made by the unpack, from the data folder down.
             const QString folder = m_strUncompressPath + QStringLiteral("/%1").arg(++number);
-            Platform::makeOwnFolder(folder);
             dlg.InstallKzip(QString::fromStdString(path), folder, true, false);
         }
     } catch (...) {

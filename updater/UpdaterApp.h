@@ -7,6 +7,7 @@
 #include "Comm.h"
 #include "ComponentInfo.h"
 #include "UpdateCheckState.h"
+#include "FolderWalk.h"
 
 #include <QObject>
 #include <QPoint>
@@ -58,6 +59,15 @@ public:
     // is removed, so neither the clean-up nor a package reaches where it
     // points. Empty when the folder cannot be made.
     static QString MakeFreshUncompressFolder();
+    // True when `path` is the data root or lies below it.
+    static bool IsAgentFolderPath(const QString& path);
+    // Opens `path`, the data root or a folder below it, one level at a time
+    // from the generic data folder down without following a link: the levels
+    // down to the root are the reader's as well (made when missing, a link
+    // there refused); those below are the agent's own (with MakeOwn a link
+    // there is removed and the folder made). A close-on-exec descriptor, or
+    // -1 (also for a path outside the root).
+    static int OpenAgentFolder(const QString& path, Platform::FolderWalk walk);
 
     // "name" of "packagetype.xml" in the agent's own bundle resources, else in
     // the enclosing bundle's; empty when neither can be read. Reads no

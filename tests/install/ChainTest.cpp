@@ -199,6 +199,34 @@ TEST_F(Chain, JavaScriptPluginsReplaceInstalledOnesWhereverTheyStand)
     EXPECT_TRUE(standin.installs().isEmpty());
 }
 
+// The plug-in folder is reached from the data folder down like the agent's
+// working folders: a link in place of it is removed, and the plug-in does not
+// land where the link pointed.
+TEST_F(Chain, PluginFolderThatIsALinkIsReplacedAndItsTargetKept)
+{
+    server.setRoute("/js/JSStamp.js", QByteArray("stamp v2"));
+    const QString elsewhere = env.root() + QStringLiteral("/elsewhere");
+    writeFile(elsewhere + QStringLiteral("/JSStamp.js"), "theirs");
+    const QString installed = UpdaterApp::GetAppDatePath() + QStringLiteral("SilentInstall/JavaScripts");
+    QDir().mkpath(QFileInfo(installed).path());
+    ASSERT_TRUE(QFile::link(elsewhere, installed));
+    offer(addon("J1", "Stamp", "8", url("/js/JSStamp.js"), "plugin"));
+
+    manager->Download(manager->GetSelModule(0));
+    ASSERT_TRUE(outcomes.waitForFinals(1)) << outcomes.events.join(' ').toStdString();
+    EXPECT_EQ(outcomes.finals(), QStringList({"Stamp:100"}));
+    const QFileInfo folder(installed);
+    EXPECT_TRUE(folder.isDir() && !folder.isSymLink());
+    QFile placed(installed + QStringLiteral("/JSStamp.js"));
+    ASSERT_TRUE(placed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(placed.readAll(), QByteArray("stamp v2"));
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"JSStamp.js"}));
+    QFile theirs(elsewhere + QStringLiteral("/JSStamp.js"));
+    ASSERT_TRUE(theirs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(theirs.readAll(), QByteArray("theirs"));
+}
+
 TEST_F(Chain, PluginThatCannotBePlacedStaysForALaterTry)
 {
     server.setRoute("/js/JSStamp.js", QByteArray("stamp v2"));

@@ -7,6 +7,7 @@
 #include "ModalAnswerer.h"
 
 #include <QProcess>
+#include <QDirIterator>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -227,6 +228,35 @@ TEST_F(Install, RetryBoxWaitsWhileTheReaderRuns)
     EXPECT_FALSE(window.IsGlacierRun());
 }
 
+// While the box waits, the unpack folder is moved away and a link put in
+// place of "uncompress": the installer would be handed over through the link.
+TEST_F(Install, UnpackFolderReplacedWhileTheRetryBoxWaitsInstallsNothing)
+{
+    FakeReaderProcess reader;
+    ASSERT_TRUE(reader.running());
+    const QString moved = env.root() + QStringLiteral("/moved");
+    ModalAnswerer answerer;
+    answerer.answer(
+        [&](QWidget* box) {
+            reader.stop();
+            const QString uncompress = updaterFolder() + QStringLiteral("uncompress");
+            QDir().rename(uncompress, moved);
+            QFile::link(moved, uncompress);
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text() == QLatin1String("Retry"))
+                    b->click();
+        },
+        QStringLiteral("DlgMessage"));
+    DlgDownload window;
+    recordInto(window, outcomes);
+    installPackage(window, package(setupFor({"Tool.pkg"}).c_str(), {{"Tool.pkg", "t"}}), true);
+
+    ASSERT_EQ(answerer.seen().size(), 1);
+    ASSERT_TRUE(QFileInfo::exists(moved + QStringLiteral("/1/Tool.pkg")));   // the files are all there
+    EXPECT_EQ(outcomes.valuesOf(QString()), QList<int>({0, 20, -1}));
+    EXPECT_TRUE(standin.installs().isEmpty());
+}
+
 TEST_F(Install, CancelledRetryBoxInstallsNothing)
 {
     FakeReaderProcess reader;
@@ -298,3 +328,55 @@ TEST(InstallRoad, AgentInstallsNamedPackagesEachFromItsOwnFolder)
         EXPECT_EQ(payload.readAll(), i == 0 ? QByteArray("from first") : QByteArray("from second"));
     }
 }
+
+// The run's folders are reached from the data folder down for every package:
+// a link planted in place of one while the first package's box is up
+// receives neither the next package nor the hand-over of its installer.
+class InstallRoadLinkedFolder : public InstallRun, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(InstallRoadLinkedFolder, NextPackageStaysBelowTheDataFolder)
+{
+    const QString elsewhere = env.root() + QStringLiteral("/elsewhere");
+    writeFile(elsewhere + QStringLiteral("/keep.txt"), "kept");
+    QByteArray damaged = package(setupFor({"First.pkg"}).c_str(), {{"First.pkg", "f"}});
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 0x55);
+    const QString first = writeFile(env.root() + QStringLiteral("/first.kzip"), damaged);
+    const QString second = writeFile(env.root() + QStringLiteral("/second.kzip"),
+                                     package(setupFor({"Second.pkg"}).c_str(), {{"Second.pkg", "s"}}));
+    start(QStringLiteral("-install -KzipPath ") + first + QLatin1Char('|') + second);
+
+    ModalAnswerer answerer;
+    answerer.answer(
+        [&](QWidget* box) {
+            const QString linked = QDir::cleanPath(QLatin1String(GetParam()) == QLatin1String("run")
+                                                       ? theApp->GetUncompressPath()
+                                                       : updaterFolder() + QStringLiteral("uncompress"));
+            QDir(linked).removeRecursively();
+            QFile::link(elsewhere, linked);
+            for (QPushButton* b : box->findChildren<QPushButton*>())
+                if (b->text().remove(QLatin1Char('&')) == QLatin1String("OK"))
+                    b->click();
+        },
+        QStringLiteral("QMessageBox"));
+    answerer.clickButton(QStringLiteral("OK"), QStringLiteral("QMessageBox"));   // a second box must not hang the test
+    theApp->runUpdateVisible(31, 225);
+    ASSERT_EQ(answerer.seen().size(), 1);
+
+    ASSERT_TRUE(standin.waitForInstalls(1));
+    const auto installs = standin.installs();
+    ASSERT_EQ(installs.size(), 1);
+    const QString installer = installs.at(0).args.value(0);
+    EXPECT_EQ(QFileInfo(installer).fileName(), QStringLiteral("Second.pkg"));
+    EXPECT_EQ(QFileInfo(installer).canonicalFilePath(), QDir::cleanPath(installer));   // through no link
+    EXPECT_TRUE(installer.startsWith(updaterFolder() + QStringLiteral("uncompress/"))) << installer.toStdString();
+    QDirIterator it(elsewhere, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QStringList left;
+    while (it.hasNext())
+        left << QDir(elsewhere).relativeFilePath(it.next());
+    EXPECT_EQ(left, QStringList({"keep.txt"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, InstallRoadLinkedFolder, ::testing::Values("uncompress", "run"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(info.index == 0 ? "Unpack" : "RunFolder");
+                         });

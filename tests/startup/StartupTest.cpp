@@ -1,5 +1,6 @@
 #include "AgentProcess.h"
 #include "CRegister.h"
+#include "ConsoleUser.h"
 #include "HttpTestServer.h"
 #include "IsolatedEnv.h"
 #include "LanguageFiles.h"
@@ -202,11 +203,17 @@ struct FakeShell
 class ShellSeam
 {
 public:
+    // Stands for a run of its own: the console user is looked up anew.
     explicit ShellSeam(FakeShell& shell)
     {
+        ForgetConsoleUser();
         Platform::setProcessRunner([&shell](const QString& p, const QStringList& a, int t) { return shell(p, a, t); });
     }
-    ~ShellSeam() { Platform::setProcessRunner({}); }
+    ~ShellSeam()
+    {
+        ForgetConsoleUser();
+        Platform::setProcessRunner({});
+    }
 };
 
 void writeLanguages(QSettings& settings, const QVariant& type, const QVariant& lan, const QVariant& country)
@@ -260,10 +267,42 @@ TEST(Startup, LanguageComesFromTheConsoleUsersPreferenceFile)
     }
     EXPECT_EQ(ReadLanguageChoice(plist).nChooseLan, 0);   // not a number
 
-    // su refuses: no plist path, and the reader's own settings answer.
+    // su refuses (in another run): no plist path, and the reader's own
+    // settings answer.
     shell.suError = "su: Authentication failure";
+    ForgetConsoleUser();
     EXPECT_EQ(GetUserPlitPath(), QString());
     EXPECT_EQ(ReadLanguageChoice(QString()).nChooseLan, 59);
+}
+
+// The language files and the controller ask for the console user's plist
+// through one lookup per run, started early on a thread of its own; each
+// keeps its answer for a missing home folder (no plist, or the agent's own
+// home).
+TEST(Startup, OneConsoleUserLookupPerRunAnswersEveryAsker)
+{
+    IsolatedEnv env;
+    FakeShell shell;
+    shell.home = env.homeDir().toLocal8Bit();
+    const QString expected = ReaderPreferencesIn(env.homeDir());
+    struct Case { const char* label; QByteArray suError; QString languagePlist; QString controllerPlist; };
+    const Case cases[] = {
+        {"home found", QByteArray(), expected, expected},
+        {"su refuses", "su: Authentication failure", QString(), ReaderPreferencesIn(QDir::homePath())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        shell.calls.clear();
+        shell.suError = c.suError;
+        ShellSeam seam(shell);
+        StartConsoleUserLookup();
+        UpdaterApp controller(nullptr);
+        for (int i = 0; i < 2; ++i) {
+            EXPECT_EQ(GetUserPlitPath(), c.languagePlist);
+            EXPECT_EQ(QString::fromStdString(controller.GetCurrentUserPlist()), c.controllerPlist);
+        }
+        EXPECT_EQ(shell.calls.size(), 2);   // who and su, once
+    }
 }
 
 TEST(Startup, RealShellToolsNeverHang)

@@ -4,6 +4,7 @@
 #include "CSetup_CommandLine.h"
 #include "CUpdateCertFile.h"
 #include "CUP_Log.h"
+#include "ConsoleUser.h"
 #include "LanguageFiles.h"
 #include "MyApplication.h"
 #include "UpdaterApp.h"
@@ -35,11 +36,18 @@ int main(int argc, char* argv[])
     // agent is running, which a slow trust-list server can make last minutes.
     const QString first = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
     const bool windowless = first.startsWith(kTrustListPrefix) || first.startsWith(kNextCheckPrefix);
+    // The console user's shell tools run while the application starts up;
+    // the language choice below waits for their answer. The trust-list run
+    // has no use for it.
+    if (!first.startsWith(kTrustListPrefix))
+        StartConsoleUserLookup();
     MyApplication app(argc, argv, !windowless);
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_CTYPE, "C.UTF-8");
-    if (app.isRunning())
+    if (app.isRunning()) {
+        ForgetConsoleUser();   // its thread ends before the process does
         return 0;
+    }
 
     MyApplication::applyButtonStyle();
 

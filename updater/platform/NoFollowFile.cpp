@@ -1,4 +1,5 @@
 #include "NoFollowFile.h"
+#include "FolderWalk.h"
 
 #include <QDir>
 #include <QFile>
@@ -128,15 +129,15 @@ QString makeOwnFolders(const QString& base, const QString& relative)
 {
     if (!QDir().mkpath(base) || !QFileInfo(base).isDir())
         return QString();
-    QString path = QDir::cleanPath(base);
-    for (const QString& level : relative.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (level == QLatin1String(".") || level == QLatin1String(".."))
-            return QString();
-        path += QLatin1Char('/') + level;
-        if (!makeOwnFolder(path))
-            return QString();
-    }
-    return path;
+    // Every level is reached from the one above it, so a link planted at an
+    // upper level is removed too rather than leading the lower ones elsewhere.
+    const int fd = openFolderBelow(base, relative, FolderWalk::MakeOwn);
+    if (fd < 0)
+        return QString();
+    ::close(fd);
+    const QString cleaned = QDir::cleanPath(relative);
+    return cleaned.isEmpty() || cleaned == QLatin1String(".") ? QDir::cleanPath(base)
+                                                              : QDir::cleanPath(base + QLatin1Char('/') + cleaned);
 }
 
 } // namespace Platform
