@@ -174,6 +174,9 @@ public:
     Signal<int> OnItemPressed;
     Signal<int> OnItemEntered;
     Signal<int> OnItemChanged;
+    // Handlers of the two selection signals must not delete the widget or
+    // its window at once: end a dialog with Done, close() or deleteLater
+    // (see Signal.h).
     Signal<> OnSelectionChanged;
     Signal<int> OnRowSelectionChanged;
     Signal<int> OnHeaderClicked;

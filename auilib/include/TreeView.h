@@ -216,7 +216,9 @@ public:
     Signal<QStandardItem*> OnItemCheckClicked;
     Signal<Event::Key> OnKeyReleased;
     // Every deselected item, then every selected one; SelectedItems() tells
-    // them apart inside the handler.
+    // them apart inside the handler. Its handlers, and those of
+    // OnVirtualSelectionChanged, must not delete the widget or its window at
+    // once: end a dialog with Done, close() or deleteLater (see Signal.h).
     Signal<QStandardItem*> OnItemSelectionChanged;
     Signal<QStandardItem*> OnItemRightClicked;
     Signal<QStandardItem*> OnItemDoubleClicked;
