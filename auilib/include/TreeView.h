@@ -211,14 +211,15 @@ public:
     void SortVirtChildren(VirtTreeItem* item, bool recursively);
 
     Signal<QStandardItem*> OnItemClicked;
+    // Handlers of the expand, collapse and selection signals (the virtual
+    // ones too) must not delete the widget or its window at once: end a
+    // dialog with Done, close() or deleteLater (see Signal.h).
     Signal<QStandardItem*> OnItemExpanded;
     Signal<QStandardItem*> OnItemCollapsed;
     Signal<QStandardItem*> OnItemCheckClicked;
     Signal<Event::Key> OnKeyReleased;
     // Every deselected item, then every selected one; SelectedItems() tells
-    // them apart inside the handler. Its handlers, and those of
-    // OnVirtualSelectionChanged, must not delete the widget or its window at
-    // once: end a dialog with Done, close() or deleteLater (see Signal.h).
+    // them apart inside the handler.
     Signal<QStandardItem*> OnItemSelectionChanged;
     Signal<QStandardItem*> OnItemRightClicked;
     Signal<QStandardItem*> OnItemDoubleClicked;

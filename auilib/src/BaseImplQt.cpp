@@ -123,13 +123,17 @@ void BaseImplQt::SetMaximumSize(const Size& size) { RequireWidget()->setMaximumS
 
 void BaseImplQt::MoveWindow(int x, int y, int width, int height, bool)
 {
-    QWidget* widget = RequireWidget();
-    if (auto* frame = dynamic_cast<QFrame*>(widget))
+    // A dialog's resize handler may delete its window.
+    const QPointer<QWidget> widget = RequireWidget();
+    if (auto* frame = dynamic_cast<QFrame*>(widget.data()))
         widget->move(x + frame->lineWidth(), y + frame->lineWidth());
     else
         widget->move(x, y);
+    if (!widget)
+        return;
     widget->resize(width, height);
-    savedGeometry_ = widget->geometry();
+    if (widget)
+        savedGeometry_ = widget->geometry();
 }
 
 int BaseImplQt::GetFrarmeWidth()

@@ -1,6 +1,6 @@
-// Event procedures and queued handlers that destroy what their event is
-// for: the control's widget, a control created at run time, the dialog, or
-// the dialog's window. Events go through Qt's own delivery, so Qt reading a
+// Event procedures, signal handlers and queued handlers that destroy what
+// their event is for: the control's widget, a control created at run time,
+// the dialog, or the dialog's window. Events go through Qt's own delivery, so Qt reading a
 // destroyed receiver after the filter, or the filter reading a destroyed
 // control or its own procedure, shows up under the address sanitizer.
 #include "Edit.h"
@@ -147,6 +147,23 @@ TEST(DestroyingHandlers, AProcedureMayDestroyWhatItsEventIsFor)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(after.edit, &press);
     EXPECT_EQ(seen, 1);
+}
+
+TEST(DestroyingHandlers, AResizeHandlerMayDeleteTheWindow)
+{
+    Scene scene;
+    scene.dialog->DoModeless();
+    QCoreApplication::processEvents();
+    int calls = 0;
+    scene.dialog->OnResize.Connect([&scene, &calls, tag = std::string(40, 'r')] {
+        delete scene.window.data();
+        calls += static_cast<int>(tag.size()) / 40;
+    });
+    const QSize before = scene.window->size();
+    scene.dialog->MoveWindow(20, 20, before.width() + 40, before.height() + 30, true);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(scene.window);
+    EXPECT_FALSE(scene.dialog->GetWndPtr());
 }
 
 TEST(DestroyingHandlers, AProcedureThatDestroysNothingKeepsItsResult)
