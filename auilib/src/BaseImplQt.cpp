@@ -123,17 +123,13 @@ void BaseImplQt::SetMaximumSize(const Size& size) { RequireWidget()->setMaximumS
 
 void BaseImplQt::MoveWindow(int x, int y, int width, int height, bool)
 {
-    // A dialog's resize handler may delete its window.
-    const QPointer<QWidget> widget = RequireWidget();
-    if (auto* frame = dynamic_cast<QFrame*>(widget.data()))
+    QWidget* widget = RequireWidget();
+    if (auto* frame = dynamic_cast<QFrame*>(widget))
         widget->move(x + frame->lineWidth(), y + frame->lineWidth());
     else
         widget->move(x, y);
-    if (!widget)
-        return;
     widget->resize(width, height);
-    if (widget)
-        savedGeometry_ = widget->geometry();
+    savedGeometry_ = widget->geometry();
 }
 
 int BaseImplQt::GetFrarmeWidth()
