@@ -1,8 +1,8 @@
 // A list box of a loaded form whose double-click, item-change, header-click
-// and editor handlers drop the dialog that holds the list box, close its
-// window and drop it, or delete the window at once: the table's own signal
-// handling must survive the dialog going from under it, and the list box goes
-// with its table only.
+// and editor handlers drop the dialog that holds the list box, or close its
+// window and drop it, and whose editor handler may also delete the window at
+// once: the table's own signal handling must survive the dialog going from
+// under it, and the list box goes with its table only.
 #include "FormTestSupport.h"
 #include "ListBox.h"
 #include "UserDoubleClick.h"
