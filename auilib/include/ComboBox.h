@@ -105,6 +105,8 @@ public:
     void SetAddToListOnEnterKey(bool add);
     QWidget* GetWndPtr();
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // The current entry changed, for any cause; -1 for none.
     Signal<int> OnCurrentIndexChanged;
     // The edit text changed (after the number filter): every time...

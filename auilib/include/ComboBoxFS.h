@@ -61,6 +61,8 @@ public:
     // Accepted for callers of other combo boxes; no effect.
     void UpdateCustomColors();
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // The current entry changed, for any cause.
     Signal<int> OnCurrentIndexChanged;
     // After the user chose an entry (the browse entry's folder dialog

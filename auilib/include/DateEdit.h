@@ -54,6 +54,8 @@ public:
     // The date edit widget, null once it is gone.
     QWidget* GetWndPtr();
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the value, typed, stepped or set by code.
     Signal<KwDateTime> OnDateTimeChanged;
 

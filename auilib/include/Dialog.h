@@ -108,7 +108,9 @@ public:
 
     bool IsModal() const { return modal_; }
 
-    // Emitted on every resize of the window.
+    // Emitted on every resize of the window. Qt's resize goes on using the
+    // window after its handlers: they must not delete the window at once,
+    // but end the dialog with Done, close() or deleteLater (see Signal.h).
     Signal<> OnResize;
 
 private:

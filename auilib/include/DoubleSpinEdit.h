@@ -44,6 +44,8 @@ public:
     // ASCII digit is ignored, 0 goes back to the locale's own.
     void SetDecimalChar(char decimal);
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     Signal<double> OnValueChanged;
     // A step by arrow, key or wheel: the new value and the amount stepped;
     // an arrow pressed at a limit: the limit and 0.

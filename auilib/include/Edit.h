@@ -97,6 +97,9 @@ public:
     void ExtendedButtonSetImage(const unsigned char* data, int length, ImageTypes type, bool hover);
 
     Signal<> OnExtendedButtonClicked;
+    // Handlers of the text and focus signals must not delete the widget or
+    // its window at once: end a dialog with Done, close() or deleteLater
+    // (see Signal.h).
     // Every change of the text, by code too.
     Signal<std::wstring> OnTextChanged;
     // Changes by the user only.

@@ -169,6 +169,9 @@ public:
     ListBoxImpl* GetImpl() const { return impl_.get(); }
 
     Signal<int> OnItemClicked;
+    // Its handlers, and those of OnItemChanged, OnHeaderClicked and the two
+    // selection signals, must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     Signal<int> OnItemDoubleClicked;
     // Kept for callers that connect to them; the list box fires neither.
     Signal<int> OnItemPressed;

@@ -61,6 +61,8 @@ public:
     // Values above 0 become the limit; others leave the limit as it is.
     void SetLimitText(int limit);
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // The text differs from the last text seen, whoever changed it.
     Signal<> OnTextChanged;
     // Just before OnTextChanged, when the change was the user's.

@@ -33,6 +33,8 @@ public:
     int GetMinimum() const;
     int GetMaximum() const;
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the value, by code or otherwise, once per change.
     Signal<int> OnValueChanged;
 

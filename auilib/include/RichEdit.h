@@ -73,6 +73,8 @@ public:
     bool acceptRichText();
     void setAcceptRichText(bool accept);
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the text or its format, whoever made it.
     Signal<> OnTextChanged;
     // Just before OnTextChanged, when the change was the user's.

@@ -37,6 +37,8 @@ public:
     // Stands where the slider has its release signal; the scroll bar never
     // emits it.
     Signal<> OnUnused;
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the value, by the user or by code, once per change.
     Signal<int> OnValueChanged;
 

@@ -22,6 +22,17 @@
 // threads at once, the same handler included; a handler that may be
 // reached from a second thread guards what it shares. Queued calls run on
 // the GUI thread whichever thread emitted.
+//
+// Handlers that end a window: a handler may drop its control or its dialog,
+// or delete the window, and the control's code asks after each emission
+// whether its widget still lives. The exception are the handlers of value,
+// text, index and focus changes, and of the few item-view inputs whose
+// handling Qt finishes itself (the controls say which where they declare
+// their signals): those run inside Qt's own handling, which goes on using
+// the widget after the handler returns, as it does for plain Qt signals, so
+// they must not delete the emitting widget or a window that holds it at
+// once. Such a handler ends its dialog with Dialog::Done, the
+// window's close() or a deferred delete (deleteLater).
 #pragma once
 
 #include <QEvent>

@@ -32,6 +32,8 @@ public:
 
     // The user let go of the dragged handle.
     Signal<> OnSliderReleased;
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the value, by the user or by code, once per change.
     Signal<int> OnValueChanged;
 

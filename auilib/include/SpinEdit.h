@@ -41,6 +41,8 @@ public:
     // Accepted for callers of the other spin edit; does nothing.
     void SetBorderRadius(int radius);
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // The committed value changed (by the user or by code; the
     // implementation's IsChangeInProgress tells code's changes apart).
     Signal<long long> OnValueChanged;

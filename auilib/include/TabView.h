@@ -40,6 +40,8 @@ public:
     void ActivateNextTab();
     void ActivatePreviousTab();
 
+    // Handlers of these must not delete the widget or its window at once:
+    // end a dialog with Done, close() or deleteLater (see Signal.h).
     // Every change of the current tab (-1 when no page is left), whether the
     // user, code or the pages changed it.
     Signal<int> OnCurrentChanged;

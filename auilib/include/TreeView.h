@@ -211,6 +211,9 @@ public:
     void SortVirtChildren(VirtTreeItem* item, bool recursively);
 
     Signal<QStandardItem*> OnItemClicked;
+    // Handlers of the expand, collapse and selection signals (the virtual
+    // ones too) must not delete the widget or its window at once: end a
+    // dialog with Done, close() or deleteLater (see Signal.h).
     Signal<QStandardItem*> OnItemExpanded;
     Signal<QStandardItem*> OnItemCollapsed;
     Signal<QStandardItem*> OnItemCheckClicked;

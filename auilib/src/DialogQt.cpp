@@ -4,6 +4,7 @@
 #include "DialogImplQt.h"
 
 #include <QKeyEvent>
+#include <QPointer>
 
 namespace AUILib {
 
@@ -59,8 +60,13 @@ void DialogQt::keyPressEvent(QKeyEvent* event)
 
 void DialogQt::resizeEvent(QResizeEvent* event)
 {
-    if (owner_)
+    if (owner_) {
+        // A handler may delete this window.
+        const QPointer<DialogQt> alive(this);
         owner_->OnResize.Emit();
+        if (!alive)
+            return;
+    }
     QDialog::resizeEvent(event);
 }
 

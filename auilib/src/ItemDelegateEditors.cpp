@@ -10,6 +10,7 @@
 
 #include <QLineEdit>
 #include <QPalette>
+#include <QPointer>
 #include <QTimer>
 
 namespace AUILib {
@@ -111,11 +112,13 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
                               QStringLiteral("border: 1px solid #%1;").arg(QString::number(highlight.rgb(), 16)));
     }
     const std::shared_ptr<Edit> editor = editEditor;
+    // A handler may delete the table, and this delegate with it.
+    const QPointer<const ItemDelegate> alive(this);
     if (control && editable != ListBox::EditableAllColumns)
         control->OnEditorCreated.Emit(row, editor.get());
-    if (control && owner)
+    if (control && alive && owner)
         control->OnCellEditorCreated.Emit(row, column, editor.get());
-    return WidgetOf(editor.get());
+    return alive ? WidgetOf(editor.get()) : nullptr;
 }
 
 void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QStyle>
 
 #include <algorithm>
@@ -194,13 +195,19 @@ void ListBoxQt::mouseReleaseEvent(QMouseEvent* event)
     ListBox* control = owner;
     const EmissionHold hold(HoldOwner(control));
     const bool multi = control && !control->IsSingleSelection();
+    // A check box's item-change handler may delete this table.
+    const QPointer<ListBoxQt> alive(this);
     if (multi && selectItemOnSetFocus) {
         setSelectionMode(QAbstractItemView::SingleSelection);
         QTableWidget::mouseReleaseEvent(event);
+        if (!alive)
+            return;
         setSelectionMode(QAbstractItemView::ExtendedSelection);
         pressedOnSelection = false;
     } else {
         QTableWidget::mouseReleaseEvent(event);
+        if (!alive)
+            return;
     }
     if (multi && (control = owner))
         control->OnSelectionEnd.Emit();

@@ -567,13 +567,13 @@ Edit* TreeView::EditLabel(QStandardItem* item)
     if (!index.isValid() || !(item->flags() & Qt::ItemIsEditable))
         return nullptr;
     TreeViewQt* view = d->GetView();
-    auto* delegate = qobject_cast<TreeViewItemDelegate*>(view->itemDelegate());
+    const QPointer<TreeViewItemDelegate> delegate = qobject_cast<TreeViewItemDelegate*>(view->itemDelegate());
     if (!delegate)
         return nullptr;
     d->editedItem = item;
     view->edit(index);
-    // The editor's handlers may have dropped the control.
-    if (!d->Owner())
+    // The editor's handlers may have dropped the control or deleted the view.
+    if (!d->Owner() || !delegate)
         return nullptr;
     Edit* editor = delegate->GetEditor();
     if (editor)

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QStandardItemModel>
 
 namespace AUILib {
@@ -29,7 +30,7 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
     auto edit = std::make_shared<Edit>();
     editor_ = edit;
     edit->Create(view);
-    QWidget* widget = edit->GetBaseImpl()->GetWndPtr();
+    const QPointer<QWidget> widget = edit->GetBaseImpl()->GetWndPtr();
     if (!widget)
         return nullptr;
     const int viewportWidth = parent ? parent->width() : option.rect.width();
@@ -46,10 +47,14 @@ QWidget* TreeViewItemDelegate::createEditor(QWidget* parent, const QStyleOptionV
         d->editedItem = item;
         TreeView::impl* impl = d.get();
         const EmissionHold hold(std::move(d));
+        // A handler may delete the view, and this delegate with it.
+        const QPointer<const TreeViewItemDelegate> alive(this);
         control->OnLabelEditBegin.Emit(item);
         // A handler may have dropped the control or closed this editor.
-        if (impl->Owner() && editor_ == edit)
+        if (alive && impl->Owner() && editor_ == edit)
             control->OnEditorCreated.Emit(item, edit.get());
+        if (!alive)
+            return nullptr;
     }
     return widget;
 }

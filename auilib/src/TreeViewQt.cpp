@@ -14,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -223,7 +224,10 @@ void TreeViewQt::keyReleaseEvent(QKeyEvent* event)
     }
     TreeView::impl* impl = d.get();
     const EmissionHold hold(std::move(d));
+    const QPointer<TreeViewQt> alive(this);
     owner->OnKeyReleased.Emit(SysKeyToAUIKey(event->key()));
+    if (!alive)
+        return;
     if (GetOwner() && impl->multiSelection && impl->checkMode == 1) {
         if (event->key() == Qt::Key_Shift) {
             impl->anchorItem = nullptr;
@@ -373,11 +377,12 @@ void TreeViewQt::mouseReleaseEvent(QMouseEvent* event)
         const QModelIndex index = indexAt(event->pos());
         if (!index.isValid())
             return;
+        const QPointer<TreeViewQt> alive(this);
         if (TreeModel* model = impl->virtualMode ? impl->VirtualModel() : nullptr)
             owner->OnVirtualItemRightClicked.Emit(model->ItemFromIndex(index));
         else if (!impl->virtualMode)
             owner->OnItemRightClicked.Emit(impl->ItemOf(index));
-        if (!GetOwner())
+        if (!alive || !GetOwner())
             return;
         if (const std::shared_ptr<ContextMenu> menu = owner->GetContextMenu())
             menu->Show(true);
@@ -633,6 +638,7 @@ void TreeViewQt::dataChanged(const QModelIndex& topLeft, const QModelIndex& bott
     const QPersistentModelIndex index(topLeft);
     TreeView::impl* impl = d.get();
     const EmissionHold hold(std::move(d));
+    const QPointer<TreeViewQt> alive(this);
     if (roles.contains(Qt::DisplayRole)) {
         QStandardItem* item = impl->ItemOf(index);
         if (item) {
@@ -642,9 +648,11 @@ void TreeViewQt::dataChanged(const QModelIndex& topLeft, const QModelIndex& bott
             // against the text it replaces.
             item->setData(item->data(Qt::DisplayRole), CustStandardItem::LastTextRole);
             owner->OnItemTextChanged.Emit(item, ToWide(text));
-            if (GetOwner() && index.isValid())
+            if (alive && GetOwner() && index.isValid())
                 owner->OnItemTextEdited.Emit(item, ToWide(previous), ToWide(text));
         }
+        if (!alive)
+            return;
         if (GetOwner())
             RefitColumn();
     } else if (roles.contains(Qt::EditRole) || roles.contains(Qt::DecorationRole)) {

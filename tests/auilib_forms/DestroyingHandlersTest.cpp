@@ -1,8 +1,9 @@
-// Event procedures and queued handlers that destroy what their event is
-// for: the control's widget, a control created at run time, the dialog, or
-// the dialog's window. Events go through Qt's own delivery, so Qt reading a
-// destroyed receiver after the filter, or the filter reading a destroyed
-// control or its own procedure, shows up under the address sanitizer.
+// Event procedures, signal handlers and queued handlers that destroy what
+// their event is for: the control's widget, a control created at run time,
+// the dialog, or the dialog's window. Events go through Qt's own delivery,
+// so Qt reading a destroyed receiver after the filter, or the filter or the
+// window reading a destroyed control, procedure or window, shows up under
+// the address sanitizer.
 #include "Edit.h"
 #include "FormTestSupport.h"
 
@@ -13,6 +14,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 
 #include <functional>
 #include <string>
@@ -147,6 +149,27 @@ TEST(DestroyingHandlers, AProcedureMayDestroyWhatItsEventIsFor)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(after.edit, &press);
     EXPECT_EQ(seen, 1);
+}
+
+TEST(DestroyingHandlers, AResizeHandlerMayDeleteTheWindow)
+{
+    Scene scene;
+    scene.dialog->DoModeless();
+    QCoreApplication::processEvents();
+    int calls = 0;
+    scene.dialog->OnResize.Connect([&scene, &calls] {
+        delete scene.window.data();
+        ++calls;
+    });
+    // Delivered as an event alone: Qt's own resize and move calls go on
+    // using the window after the event, so a handler of a resize they make
+    // must not delete the window at once.
+    const QSize before = scene.window->size();
+    QResizeEvent resize(before + QSize(40, 30), before);
+    QApplication::sendEvent(scene.window, &resize);
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(scene.window);
+    EXPECT_FALSE(scene.dialog->GetWndPtr());
 }
 
 TEST(DestroyingHandlers, AProcedureThatDestroysNothingKeepsItsResult)

@@ -1,7 +1,8 @@
-// A list box of a loaded form whose double-click, item-change and
-// header-click handlers drop the dialog that holds the list box, or close
-// its window and drop it: the table's own signal handling must survive the
-// dialog going from under it, and the list box goes with its table only.
+// A list box of a loaded form whose double-click, item-change, header-click
+// and editor handlers drop the dialog that holds the list box, or close its
+// window and drop it, and whose editor handler may also delete the window at
+// once: the table's own signal handling must survive the dialog going from
+// under it, and the list box goes with its table only.
 #include "FormTestSupport.h"
 #include "ListBox.h"
 #include "UserDoubleClick.h"
@@ -65,37 +66,60 @@ TEST(ListBoxInDialog, HandlersMayDropTheDialogThatHoldsTheList)
         const char* name;
         std::function<void(DropForm&)> drop;
         bool windowGoes;
+        bool atOnce;
     } drops[] = {
-        {"drops the dialog", [](DropForm& f) { f.dialog.reset(); }, false},
+        {"drops the dialog", [](DropForm& f) { f.dialog.reset(); }, false, false},
         {"closes the window and drops the dialog",
          [](DropForm& f) {
              f.dialog->Done(AUILib::Dialog::DoneCancel);
              f.dialog.reset();
          },
-         true},
+         true, false},
+        {"deletes the window at once and drops the dialog",
+         [](DropForm& f) {
+             delete f.window.data();
+             f.dialog.reset();
+         },
+         true, true},
     };
     const struct {
         const char* name;
+        // Connects the handler, and sets the list up for the input.
         std::function<void(ListBox&, std::function<void()>)> connect;
         std::function<void(QTableWidget*)> act;
+        // Qt's own handling of the input goes on using the table after the
+        // signal, so its handlers must not delete the window at once.
+        bool qtGoesOn;
     } emitters[] = {
         {"double click", [](ListBox& l, std::function<void()> h) { l.OnItemDoubleClicked.Connect([h](int) { h(); }); },
-         [](QTableWidget* t) { UserDoubleClick(t->viewport(), t->visualRect(t->model()->index(1, 1)).center()); }},
+         [](QTableWidget* t) { UserDoubleClick(t->viewport(), t->visualRect(t->model()->index(1, 1)).center()); },
+         true},
         {"user check", [](ListBox& l, std::function<void()> h) { l.OnItemChanged.Connect([h](int) { h(); }); },
          [](QTableWidget* t) {
              const QPoint at = CheckBoxCentre(t, 0);
              QCursor::setPos(t->viewport()->mapToGlobal(at));
              QTest::mouseClick(t->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-         }},
+         },
+         true},
         {"header click", [](ListBox& l, std::function<void()> h) { l.OnHeaderClicked.Connect([h](int) { h(); }); },
          [](QTableWidget* t) {
              QHeaderView* header = t->horizontalHeader();
              QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
                                QPoint(header->sectionViewportPosition(1) + 4, header->height() / 2));
-         }},
+         },
+         true},
+        {"editor opened by a double click",
+         [](ListBox& l, std::function<void()> h) {
+             l.SetEditItems(ListBox::EditableBorder);
+             l.OnEditorCreated.Connect([h](int, AUILib::Edit*) { h(); });
+         },
+         [](QTableWidget* t) { UserDoubleClick(t->viewport(), t->visualRect(t->model()->index(1, 0)).center()); },
+         false},
     };
     for (const auto& d : drops) {
         for (const auto& s : emitters) {
+            if (d.atOnce && s.qtGoesOn)
+                continue;
             SCOPED_TRACE(std::string(s.name) + " " + d.name);
             DropForm form;
             ASSERT_TRUE(form.list);

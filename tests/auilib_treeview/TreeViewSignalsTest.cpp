@@ -1,7 +1,8 @@
-// Signals of the tree control that only real input fires: a collapse through
-// the keyboard, a double click, a key release, and in virtual mode a collapse
-// and a right click. Each fires once with the item the input was about, and a
-// handler may destroy its control, its dialog or the dialog's window.
+// Signals of the tree control that input to its view fires: a collapse
+// through the keyboard, a double click, a key release, a right click, a text
+// change, a label editor opening, and in virtual mode a collapse and a right
+// click. Each fires once with the item the input was about, and a handler may
+// destroy its control, its dialog or the dialog's window, at once too.
 #include "TreeFormScene.h"
 
 #include "ControlGoneKit.h"
@@ -112,6 +113,13 @@ public:
         if (window)
             window->close();   // a dialog window deletes itself on close, later
     }
+    // The window goes at once, with the view and its delegate, while the
+    // control still names them; the control is dropped afterwards.
+    void DeleteWindow()
+    {
+        delete window.data();
+        DestroyControl();
+    }
 
     std::shared_ptr<TreeView> tree;
     QPointer<AUILib::TreeViewQt> view;
@@ -132,21 +140,31 @@ struct SignalCase {
     // Records the signal around the input: emissions and the last argument.
     std::function<std::pair<size_t, std::string>(Scene&)> record;
     std::function<void(Scene&, std::function<void()>)> connectDestroying;
+    // Qt's own handling of the input goes on using the view after the
+    // signal, so its handlers must not delete the window at once.
+    bool qtGoesOn = false;
 };
 
-template <typename Arg>
-SignalCase MakeCase(const char* name, bool virtualMode, AUILib::Signal<Arg> TreeView::*signal,
+SignalCase QtGoesOn(SignalCase c)
+{
+    c.qtGoesOn = true;
+    return c;
+}
+
+// The signal's first argument names the case's item.
+template <typename... Args>
+SignalCase MakeCase(const char* name, bool virtualMode, AUILib::Signal<Args...> TreeView::*signal,
                     std::function<void(Scene&)> prepare, std::function<void(QTreeView*)> input, std::string expected)
 {
     SignalCase c{name, virtualMode, prepare, input, expected, nullptr, nullptr};
     c.record = [signal, input](Scene& scene) {
-        SignalRecorder<Arg> recorder((*scene.tree).*signal);
+        SignalRecorder<Args...> recorder((*scene.tree).*signal);
         input(scene.view);
         const size_t count = recorder.Count();
         return std::make_pair(count, count ? Describe(std::get<0>(recorder.Last())) : std::string());
     };
     c.connectDestroying = [signal](Scene& scene, std::function<void()> destroy) {
-        ((*scene.tree).*signal).Connect([destroy](Arg) { destroy(); });
+        ((*scene.tree).*signal).Connect([destroy](Args...) { destroy(); });
     };
     return c;
 }
@@ -154,15 +172,18 @@ SignalCase MakeCase(const char* name, bool virtualMode, AUILib::Signal<Arg> Tree
 std::vector<SignalCase> Cases()
 {
     auto keyClick = [](Qt::Key key) { return [key](QTreeView* view) { QTest::keyClick(view, key); }; };
+    auto renameB = [](QTreeView* view) { view->model()->setData(At(view, {1}), QStringLiteral("B2")); };
+    auto editB = [](QTreeView* view) { view->edit(At(view, {1})); };
+    auto none = [](Scene&) {};
     return {
-        MakeCase<QStandardItem*>(
+        QtGoesOn(MakeCase<QStandardItem*>(
             "collapse by the Left key", false, &TreeView::OnItemCollapsed,
             [](Scene& s) {
                 QStandardItem* a = s.tree->GetRootItem();
                 s.tree->SetExpanded(a, true);
                 s.tree->SetCurrentItem(a);
             },
-            keyClick(Qt::Key_Left), "A"),
+            keyClick(Qt::Key_Left), "A")),
         MakeCase<QStandardItem*>(
             "double click on a leaf", false, &TreeView::OnItemDoubleClicked,
             [](Scene& s) { s.tree->SetExpanded(s.tree->GetRootItem(), true); },
@@ -183,14 +204,23 @@ std::vector<SignalCase> Cases()
             "key release", false, &TreeView::OnKeyReleased, [](Scene&) {},
             [](QTreeView* view) { QTest::keyRelease(view, Qt::Key_C); },
             "key " + std::to_string(AUILib::Event::Key_A + 2)),
-        MakeCase<VirtTreeItem*>(
+        QtGoesOn(MakeCase<VirtTreeItem*>(
             "virtual collapse by the Left key", true, &TreeView::OnVirtualItemCollapsed,
             [](Scene& s) {
                 VirtTreeItem* v0 = s.tree->GetChildItem(s.tree->RootItem(), 0);
                 s.tree->SetExpanded(v0, true);
                 s.tree->SetCurrentVirtualItem(v0);
             },
-            keyClick(Qt::Key_Left), "V0"),
+            keyClick(Qt::Key_Left), "V0")),
+        MakeCase<QStandardItem*>("right click", false, &TreeView::OnItemRightClicked, none,
+                                 [](QTreeView* view) { ClickAt(view, At(view, {1}), Qt::RightButton); }, "B"),
+        MakeCase<QStandardItem*, std::wstring>("text changed", false, &TreeView::OnItemTextChanged, none, renameB,
+                                               "B2"),
+        MakeCase<QStandardItem*, std::wstring, std::wstring>("text edited", false, &TreeView::OnItemTextEdited, none,
+                                                             renameB, "B2"),
+        MakeCase<QStandardItem*>("label editor begins", false, &TreeView::OnLabelEditBegin, none, editB, "B"),
+        MakeCase<QStandardItem*, AUILib::Edit*>("label editor made", false, &TreeView::OnEditorCreated, none, editB,
+                                                "B"),
         MakeCase<VirtTreeItem*>(
             "virtual right click", true, &TreeView::OnVirtualItemRightClicked, [](Scene&) {},
             [](QTreeView* view) { ClickAt(view, At(view, {1}), Qt::RightButton); }, "V1"),
@@ -218,14 +248,18 @@ TEST(TreeViewSignals, HandlerMayDestroyItsControlDialogOrWindow)
         bool fromForm;
         void (Scene::*destroy)();
         bool controlGoes;   // at once, or with the window at the latest
+        bool atOnce;        // the window is deleted in the handler
     };
     const Destruction destructions[] = {
-        {"control on a plain window", false, &Scene::DestroyControl, true},
-        {"dialog", true, &Scene::DestroyDialog, false},
-        {"dialog and closes its window", true, &Scene::CloseWindow, true},
+        {"control on a plain window", false, &Scene::DestroyControl, true, false},
+        {"dialog", true, &Scene::DestroyDialog, false, false},
+        {"dialog and closes its window", true, &Scene::CloseWindow, true, false},
+        {"dialog's window at once", true, &Scene::DeleteWindow, true, true},
     };
     for (const SignalCase& c : Cases()) {
         for (const Destruction& d : destructions) {
+            if (d.atOnce && c.qtGoesOn)
+                continue;
             SCOPED_TRACE(std::string(c.name) + ", handler destroys the " + d.name);
             Scene scene(d.fromForm);
             ASSERT_TRUE(scene.shown);
