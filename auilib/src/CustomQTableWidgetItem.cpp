@@ -45,6 +45,11 @@ int IdOf(const QTableWidgetItem& cell)
 
 bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 {
+    return LessThan(other, other.tableWidget() ? other.column() : -1);
+}
+
+bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column) const
+{
     const QVariant mine = data(Qt::DisplayRole);
     const QVariant theirs = other.data(Qt::DisplayRole);
     const int kind = std::max(ValueClass(mine), ValueClass(theirs));
@@ -58,24 +63,21 @@ bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
     const auto* custom = dynamic_cast<const CustomQTableWidgetItem*>(&other);
     if (pinned_ || (custom && custom->pinned_))
         return false;
-    const int otherColumn = other.tableWidget() ? other.column() : -1;
     const ListBox::SortFunction* func = nullptr;
-    if (sortFunctions_) {
-        const auto found = sortFunctions_->find(otherColumn);
-        if (found != sortFunctions_->end())
+    if (rules_) {
+        const auto found = rules_->functions.find(column);
+        if (found != rules_->functions.end())
             func = &found->second;
     }
     if (!func) {
-        const Qt::CaseSensitivity cs =
-            (caseSensitive_ && !*caseSensitive_) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        const Qt::CaseSensitivity cs = (rules_ && !rules_->caseSensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
         return QString::compare(text(), other.text(), cs) < 0;
     }
     any mineData;
     any theirData;
-    if (itemData_) {
-        const int ownColumn = tableWidget() ? column() : -1;
-        mineData = ListBoxItemDataValue(itemData_, IdOf(*this), ownColumn);
-        theirData = ListBoxItemDataValue(itemData_, IdOf(other), ownColumn);
+    if (rules_->itemData) {
+        mineData = ListBoxItemDataValue(rules_->itemData, IdOf(*this), column);
+        theirData = ListBoxItemDataValue(rules_->itemData, IdOf(other), column);
     }
     return (*func)(ToWide(text()), mineData, ToWide(other.text()), theirData);
 }

@@ -17,6 +17,8 @@ namespace AUILib {
 ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetOwnership::Made, &owner)
 {
     itemData = MakeListBoxItemData();
+    sortRules = std::make_shared<CustomQTableWidgetItem::SortRules>();
+    sortRules->itemData = itemData.get();
     ListBoxQt* table = table_.Get();
     delegate = new ItemDelegate(table, this);
     table->setItemDelegate(delegate);
@@ -100,6 +102,9 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
 ListBoxImpl::~ListBoxImpl()
 {
     table_.DisconnectAll();
+    // The cells stay with the table: they order by text from now on.
+    sortRules->functions.clear();
+    sortRules->itemData = nullptr;
     if (ListBoxQt* table = table_.Get()) {
         table->owner = nullptr;
         // The header keeps drawing after this object is gone: back to the
@@ -271,7 +276,7 @@ void ListBoxImpl::SetColumnsCount(int count)
 
 CustomQTableWidgetItem* ListBoxImpl::MakeCell(const QString& text) const
 {
-    return new CustomQTableWidgetItem(text, &caseSensitiveSort, &sortFunctions, itemData.get());
+    return new CustomQTableWidgetItem(text, sortRules);
 }
 
 void ListBoxImpl::RefitColumn(int column)
@@ -378,6 +383,17 @@ void ListBoxImpl::RemoveButtonColumn()
     table->horizontalHeader()->setStretchLastSection(true);
 }
 
+namespace {
+
+bool Less(const QTableWidgetItem& a, const QTableWidgetItem& b, int column)
+{
+    if (const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(&a))
+        return cell->LessThan(b, column);
+    return a < b;
+}
+
+} // namespace
+
 int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int column, int requested) const
 {
     ListBoxQt* table = table_.Get();
@@ -395,8 +411,9 @@ int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int colu
     if (!key)
         return std::max(requested, end);
     // "a goes before b" as the sort orders them.
-    auto before = [descending](const QTableWidgetItem& a, const QTableWidgetItem& b) {
-        return descending ? b < a : a < b;
+    // Every cell compared is in the sort column, which is passed on.
+    auto before = [descending, sortColumn](const QTableWidgetItem& a, const QTableWidgetItem& b) {
+        return descending ? Less(b, a, sortColumn) : Less(a, b, sortColumn);
     };
     // The run of rows equal to the new one: a stable resort keeps the new
     // row where it was asked for within that run.

@@ -8,6 +8,7 @@
 #include <QTableWidgetItem>
 
 #include <map>
+#include <memory>
 
 namespace AUILib {
 
@@ -17,15 +18,28 @@ class CustomQTableWidgetItem : public QTableWidgetItem {
 public:
     using SortFunctions = std::map<int, ListBox::SortFunction>;
 
-    CustomQTableWidgetItem(const QString& text, const bool* caseSensitive, const SortFunctions* sortFunctions,
-                           const ItemDataMap* itemData)
-        : QTableWidgetItem(text, 0), caseSensitive_(caseSensitive), sortFunctions_(sortFunctions),
-          itemData_(itemData)
+    // How the list box orders its cells, shared by the control and every
+    // cell it made. The table and its cells outlive the control by design:
+    // the control empties the functions and the item data when it goes, so
+    // that a later sort (a header click) orders by plain text and reads
+    // nothing of the control.
+    struct SortRules {
+        bool caseSensitive = true;
+        SortFunctions functions;
+        const ItemDataMap* itemData = nullptr;
+    };
+
+    CustomQTableWidgetItem(const QString& text, std::shared_ptr<const SortRules> rules)
+        : QTableWidgetItem(text, 0), rules_(std::move(rules))
     {
     }
     ~CustomQTableWidgetItem() override = default;
 
+    // Qt's own sorts: the column is asked of the table.
     bool operator<(const QTableWidgetItem& other) const override;
+    // The same order when the caller knows the column both cells are in:
+    // asking the table for a cell's column searches its whole item list.
+    bool LessThan(const QTableWidgetItem& other, int column) const;
 
     bool IsPinned() const { return pinned_; }
     void SetPinned(bool pinned) { pinned_ = pinned; }
@@ -35,9 +49,7 @@ public:
 private:
     bool pinned_ = false;
     ListBox::EditMode editMode_ = ListBox::EditNone;
-    const bool* caseSensitive_;
-    const SortFunctions* sortFunctions_;
-    const ItemDataMap* itemData_;
+    std::shared_ptr<const SortRules> rules_;
 };
 
 } // namespace AUILib
