@@ -168,7 +168,9 @@ void TreeView::impl::SetConnections()
 void TreeView::impl::RefitColumn()
 {
     TreeViewQt* view = view_.Get();
-    if (!view || view->wordWrap() || !updatesEnabled)
+    // With the view's updates off (a batch, or the caller's), whoever turns
+    // them on again refits once.
+    if (!view || view->wordWrap() || !updatesEnabled || !view->updatesEnabled())
         return;
     view->header()->resizeSection(0, 0);
     view->resizeColumnToContents(0);
