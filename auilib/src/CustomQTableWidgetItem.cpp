@@ -1,6 +1,7 @@
 #include "CustomQTableWidgetItem.h"
 
 #include "ListBoxImplQt.h"
+#include "PlainRowHeights.h"
 #include "WideQt.h"
 
 #include <QVariant>
@@ -43,6 +44,43 @@ int IdOf(const QTableWidgetItem& cell)
 
 } // namespace
 
+void CustomQTableWidgetItem::setData(int role, const QVariant& value)
+{
+    QTableWidgetItem::setData(role, value);
+    NoteRole(role, data(role));
+}
+
+void CustomQTableWidgetItem::NoteRole(int role, const QVariant& value)
+{
+    const auto flag = [&](unsigned bit) { shape_ = value.isValid() ? (shape_ | bit) : (shape_ & ~bit); };
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        unsigned text = NoText;
+        if (!value.isNull()) {
+            const QString shown = value.toString();
+            text = shown.isEmpty() ? EmptyText : (IsPlainLine(shown) ? PlainText : OtherText);
+        }
+        shape_ = (shape_ & ~static_cast<unsigned>(TextMask)) | text;
+        break;
+    }
+    case Qt::CheckStateRole:
+        flag(HasCheck);
+        break;
+    case Qt::DecorationRole:
+        flag(HasPicture);
+        break;
+    case Qt::FontRole:
+        flag(HasFont);
+        break;
+    case Qt::SizeHintRole:
+        flag(HasSizeHint);
+        break;
+    default:
+        break;
+    }
+}
+
 bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 {
     return LessThan(other, other.tableWidget() ? other.column() : -1);
@@ -60,7 +98,7 @@ bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column)
 
     // A cell made elsewhere (a plain table item) counts as unpinned, without
     // item data.
-    const auto* custom = dynamic_cast<const CustomQTableWidgetItem*>(&other);
+    const CustomQTableWidgetItem* custom = Of(other);
     if (pinned_ || (custom && custom->pinned_))
         return false;
     const ListBox::SortFunction* func = nullptr;

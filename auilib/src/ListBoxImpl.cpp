@@ -1,6 +1,7 @@
 #include "ListBoxImplQt.h"
 
 #include "EmissionHold.h"
+#include "PlainRowHeights.h"
 #include "WideQt.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
     table->setItemDelegate(delegate);
 
     table->setShowGrid(false);
+    table->setVerticalHeader(new PlainRowHeader(table));
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setVisible(false);
     table->horizontalHeader()->setMinimumSectionSize(10);
@@ -387,7 +389,7 @@ namespace {
 
 bool Less(const QTableWidgetItem& a, const QTableWidgetItem& b, int column)
 {
-    if (const auto* cell = dynamic_cast<const CustomQTableWidgetItem*>(&a))
+    if (const CustomQTableWidgetItem* cell = CustomQTableWidgetItem::Of(a))
         return cell->LessThan(b, column);
     return a < b;
 }

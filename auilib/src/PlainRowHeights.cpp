@@ -1,5 +1,8 @@
 #include "PlainRowHeights.h"
 
+#include "CustomQTableWidgetItem.h"
+
+#include <QEvent>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -13,8 +16,8 @@ namespace {
 constexpr int kBitsPerColumn = 3;
 constexpr int kMaxColumns = 64 / kBitsPerColumn;
 
-// One line in the table's own font: no line break, nothing a fallback font
-// (with its own line height) would draw.
+} // namespace
+
 bool IsPlainLine(const QString& text)
 {
     for (const QChar c : text) {
@@ -24,8 +27,6 @@ bool IsPlainLine(const QString& text)
     }
     return true;
 }
-
-} // namespace
 
 bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int right, std::uint64_t* shape)
 {
@@ -40,6 +41,18 @@ bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int 
             continue;
         std::uint64_t cellBits = 0;
         if (const QTableWidgetItem* cell = table.item(row, column)) {
+            if (const CustomQTableWidgetItem* custom = CustomQTableWidgetItem::Of(*cell)) {
+                // Kept by the cell as it changes: no lookup of its roles.
+                const unsigned cellShape = custom->GetShape();
+                const unsigned text = cellShape & CustomQTableWidgetItem::TextMask;
+                if (text == CustomQTableWidgetItem::OtherText ||
+                    (cellShape & (CustomQTableWidgetItem::HasPicture | CustomQTableWidgetItem::HasFont |
+                                  CustomQTableWidgetItem::HasSizeHint)))
+                    return false;
+                cellBits = text | ((cellShape & CustomQTableWidgetItem::HasCheck) ? 4u : 0u);
+                bits |= cellBits << shift;
+                continue;
+            }
             if (cell->data(Qt::DecorationRole).isValid() || cell->data(Qt::FontRole).isValid() ||
                 cell->data(Qt::SizeHintRole).isValid())
                 return false;
@@ -85,6 +98,35 @@ int PlainRowHeights::Height(const QTableWidget& table, int row, const std::funct
     const int height = measure(row);
     heights_.emplace(shape, height);
     return height;
+}
+
+QSize PlainRowHeader::sectionSizeFromContents(int logicalIndex) const
+{
+    // Shown, each label's own width counts.
+    const QAbstractItemModel* labels = model();
+    if (!isHidden() || !labels)
+        return QHeaderView::sectionSizeFromContents(logicalIndex);
+    // A table's row without a header item of its own shows its number.
+    const auto* table = qobject_cast<const QTableWidget*>(parentWidget());
+    if (table && !table->verticalHeaderItem(logicalIndex)) {
+        if (!plain_.isValid())
+            plain_ = QHeaderView::sectionSizeFromContents(logicalIndex);
+        return plain_;
+    }
+    const auto role = [&](int r) { return labels->headerData(logicalIndex, Qt::Vertical, r); };
+    if (role(Qt::DecorationRole).isValid() || role(Qt::FontRole).isValid() || role(Qt::SizeHintRole).isValid() ||
+        !IsPlainLine(role(Qt::DisplayRole).toString()))
+        return QHeaderView::sectionSizeFromContents(logicalIndex);
+    if (!plain_.isValid())
+        plain_ = QHeaderView::sectionSizeFromContents(logicalIndex);
+    return plain_;
+}
+
+bool PlainRowHeader::event(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        plain_ = QSize();
+    return QHeaderView::event(event);
 }
 
 } // namespace AUILib

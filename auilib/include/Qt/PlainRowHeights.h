@@ -9,6 +9,7 @@
 // is measured once per shape. Every other row is measured as before.
 #pragma once
 
+#include <QHeaderView>
 #include <QPointer>
 
 #include <cstdint>
@@ -19,6 +20,10 @@ class QAbstractItemDelegate;
 class QTableWidget;
 
 namespace AUILib {
+
+// One line the table's own font draws: no line break, nothing a fallback
+// font (with its own line height) would draw.
+bool IsPlainLine(const QString& text);
 
 class PlainRowHeights {
 public:
@@ -40,6 +45,21 @@ private:
     // The visual columns read.
     int left_ = -1;
     int right_ = -1;
+};
+
+// The list's vertical header. Hidden, it still measures each row's label
+// (its number) to fit the row, laying out the text of every label: a plain
+// label is as tall as any other, so it is measured once.
+class PlainRowHeader : public QHeaderView {
+public:
+    explicit PlainRowHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override;
+    bool event(QEvent* event) override;
+
+private:
+    mutable QSize plain_;
 };
 
 } // namespace AUILib
