@@ -58,6 +58,15 @@ std::shared_ptr<AUILib::TreeView> VirtualTree(QWidget* parent)
     return tree;
 }
 
+// The view a Qt developer puts a large tree in.
+QTreeView* PeerView(QWidget* window)
+{
+    auto* view = new QTreeView(window);
+    view->setGeometry(0, 0, 400, 600);
+    view->setUniformRowHeights(true);
+    return view;
+}
+
 QWidget* Viewport(AUILib::TreeView& tree)
 {
     return static_cast<QTreeView*>(tree.GetBaseImpl()->GetWndPtr())->viewport();
@@ -105,9 +114,7 @@ void BatchPeer(coldrun::Meter& meter)
     const std::vector<std::wstring> texts = Texts(kBatch);
     meter.Start();
     auto window = Window();
-    auto* view = new QTreeView(window.get());
-    view->setGeometry(0, 0, 400, 600);
-    view->setUniformRowHeights(true);
+    QTreeView* view = PeerView(window.get());
     auto* model = new QStandardItemModel(view);
     auto* parent = new QStandardItem(QStringLiteral("parent"));
     QList<QStandardItem*> rows;
@@ -148,9 +155,7 @@ void FillPeer(coldrun::Meter& meter)
     const std::vector<std::wstring> texts = Texts(static_cast<int>(kNodes));
     meter.Start();
     auto window = Window();
-    auto* view = new QTreeView(window.get());
-    view->setGeometry(0, 0, 400, 600);
-    view->setUniformRowHeights(true);
+    QTreeView* view = PeerView(window.get());
     auto* model = new QStandardItemModel(view);
     size_t next = 0;
     QList<QStandardItem*> tops;
@@ -217,9 +222,7 @@ void FillFloor(coldrun::Meter& meter)
     const std::vector<std::wstring> texts = Texts(static_cast<int>(kNodes));
     meter.Start();
     auto window = Window();
-    auto* view = new QTreeView(window.get());
-    view->setGeometry(0, 0, 400, 600);
-    view->setUniformRowHeights(true);
+    QTreeView* view = PeerView(window.get());
     auto* model = new VectorTree;
     model->setParent(view);
     model->texts.reserve(static_cast<size_t>(kNodes));
