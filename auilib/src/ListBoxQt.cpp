@@ -261,7 +261,8 @@ void ListBoxQt::focusOutEvent(QFocusEvent* event)
 
 int ListBoxQt::sizeHintForRow(int row) const
 {
-    return plainRows_.Height(*this, row, [this](int measured) { return QTableWidget::sizeHintForRow(measured); });
+    return plainRows_.Height(*this, row, state() == EditingState,
+                             [this](int measured) { return QTableWidget::sizeHintForRow(measured); });
 }
 
 void ListBoxQt::changeEvent(QEvent* event)

@@ -40,6 +40,8 @@ bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int 
         if (header->isSectionHidden(column))
             continue;
         std::uint64_t cellBits = 0;
+        if (table.isPersistentEditorOpen(table.model()->index(row, column)))
+            return false;
         if (const QTableWidgetItem* cell = table.item(row, column)) {
             if (const CustomQTableWidgetItem* custom = CustomQTableWidgetItem::Of(*cell)) {
                 // Kept by the cell as it changes: no lookup of its roles.
@@ -72,9 +74,10 @@ bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int 
     return true;
 }
 
-int PlainRowHeights::Height(const QTableWidget& table, int row, const std::function<int(int)>& measure)
+int PlainRowHeights::Height(const QTableWidget& table, int row, bool editing, const std::function<int(int)>& measure)
 {
-    if (table.wordWrap())
+    // An open editor's own size counts in its row.
+    if (table.wordWrap() || editing)
         return measure(row);
     // The columns the table's own measuring reads.
     const QHeaderView* header = table.horizontalHeader();

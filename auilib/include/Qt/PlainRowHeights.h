@@ -2,11 +2,12 @@
 //
 // A row fitted to its contents is measured by laying out the text of each
 // of its cells; at the first layout of a large list that was nearly all of
-// its cost, although almost every row has the same height. A row whose cells
-// hold at most one line of plain Latin text, with no picture, font or size
-// of their own and no wrapping, is as tall as every other row of the same
-// shape (which cells hold text, which are empty, which have a check box): it
-// is measured once per shape. Every other row is measured as before.
+// its cost, although almost every row has the same height. A row whose
+// cells hold at most one line of plain Latin text, with no picture, font or
+// size of their own, no wrapping and no open editor, is as tall as every
+// other row of the same shape (which cells hold text, which are empty,
+// which have a check box): it is measured once per shape. Every other row
+// is measured as before.
 #pragma once
 
 #include <QHeaderView>
@@ -29,8 +30,8 @@ class PlainRowHeights {
 public:
     // The height of row: from the shape's stored height, or from measure
     // (the table's own measuring) when the row is not plain or its shape is
-    // new.
-    int Height(const QTableWidget& table, int row, const std::function<int(int)>& measure);
+    // new. editing: the table has an editor open.
+    int Height(const QTableWidget& table, int row, bool editing, const std::function<int(int)>& measure);
     // The font or style changed: every shape is measured again.
     void Clear() { heights_.clear(); }
 
