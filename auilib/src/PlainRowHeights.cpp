@@ -40,8 +40,6 @@ bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int 
         if (header->isSectionHidden(column))
             continue;
         std::uint64_t cellBits = 0;
-        if (table.isPersistentEditorOpen(table.model()->index(row, column)))
-            return false;
         if (const QTableWidgetItem* cell = table.item(row, column)) {
             if (const CustomQTableWidgetItem* custom = CustomQTableWidgetItem::Of(*cell)) {
                 // Kept by the cell as it changes: no lookup of its roles.
@@ -76,8 +74,9 @@ bool PlainRowHeights::ShapeOf(const QTableWidget& table, int row, int left, int 
 
 int PlainRowHeights::Height(const QTableWidget& table, int row, bool editing, const std::function<int(int)>& measure)
 {
-    // An open editor's own size counts in its row.
-    if (table.wordWrap() || editing)
+    // An open editor's own size counts in its row. Editors live on the
+    // viewport: with none there, no row has one.
+    if (table.wordWrap() || editing || !table.viewport()->children().isEmpty())
         return measure(row);
     // The columns the table's own measuring reads.
     const QHeaderView* header = table.horizontalHeader();
