@@ -109,7 +109,7 @@ bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column)
     }
     if (!func) {
         const Qt::CaseSensitivity cs = (rules_ && !rules_->caseSensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        return QString::compare(text(), other.text(), cs) < 0;
+        return QString::compare(mine.toString(), theirs.toString(), cs) < 0;
     }
     any mineData;
     any theirData;
@@ -117,7 +117,7 @@ bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column)
         mineData = ListBoxItemDataValue(rules_->itemData, IdOf(*this), column);
         theirData = ListBoxItemDataValue(rules_->itemData, IdOf(other), column);
     }
-    return (*func)(ToWide(text()), mineData, ToWide(other.text()), theirData);
+    return (*func)(ToWide(mine.toString()), mineData, ToWide(theirs.toString()), theirData);
 }
 
 } // namespace AUILib

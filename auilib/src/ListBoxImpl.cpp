@@ -418,17 +418,9 @@ int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int colu
         return descending ? Less(b, a, sortColumn) : Less(a, b, sortColumn);
     };
     // The run of rows equal to the new one: a stable resort keeps the new
-    // row where it was asked for within that run.
+    // row where it was asked for within that run. Its end first: a row
+    // added at the end goes there, without looking for the run's start.
     int low = pinnedCount, high = end;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (before(*table->item(mid, sortColumn), *key))
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    const int first = low;
-    high = end;
     while (low < high) {
         const int mid = low + (high - low) / 2;
         if (!before(*key, *table->item(mid, sortColumn)))
@@ -437,7 +429,19 @@ int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int colu
             high = mid;
     }
     const int last = low;
-    return std::clamp(requested, first, last);
+    if (requested >= last)
+        return last;
+    low = pinnedCount;
+    high = last;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (before(*table->item(mid, sortColumn), *key))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    const int first = low;
+    return std::max(requested, first);
 }
 
 void ListBoxImpl::OnSelectionChangedByTable()
