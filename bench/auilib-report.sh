@@ -2,16 +2,22 @@
 # The widget library's benchmarks in one table: builds Release (in
 # build/release of this checkout, or $BUILD_DIR), runs bench_forms,
 # bench_text_paste and every bench_tree* and bench_list* benchmark, and prints
-# benchmark, size, time, the peer's time from the same run, their ratio and the
-# goal, marking each ratio over its goal. It measures nothing itself.
+# benchmark, size, time, the peer's time from the same run, both peak
+# memories where the benchmark measured them, their ratio and the goal,
+# marking each ratio over its goal; it exits non-zero when one is over its
+# goal or a benchmark failed. It measures nothing itself.
 #
 # Line format: each benchmark prints, once per comparison it makes, one line
 # on standard output
 #   REPORT name=<area/case> size=<n> time_ms=<t> peer_ms=<p> ratio=<t/p> goal=<g>
 # fields separated by single spaces, values without spaces, times in
 # milliseconds, ratio and goal as plain decimals (the goal is the largest ratio
-# accepted). A benchmark may print several REPORT lines; one that prints none
-# shows up in the table as missing.
+# accepted, "-" for a line shown for reference only). Optional fields
+# mem_kib=<m> peer_mem_kib=<p> give both sides' peak memory in KiB; a line
+# about memory alone has time_ms=- and peer_ms=- and its ratio is the
+# memories'. A benchmark may print several REPORT lines; one that prints
+# none shows up in the table as missing, and one over its goal makes the
+# report exit non-zero.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" LANG=C.UTF-8 LC_ALL=C.UTF-8
@@ -54,12 +60,16 @@ printf '%s' "$rows" | awk '
     for (i = 2; i <= NF; ++i) { split($i, kv, "="); if (kv[1] == key) return substr($i, length(key) + 2) }
     return "-"
   }
-  BEGIN { printf "%-40s %9s %12s %12s %8s %6s\n", "benchmark", "size", "time ms", "peer ms", "ratio", "goal" }
+  BEGIN {
+    over = 0
+    printf "%-44s %9s %10s %10s %11s %11s %7s %5s\n", "benchmark", "size", "time ms", "peer ms", "KiB", "peer KiB", "ratio", "goal"
+  }
   {
     ratio = field("ratio"); goal = field("goal"); mark = ""
     if (field("missing") == "1") mark = "  no REPORT line"
-    else if (ratio != "-" && goal != "-" && ratio + 0 > goal + 0) mark = "  << over goal"
-    printf "%-40s %9s %12s %12s %8s %6s%s\n", field("name"), field("size"), field("time_ms"), field("peer_ms"), ratio, goal, mark
-  }'
+    else if (ratio != "-" && goal != "-" && ratio + 0 > goal + 0) { mark = "  << over goal"; over = 1 }
+    printf "%-44s %9s %10s %10s %11s %11s %7s %5s%s\n", field("name"), field("size"), field("time_ms"), field("peer_ms"), field("mem_kib"), field("peer_mem_kib"), ratio, goal, mark
+  }
+  END { exit over }' || status=1
 echo "(full output of each benchmark in $log_dir: <name>.log, its warnings in <name>.err)"
 exit $status

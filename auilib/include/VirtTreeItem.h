@@ -8,6 +8,7 @@
 #include <QList>
 #include <QVariant>
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -33,8 +34,8 @@ public:
 
     void SetText(const std::wstring& text) { text_ = text; }
     const std::wstring& GetText() const { return text_; }
-    void SetTooltip(const std::wstring& text) { tooltip_ = text; }
-    const std::wstring& GetTooltip() const { return tooltip_; }
+    void SetTooltip(const std::wstring& text);
+    const std::wstring& GetTooltip() const;
     void SetData(any data) { data_ = std::move(data); }
     any GetData() const { return data_; }
     void SetChecked(bool checked) { checked_ = checked; }
@@ -59,7 +60,9 @@ private:
     bool checked_ = false;
     bool checkAll_ = false;
     std::wstring text_;
-    std::wstring tooltip_;
+    // Few nodes have one: kept apart, so that the others do not carry an
+    // empty string each (a tree may hold millions of nodes).
+    std::unique_ptr<std::wstring> tooltip_;
     int icon_ = -1;
     any data_;
     int boldStart_ = -1;

@@ -33,7 +33,7 @@ QStandardItem* CustStandardItem::clone() const { return new CustStandardItem(*th
 
 bool CustStandardItem::operator<(const QStandardItem& other) const
 {
-    const SortContext* context = sortContext_;
+    const SortContext* context = sortContext_.get();
     if (!context || !context->callback)
         return false;
     if (const TreeSortKeys* keys = context->keys) {

@@ -1,6 +1,7 @@
 #include "CustomQTableWidgetItem.h"
 
 #include "ListBoxImplQt.h"
+#include "PlainRowHeights.h"
 #include "WideQt.h"
 
 #include <QVariant>
@@ -43,7 +44,49 @@ int IdOf(const QTableWidgetItem& cell)
 
 } // namespace
 
+void CustomQTableWidgetItem::setData(int role, const QVariant& value)
+{
+    QTableWidgetItem::setData(role, value);
+    NoteRole(role, data(role));
+}
+
+void CustomQTableWidgetItem::NoteRole(int role, const QVariant& value)
+{
+    const auto flag = [&](unsigned bit) { shape_ = value.isValid() ? (shape_ | bit) : (shape_ & ~bit); };
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: {
+        unsigned text = NoText;
+        if (!value.isNull()) {
+            const QString shown = value.toString();
+            text = shown.isEmpty() ? EmptyText : (IsPlainLine(shown) ? PlainText : OtherText);
+        }
+        shape_ = (shape_ & ~static_cast<unsigned>(TextMask)) | text;
+        break;
+    }
+    case Qt::CheckStateRole:
+        flag(HasCheck);
+        break;
+    case Qt::DecorationRole:
+        flag(HasPicture);
+        break;
+    case Qt::FontRole:
+        flag(HasFont);
+        break;
+    case Qt::SizeHintRole:
+        flag(HasSizeHint);
+        break;
+    default:
+        break;
+    }
+}
+
 bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
+{
+    return LessThan(other, other.tableWidget() ? other.column() : -1);
+}
+
+bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column) const
 {
     const QVariant mine = data(Qt::DisplayRole);
     const QVariant theirs = other.data(Qt::DisplayRole);
@@ -55,29 +98,26 @@ bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 
     // A cell made elsewhere (a plain table item) counts as unpinned, without
     // item data.
-    const auto* custom = dynamic_cast<const CustomQTableWidgetItem*>(&other);
+    const CustomQTableWidgetItem* custom = Of(other);
     if (pinned_ || (custom && custom->pinned_))
         return false;
-    const int otherColumn = other.tableWidget() ? other.column() : -1;
     const ListBox::SortFunction* func = nullptr;
-    if (sortFunctions_) {
-        const auto found = sortFunctions_->find(otherColumn);
-        if (found != sortFunctions_->end())
+    if (rules_) {
+        const auto found = rules_->functions.find(column);
+        if (found != rules_->functions.end())
             func = &found->second;
     }
     if (!func) {
-        const Qt::CaseSensitivity cs =
-            (caseSensitive_ && !*caseSensitive_) ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        return QString::compare(text(), other.text(), cs) < 0;
+        const Qt::CaseSensitivity cs = (rules_ && !rules_->caseSensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        return QString::compare(mine.toString(), theirs.toString(), cs) < 0;
     }
     any mineData;
     any theirData;
-    if (itemData_) {
-        const int ownColumn = tableWidget() ? column() : -1;
-        mineData = ListBoxItemDataValue(itemData_, IdOf(*this), ownColumn);
-        theirData = ListBoxItemDataValue(itemData_, IdOf(other), ownColumn);
+    if (rules_->itemData) {
+        mineData = ListBoxItemDataValue(rules_->itemData, IdOf(*this), column);
+        theirData = ListBoxItemDataValue(rules_->itemData, IdOf(other), column);
     }
-    return (*func)(ToWide(text()), mineData, ToWide(other.text()), theirData);
+    return (*func)(ToWide(mine.toString()), mineData, ToWide(theirs.toString()), theirData);
 }
 
 } // namespace AUILib

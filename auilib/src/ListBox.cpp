@@ -874,7 +874,7 @@ bool ListBox::SortColumn(int column, bool caseSensitive)
     if (!table)
         return false;
     const Qt::SortOrder was = table->horizontalHeader()->sortIndicatorOrder();
-    hold->caseSensitiveSort = caseSensitive;
+    hold->sortRules->caseSensitive = caseSensitive;
     if (!table->isSortingEnabled())
         SortingEnable(true);
     if ((table = hold->GetWidget()))
@@ -889,7 +889,7 @@ bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
     ListBoxQt* table = hold->GetWidget();
     if (!table)
         return false;
-    hold->caseSensitiveSort = caseSensitive;
+    hold->sortRules->caseSensitive = caseSensitive;
     if (!table->isSortingEnabled())
         SortingEnable(true);
     if ((table = hold->GetWidget()))
@@ -900,7 +900,7 @@ bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
 void ListBox::SetColumnSortFunc(int column, const SortFunction& func)
 {
     if (func)
-        impl_->sortFunctions[column] = func;
+        impl_->sortRules->functions[column] = func;
 }
 
 void ListBox::DisableSortingForRow(int row)

@@ -1,6 +1,7 @@
 #include "ListBoxImplQt.h"
 
 #include "EmissionHold.h"
+#include "PlainRowHeights.h"
 #include "WideQt.h"
 
 #include <QApplication>
@@ -17,11 +18,14 @@ namespace AUILib {
 ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetOwnership::Made, &owner)
 {
     itemData = MakeListBoxItemData();
+    sortRules = std::make_shared<CustomQTableWidgetItem::SortRules>();
+    sortRules->itemData = itemData.get();
     ListBoxQt* table = table_.Get();
     delegate = new ItemDelegate(table, this);
     table->setItemDelegate(delegate);
 
     table->setShowGrid(false);
+    table->setVerticalHeader(new PlainRowHeader(table));
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setVisible(false);
     table->horizontalHeader()->setMinimumSectionSize(10);
@@ -100,6 +104,9 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
 ListBoxImpl::~ListBoxImpl()
 {
     table_.DisconnectAll();
+    // The cells stay with the table: they order by text from now on.
+    sortRules->functions.clear();
+    sortRules->itemData = nullptr;
     if (ListBoxQt* table = table_.Get()) {
         table->owner = nullptr;
         // The header keeps drawing after this object is gone: back to the
@@ -271,7 +278,7 @@ void ListBoxImpl::SetColumnsCount(int count)
 
 CustomQTableWidgetItem* ListBoxImpl::MakeCell(const QString& text) const
 {
-    return new CustomQTableWidgetItem(text, &caseSensitiveSort, &sortFunctions, itemData.get());
+    return new CustomQTableWidgetItem(text, sortRules);
 }
 
 void ListBoxImpl::RefitColumn(int column)
@@ -378,6 +385,17 @@ void ListBoxImpl::RemoveButtonColumn()
     table->horizontalHeader()->setStretchLastSection(true);
 }
 
+namespace {
+
+bool Less(const QTableWidgetItem& a, const QTableWidgetItem& b, int column)
+{
+    if (const CustomQTableWidgetItem* cell = CustomQTableWidgetItem::Of(a))
+        return cell->LessThan(b, column);
+    return a < b;
+}
+
+} // namespace
+
 int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int column, int requested) const
 {
     ListBoxQt* table = table_.Get();
@@ -395,21 +413,14 @@ int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int colu
     if (!key)
         return std::max(requested, end);
     // "a goes before b" as the sort orders them.
-    auto before = [descending](const QTableWidgetItem& a, const QTableWidgetItem& b) {
-        return descending ? b < a : a < b;
+    // Every cell compared is in the sort column, which is passed on.
+    auto before = [descending, sortColumn](const QTableWidgetItem& a, const QTableWidgetItem& b) {
+        return descending ? Less(b, a, sortColumn) : Less(a, b, sortColumn);
     };
     // The run of rows equal to the new one: a stable resort keeps the new
-    // row where it was asked for within that run.
+    // row where it was asked for within that run. Its end first: a row
+    // added at the end goes there, without looking for the run's start.
     int low = pinnedCount, high = end;
-    while (low < high) {
-        const int mid = low + (high - low) / 2;
-        if (before(*table->item(mid, sortColumn), *key))
-            low = mid + 1;
-        else
-            high = mid;
-    }
-    const int first = low;
-    high = end;
     while (low < high) {
         const int mid = low + (high - low) / 2;
         if (!before(*key, *table->item(mid, sortColumn)))
@@ -418,7 +429,19 @@ int ListBoxImpl::SortedInsertionRow(const CustomQTableWidgetItem& cell, int colu
             high = mid;
     }
     const int last = low;
-    return std::clamp(requested, first, last);
+    if (requested >= last)
+        return last;
+    low = pinnedCount;
+    high = last;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (before(*table->item(mid, sortColumn), *key))
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    const int first = low;
+    return std::max(requested, first);
 }
 
 void ListBoxImpl::OnSelectionChangedByTable()

@@ -266,6 +266,19 @@ void ListBoxQt::focusOutEvent(QFocusEvent* event)
     QTableWidget::focusOutEvent(event);
 }
 
+int ListBoxQt::sizeHintForRow(int row) const
+{
+    return plainRows_.Height(*this, row, state() == EditingState,
+                             [this](int measured) { return QTableWidget::sizeHintForRow(measured); });
+}
+
+void ListBoxQt::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        plainRows_.Clear();
+    QTableWidget::changeEvent(event);
+}
+
 void ListBoxQt::keyboardSearch(const QString& search)
 {
     if (automaticSearch)

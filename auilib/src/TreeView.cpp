@@ -156,6 +156,8 @@ int AddBatch(const std::shared_ptr<TreeView::impl>& d, TreeView::ItemEntries& en
         for (const QPersistentModelIndex& index : made)
             d->UpdateItemSizeHint(d->ItemOf(index), false);
     }
+    // The inserts did not refit with the view's updates off.
+    d->RefitColumn();
     return static_cast<int>(made.size());
 }
 
@@ -178,8 +180,43 @@ int TreeView::InsertItems(ItemEntries& entries, QStandardItem* parent, QStandard
 
 int TreeView::AddSubItems(ItemEntries& entries, QStandardItem* parent)
 {
-    return AddBatch(impl_, entries,
-                    [this, parent](const std::wstring& text, const any& data) { return AddSubItem(text, data, parent); });
+    const std::shared_ptr<impl> d = impl_;
+    if (entries.empty() || !d->Usable() || impl::IsSpecialHandle(parent))
+        return 0;
+    if (parent && !d->IndexOf(parent).isValid())
+        return 0;
+    if (!parent)
+        parent = d->ItemOf(d->GetView()->currentIndex());
+    if (!parent)
+        return 0;
+    // One model change for the whole batch: the view lays out and the column
+    // is refitted once, not per row.
+    QList<QStandardItem*> items;
+    items.reserve(static_cast<int>(entries.size()));
+    for (const auto& entry : entries)
+        items.append(d->BuildItem(ToQString(std::get<0>(entry))));
+    d->GetView()->setUpdatesEnabled(false);
+    parent->appendRows(items);
+    int made = 0;
+    auto entry = entries.begin();
+    for (QStandardItem* item : items) {
+        if (!d->GetView())
+            return made;
+        if (item->index().isValid()) {
+            d->SetItemData(item, std::get<1>(*entry));
+            ++made;
+        }
+        ++entry;
+    }
+    if (!d->GetView())
+        return made;
+    d->GetView()->setUpdatesEnabled(d->updatesEnabled);
+    if (d->GetView()->wordWrap()) {
+        for (QStandardItem* item : items)
+            d->UpdateItemSizeHint(item, false);
+    }
+    d->RefitColumn();
+    return made;
 }
 
 QStandardItem* TreeView::CurrentItem()

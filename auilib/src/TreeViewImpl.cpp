@@ -62,6 +62,8 @@ TreeView::impl::~impl()
         QObject::disconnect(connection);
     if (delegate_)
         delegate_->SetControl(nullptr);
+    // The items stay with the model: their comparison and its values go.
+    *sortContext = CustStandardItem::SortContext();
     // The virtual model may outlive this object with the widget.
     DropPictures();
 }
@@ -101,7 +103,7 @@ CustStandardItem* TreeView::impl::BuildItem(const QString& text) const
     auto* item = new CustStandardItem(text);
     item->setData(item->data(Qt::DisplayRole), CustStandardItem::LastTextRole);
     item->setCheckable(checkMode != 0);
-    item->SetSortContext(&sortContext);
+    item->SetSortContext(sortContext);
     return item;
 }
 
@@ -166,7 +168,9 @@ void TreeView::impl::SetConnections()
 void TreeView::impl::RefitColumn()
 {
     TreeViewQt* view = view_.Get();
-    if (!view || view->wordWrap() || !updatesEnabled)
+    // With the view's updates off (a batch, or the caller's), whoever turns
+    // them on again refits once.
+    if (!view || view->wordWrap() || !updatesEnabled || !view->updatesEnabled())
         return;
     view->header()->resizeSection(0, 0);
     view->resizeColumnToContents(0);

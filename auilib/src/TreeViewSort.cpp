@@ -11,7 +11,7 @@ bool TreeView::SetSortFunc(const SortCallback& callback)
     const std::shared_ptr<impl> d = impl_;
     if (!d->GetView() || d->virtualMode)
         return false;
-    d->sortContext.callback = callback;
+    d->sortContext->callback = callback;
     return true;
 }
 
@@ -29,10 +29,10 @@ void TreeView::SortChildren(QStandardItem* item, bool recursively)
     const std::shared_ptr<impl> d = impl_;
     if (!d->GetView() || d->virtualMode)
         return;
-    d->sortContext.root = item;
-    d->sortContext.recursive = recursively;
-    d->sortContext.data = &d->itemData;
-    if (!d->sortContext.callback) {
+    d->sortContext->root = item;
+    d->sortContext->recursive = recursively;
+    d->sortContext->data = &d->itemData;
+    if (!d->sortContext->callback) {
         d->GetView()->sortByColumn(0, Qt::AscendingOrder);
         return;
     }
@@ -49,8 +49,8 @@ void TreeView::SortChildren(QStandardItem* item, bool recursively)
         CustStandardItem::SortContext& context;
         const TreeSortKeys* before;
         ~KeysInUse() { context.keys = before; }
-    } inUse{d->sortContext, d->sortContext.keys};
-    d->sortContext.keys = &keys;
+    } inUse{*d->sortContext, d->sortContext->keys};
+    d->sortContext->keys = &keys;
     d->GetView()->sortByColumn(0, Qt::AscendingOrder);
 }
 

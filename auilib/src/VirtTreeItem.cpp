@@ -31,6 +31,22 @@ VirtTreeItem* VirtTreeItem::Child(int i) const
     return children_.at(i);
 }
 
+void VirtTreeItem::SetTooltip(const std::wstring& text)
+{
+    if (text.empty())
+        tooltip_.reset();
+    else if (tooltip_)
+        *tooltip_ = text;
+    else
+        tooltip_ = std::make_unique<std::wstring>(text);
+}
+
+const std::wstring& VirtTreeItem::GetTooltip() const
+{
+    static const std::wstring none;
+    return tooltip_ ? *tooltip_ : none;
+}
+
 void VirtTreeItem::SetIcon(int index)
 {
     if (index >= 0)

@@ -79,13 +79,13 @@ TEST_F(ListBoxTest, CellsOrderNumbersByValueAndTextsByCaseRuleOrSortFunction)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        impl->caseSensitiveSort = c.caseSensitive;
+        impl->sortRules->caseSensitive = c.caseSensitive;
         const auto a = cell(c.a, c.aPinned);
         const auto b = cell(c.b);
         EXPECT_EQ(*a < *b, c.less);
         EXPECT_EQ(*b < *a, c.greater);
     }
-    impl->caseSensitiveSort = true;
+    impl->sortRules->caseSensitive = true;
 }
 
 TEST_F(ListBoxTest, SortColumnTogglesTheOrderAndKeepsPinnedRowsOnTop)

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -36,7 +37,11 @@ public:
     {
         list->EnableColumnNames(true);
         QApplication::processEvents();
-        QHeaderView* header = table()->horizontalHeader();
+        ClickHeaderOf(table(), column);
+    }
+    static void ClickHeaderOf(QTableWidget* table, int column)
+    {
+        QHeaderView* header = table->horizontalHeader();
         const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                         header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -188,3 +193,58 @@ TEST_F(ListBoxSignalsTest, HandlersOfTheseSignalsMayDropTheirOwnControl)
 }
 
 } // namespace
+
+// The table and its cells stay with the window when the control goes: a
+// click on the header then sorts by plain text, as the case rule last said,
+// and reads nothing of the control.
+TEST_F(ListBoxSignalsTest, HeaderClickAfterTheControlWentSortsByText)
+{
+    // Reversed, and by the rows' values where they have one.
+    const AUILib::ListBox::SortFunction byValue = [](std::wstring left, AUILib::any leftValue, std::wstring right,
+                                                     AUILib::any rightValue) {
+        if (leftValue.has_value() && rightValue.has_value())
+            return AUILib::any_cast<int>(leftValue) > AUILib::any_cast<int>(rightValue);
+        return left > right;
+    };
+    const struct {
+        const char* name;
+        bool caseSensitive;
+        bool sortFunction;
+        bool values;
+    } cases[] = {
+        {"case rule only", false, false, false},
+        {"sort function", true, true, false},
+        {"sort function over values", true, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        list->Clear();
+        int value = 0;
+        for (const wchar_t* text : {L"b", L"C", L"a", L"D"}) {
+            std::list<std::wstring> texts{text, L"x", L"y"};
+            list->AddItemEx(texts, c.values ? AUILib::any(++value) : AUILib::any());
+        }
+        if (c.sortFunction)
+            list->SetColumnSortFunc(0, byValue);
+        list->EnableColumnNames(true);
+        list->SortColumn(0, AUILib::ListBox::SortAscending, c.caseSensitive);
+        QPointer<AUILib::ListBoxQt> widget = table();
+        list.reset();
+        QApplication::processEvents();
+        ASSERT_TRUE(widget);
+        ClickHeaderOf(widget, 0);
+        QApplication::processEvents();
+        QStringList shown;
+        for (int row = 0; row < widget->rowCount(); ++row)
+            shown << widget->item(row, 0)->text();
+        QStringList expected = shown;
+        const Qt::CaseSensitivity cs = c.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        const bool descending = widget->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+        std::sort(expected.begin(), expected.end(), [cs, descending](const QString& a, const QString& b) {
+            return descending ? QString::compare(b, a, cs) < 0 : QString::compare(a, b, cs) < 0;
+        });
+        EXPECT_EQ(shown, expected);
+    }
+}

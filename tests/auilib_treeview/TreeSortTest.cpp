@@ -7,7 +7,9 @@
 #include "VirtTreeItem.h"
 
 #include <QItemSelectionModel>
+#include <QTreeView>
 
+#include <functional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -184,3 +186,37 @@ TEST_F(TreeVirtualSortFixture, ScopedVirtualSorts)
 }
 
 } // namespace
+
+// The model and its items stay with the widget when the control goes: a
+// sort of the orphaned view (by anyone) leaves the order and reads nothing
+// of the control.
+TEST_F(TreeSortFixture, SortingTheOrphanedViewLeavesTheOrder)
+{
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        std::function<void(QTreeView*)> sort;
+    } cases[] = {
+        {"comparison set, view sorts", [this] { SortDescending(I("A"), false); },
+         [](QTreeView* view) { view->sortByColumn(0, Qt::AscendingOrder); }},
+        {"values shown, model sorts",
+         [this] {
+             tree_->SetItemData(I("A1"), any(1));
+             tree_->SetItemData(I("B"), any(2));
+             SortDescending(nullptr, true);
+         },
+         [](QTreeView* view) { view->model()->sort(0, Qt::DescendingOrder); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        c.before();
+        const std::string order = treekit::Nested(*tree_);
+        QPointer<QTreeView> view = View();
+        tree_.reset();
+        ASSERT_TRUE(view);
+        c.sort(view);
+        EXPECT_EQ(treekit::Nested(static_cast<QStandardItemModel*>(view->model())->invisibleRootItem()), order);
+    }
+}

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace AUILib {
@@ -27,7 +28,9 @@ public:
 
     // The control's ordering of its items, shared by all of them: the
     // caller's comparison, the item whose children (or subtree) it orders
-    // (null: the top level) and the values the comparison is shown.
+    // (null: the top level) and the values the comparison is shown. The
+    // model and its items outlive the control with the widget: the control
+    // empties the context when it goes, and a later sort leaves the order.
     struct SortContext {
         std::function<bool(std::wstring, any, std::wstring, any)> callback;
         QStandardItem* root = nullptr;
@@ -48,7 +51,7 @@ public:
     // Reads other through its QStandardItem data only: it may be a plain
     // item that never met this control.
     bool operator<(const QStandardItem& other) const override;
-    void SetSortContext(const SortContext* context) { sortContext_ = context; }
+    void SetSortContext(std::shared_ptr<const SortContext> context) { sortContext_ = std::move(context); }
     // Where this item's text (in the pool) and value are for the sort with
     // the given serial: the item is read anyway to be compared, so its own
     // side of a comparison costs no lookup.
@@ -61,7 +64,7 @@ public:
     }
 
 private:
-    const SortContext* sortContext_ = nullptr;
+    std::shared_ptr<const SortContext> sortContext_;
     std::uint64_t sortSerial_ = 0;
     std::uint32_t sortText_ = 0;
     std::uint32_t sortTextSize_ = 0;

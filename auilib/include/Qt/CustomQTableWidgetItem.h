@@ -8,6 +8,7 @@
 #include <QTableWidgetItem>
 
 #include <map>
+#include <memory>
 
 namespace AUILib {
 
@@ -17,15 +18,58 @@ class CustomQTableWidgetItem : public QTableWidgetItem {
 public:
     using SortFunctions = std::map<int, ListBox::SortFunction>;
 
-    CustomQTableWidgetItem(const QString& text, const bool* caseSensitive, const SortFunctions* sortFunctions,
-                           const ItemDataMap* itemData)
-        : QTableWidgetItem(text, 0), caseSensitive_(caseSensitive), sortFunctions_(sortFunctions),
-          itemData_(itemData)
+    // How the list box orders its cells, shared by the control and every
+    // cell it made. The table and its cells outlive the control by design:
+    // the control empties the functions and the item data when it goes, so
+    // that a later sort (a header click) orders by plain text and reads
+    // nothing of the control.
+    struct SortRules {
+        bool caseSensitive = true;
+        SortFunctions functions;
+        const ItemDataMap* itemData = nullptr;
+    };
+
+    // The item type every cell of the list box has: tells them from plain
+    // cells without a dynamic cast (the sorted insert compares often).
+    static constexpr int Type = QTableWidgetItem::UserType + 18;
+
+    CustomQTableWidgetItem(const QString& text, std::shared_ptr<const SortRules> rules)
+        : QTableWidgetItem(text, Type), rules_(std::move(rules))
     {
+        NoteRole(Qt::DisplayRole, data(Qt::DisplayRole));
+    }
+    // Null for a cell made elsewhere.
+    static const CustomQTableWidgetItem* Of(const QTableWidgetItem& cell)
+    {
+        return cell.type() == Type ? static_cast<const CustomQTableWidgetItem*>(&cell) : nullptr;
     }
     ~CustomQTableWidgetItem() override = default;
+    // A copy is a cell of the same list box (a plain copy would carry Type).
+    QTableWidgetItem* clone() const override { return new CustomQTableWidgetItem(*this); }
 
+    // Qt's own sorts: the column is asked of the table.
     bool operator<(const QTableWidgetItem& other) const override;
+    // The same order when the caller knows the column both cells are in:
+    // asking the table for a cell's column searches its whole item list.
+    bool LessThan(const QTableWidgetItem& other, int column) const;
+
+    void setData(int role, const QVariant& value) override;
+
+    // What decides the height of the cell's row, kept as the cell changes:
+    // PlainText is one line the row's font draws; the others say the role
+    // holds a value.
+    enum Shape : unsigned {
+        NoText = 0,
+        EmptyText = 1,
+        PlainText = 2,
+        OtherText = 3,
+        TextMask = 3,
+        HasCheck = 4,
+        HasPicture = 8,
+        HasFont = 16,
+        HasSizeHint = 32,
+    };
+    unsigned GetShape() const { return shape_; }
 
     bool IsPinned() const { return pinned_; }
     void SetPinned(bool pinned) { pinned_ = pinned; }
@@ -33,11 +77,12 @@ public:
     void SetEditMode(ListBox::EditMode mode) { editMode_ = mode; }
 
 private:
+    void NoteRole(int role, const QVariant& value);
+
+    unsigned shape_ = NoText;
     bool pinned_ = false;
     ListBox::EditMode editMode_ = ListBox::EditNone;
-    const bool* caseSensitive_;
-    const SortFunctions* sortFunctions_;
-    const ItemDataMap* itemData_;
+    std::shared_ptr<const SortRules> rules_;
 };
 
 } // namespace AUILib

@@ -89,11 +89,11 @@ public:
     std::shared_ptr<ItemDataMap> itemData;
     bool headerSized = false;
     int pinnedCount = 0;
-    bool caseSensitiveSort = true;
     bool rowsDragAndDrop = false;
     bool acceptDrops = false;
     std::list<int> lastSelection;
-    CustomQTableWidgetItem::SortFunctions sortFunctions;
+    // Shared with the cells; emptied when this object goes.
+    std::shared_ptr<CustomQTableWidgetItem::SortRules> sortRules;
     std::unique_ptr<HeaderProxyStyle> headerStyle;
     bool itemsAutoTooltip = false;
     bool wordWrap = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AUILibTypes.h"
+#include "PlainRowHeights.h"
 
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
@@ -51,8 +52,15 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
+    void changeEvent(QEvent* event) override;
+
 public:
     void keyboardSearch(const QString& search) override;
+    // Rows fit their contents; rows that cannot differ are measured once.
+    int sizeHintForRow(int row) const override;
+
+private:
+    mutable PlainRowHeights plainRows_;
 };
 
 } // namespace AUILib

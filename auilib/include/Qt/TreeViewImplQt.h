@@ -159,8 +159,9 @@ public:
     std::vector<QStandardItem*> colourItems;
     VirtTreeItem* lastSelectedVirtualItem = nullptr;
     VirtTreeItem* currentVirtualItem = nullptr;
-    // What every CustStandardItem of this control orders itself by.
-    CustStandardItem::SortContext sortContext;
+    // What every CustStandardItem of this control orders itself by;
+    // emptied when this object goes.
+    std::shared_ptr<CustStandardItem::SortContext> sortContext = std::make_shared<CustStandardItem::SortContext>();
     // Values attached to items; ids start at 1 and are never reused.
     ItemDataMap itemData;
 
