@@ -67,7 +67,7 @@ private:
     int32_t m_hFile;
     int64_t m_nWindowOffset;
     int64_t m_nPosition;
-    int32_t m_nFillValue;
+    [[maybe_unused]] int32_t m_nFillValue; // growth fills with zeros today; kept for the record's layout
     uint64_t m_nWindowLength;
 };
 
