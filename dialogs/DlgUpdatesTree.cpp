@@ -43,7 +43,6 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     ui->treeView_4->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWindowTitle(tr(""));
     ui->btn_skip->hide();
-    ui->label_logo->setPixmap(QIcon(kLightHeader).pixmap(319, 48));
 
     const CSetup_CommandLine* cmd = commandLineOf(m_pApp);
     ui->label_version->setText(tr("Version: ")
@@ -68,9 +67,8 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     ui->treeView_4->setAccessibleDescription(tr("table"));
 
     m_pAppearance = new CAppearanceObserver(this);
-    const bool dark = m_pAppearance->isDarkMode();
-    ui->label_logo->setPixmap(QIcon(dark ? kDarkHeader : kLightHeader).pixmap(319, 48));
-    OnAppearanceSetting(dark);
+    // Sets the header picture of the appearance too.
+    OnAppearanceSetting(m_pAppearance->isDarkMode());
     connect(m_pAppearance, SIGNAL(signal_appearanceChanged(bool)), this, SLOT(OnAppearanceSetting(bool)));
 }
 
