@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 
 #include <QDebug>
+#include <QEvent>
 #include <QTimer>
 
 namespace {
@@ -69,6 +70,13 @@ DlgUpdateChecking::~DlgUpdateChecking()
 {
     delete ui;
     delete m_pTimer;
+}
+
+void DlgUpdateChecking::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QDialog::changeEvent(event);
 }
 
 void DlgUpdateChecking::setModuleManager(CReaderModuleManager* manager)

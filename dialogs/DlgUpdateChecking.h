@@ -50,6 +50,12 @@ public slots:
     void on_cancelButton_clicked();
     void timeOut();
 
+protected:
+    // The check's window may be up before the run's language is known (the
+    // console-user lookup is slow); its texts follow the catalogues installed
+    // then.
+    void changeEvent(QEvent* event) override;
+
 private:
     // The outcome is settled: no later query signal or timer tick may act on it.
     void endCheck();

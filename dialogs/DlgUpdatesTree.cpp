@@ -43,7 +43,6 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     ui->treeView_4->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWindowTitle(tr(""));
     ui->btn_skip->hide();
-    ui->label_logo->setPixmap(QIcon(kLightHeader).pixmap(319, 48));
 
     const CSetup_CommandLine* cmd = commandLineOf(m_pApp);
     ui->label_version->setText(tr("Version: ")
@@ -68,9 +67,8 @@ DlgUpdatesTree::DlgUpdatesTree(CReaderModuleManager* manager, UpdaterApp* app, Q
     ui->treeView_4->setAccessibleDescription(tr("table"));
 
     m_pAppearance = new CAppearanceObserver(this);
-    const bool dark = m_pAppearance->isDarkMode();
-    ui->label_logo->setPixmap(QIcon(dark ? kDarkHeader : kLightHeader).pixmap(319, 48));
-    OnAppearanceSetting(dark);
+    // Sets the header picture of the appearance too.
+    OnAppearanceSetting(m_pAppearance->isDarkMode());
     connect(m_pAppearance, SIGNAL(signal_appearanceChanged(bool)), this, SLOT(OnAppearanceSetting(bool)));
 }
 
@@ -122,18 +120,18 @@ void DlgUpdatesTree::InitDialog()
     m_pAddonsGroup = new QStandardItem(tr("Add-ons"));
     m_pAddonsGroup->setCheckable(true);
     ui->button_download->setEnabled(false);
-    ui->treeView_4->setModel(m_pModel);
-    ui->treeView_4->setColumnWidth(0, kNameColumnWidth);
 
     const int count = m_pModuleManager ? m_pModuleManager->CountAvailableModule() : 0;
-    if (count < 1)
+    if (count < 1) {
+        showModel();
         return;
+    }
 
-    m_pModel->appendRow(m_pReaderGroup);
-    m_pModel->appendRow(m_pAddonsGroup);
-    ui->treeView_4->setColumnWidth(0, kNameColumnWidth);
-
-    bool firstListed = true;
+    // The rows go under groups that are in no model yet, and the model reaches
+    // the view only when full: a long list then costs the view one reset
+    // instead of an update, and the groups one sort, per module.
+    bool anyListed = false;
+    const MODULEINFO* described = nullptr;
     for (int i = 0; i < count; ++i) {
         MODULEINFO* module = m_pModuleManager->GetAvailabletModule(i);
         if (!module)
@@ -164,13 +162,11 @@ void DlgUpdatesTree::InitDialog()
         auto* item = new QStandardItem(title);
         item->setCheckable(true);
         m_mapItems[title] = item;
-        showDescription(module);
-        group->appendRow(item);
-        group->setChild(item->row(), 1, new QStandardItem(sizeText(module->size)));
-        if (firstListed) {
-            m_pModel->setItem(0, 1, new QStandardItem(QString()));
-            firstListed = false;
-        }
+        // Each listed module's description replaces the one before: the last
+        // one listed is what shows.
+        described = module;
+        group->appendRow(QList<QStandardItem*>{item, new QStandardItem(sizeText(module->size))});
+        anyListed = true;
     }
 
     m_pReaderGroup->setCheckable(true);
@@ -180,21 +176,40 @@ void DlgUpdatesTree::InitDialog()
     m_pReaderGroup->sortChildren(0, Qt::AscendingOrder);
     m_pOcrGroup->sortChildren(0, Qt::AscendingOrder);
     m_pAddonsGroup->sortChildren(0, Qt::AscendingOrder);
+    if (described)
+        showDescription(described);
 
     // A group shows only with a module under it: an add-on without a title,
     // or a module of a type the list does not show, leaves its group empty.
     m_bHasAddons = m_pAddonsGroup->rowCount() > 0;
     m_bHasReaderUpdates = m_pReaderGroup->rowCount() > 0;
+    if (m_bHasReaderUpdates)
+        m_pModel->appendRow(m_pReaderGroup);
+    if (m_bHasAddons)
+        m_pModel->appendRow(m_pAddonsGroup);
+    // The sizes' column; its cell beside the first group is the reader
+    // group's only.
+    if (anyListed && m_bHasReaderUpdates)
+        m_pModel->setItem(0, 1, new QStandardItem(QString()));
+    else if (anyListed)
+        m_pModel->setColumnCount(2);
     if (!m_bHasAddons) {
-        m_pModel->removeRow(1);       // deletes the group item
+        delete m_pAddonsGroup;       // and the OCR group when it is under it
         m_pAddonsGroup = nullptr;
         m_pOcrGroup = m_bOcrAttached ? nullptr : m_pOcrGroup;
     }
     if (!m_bHasReaderUpdates) {
-        m_pModel->removeRow(0);
+        delete m_pReaderGroup;
         m_pReaderGroup = nullptr;
     }
+    showModel();
     ui->treeView_4->expandAll();
+}
+
+void DlgUpdatesTree::showModel()
+{
+    ui->treeView_4->setModel(m_pModel);
+    ui->treeView_4->setColumnWidth(0, kNameColumnWidth);
 }
 
 void DlgUpdatesTree::showDescription(const MODULEINFO* module)

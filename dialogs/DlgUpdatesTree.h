@@ -86,6 +86,8 @@ private:
     // The Yes/No box that guards Close, the close button and Escape.
     bool confirmCancel();
     void showDescription(const MODULEINFO* module);
+    // Hands the filled model to the view.
+    void showModel();
     // The description of the first offered module with this title, if any.
     void describeTitle(const QString& title);
     void releaseModuleManager();

@@ -12,7 +12,6 @@ CReaderModuleManager::CReaderModuleManager(QString type, QObject* parent)
 {
     if (theApp && theApp->GetCommandLine())
         m_strReaderPath = QString::fromStdString(theApp->GetCommandLine()->GetReaderPathFromcmd());
-    createDownloadWindow();
 }
 
 void CReaderModuleManager::setLangParm(int language, int country)

@@ -116,8 +116,9 @@ public:
     // other address is used as it is.
     static QUrl ResolvePackageUrl(const std::string& url);
 
-    // The hidden download window (null while none can be made).
-    DlgDownload* GetDownloadWindow() const;
+    // The hidden download window, made on the first call (null when none
+    // could be made, or once it went).
+    DlgDownload* GetDownloadWindow();
     QString GetReplyPath() const { return m_strReplyPath; }
     bool IsQueryBusy() const { return m_bQueryBusy; }
     // The reply parser applies "majorUpdate" and forced upgrades only when set.
@@ -157,6 +158,7 @@ private:
 
     // The download window's plug points (CReaderModuleManagerWindow.cpp).
     void createDownloadWindow();
+    DlgDownload* madeDownloadWindow() const;   // null while none was made
     bool windowStart();          // false when there is no window
     void windowCancel();
     void windowPause();
@@ -164,6 +166,7 @@ private:
 
     QueryResultInfo m_queryResult;
     QPointer<QObject> m_pDownloadWindow;   // a DlgDownload, or null
+    bool m_bDownloadWindowMade = false;
     bool m_bAutoMode = false;
     QString m_strType;
     QString m_strReplyPath;

@@ -158,6 +158,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
         const bool autoUpdaterRun = cmd && cmd->GetUpdaterType() == "Auto Updater";
         const bool autoType = m_strType == QLatin1String("Auto Updater");
 
+        const CRegisterReader readerRecords;
         const unsigned count = root->CountChildren();
         unsigned modulesRead = 0;
         for (unsigned i = 0; i < count && modulesRead < modulesToRead; ++i) {
@@ -191,7 +192,7 @@ void CReaderModuleManager::OnPaserModuleInfo(QString path)
             }
 
             const QString readerRecord =
-                CRegister::regGetString(kUpdaterKey, QString::fromStdString(module->name));
+                readerRecords.getString(kUpdaterKey, QString::fromStdString(module->name));
             if (readerRecord == QString::fromStdString(module->version) && !isUpdater) {
                 destroyRecord(module);
                 continue;

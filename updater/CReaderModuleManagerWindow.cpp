@@ -1,7 +1,9 @@
 // The manager's plug points to the hidden download window (DlgDownload).
 // Everything the manager asks of the window is here and nowhere else. Without
 // a window (none could be made) every call below is a clean no-op and
-// Download() reports the selection as failed.
+// Download() reports the selection as failed. The window is made when first
+// asked for, not with the manager: a check that offers nothing never needs it,
+// and the list should not wait for a window it does not show.
 #include "CReaderModuleManager.h"
 
 #include "CUP_Log.h"
@@ -23,7 +25,21 @@ void CReaderModuleManager::createDownloadWindow()
 #endif
 }
 
-DlgDownload* CReaderModuleManager::GetDownloadWindow() const
+DlgDownload* CReaderModuleManager::GetDownloadWindow()
+{
+#if READER_MANAGER_HAS_WINDOW
+    // Made once: a window that went is not made again.
+    if (!m_bDownloadWindowMade) {
+        m_bDownloadWindowMade = true;
+        createDownloadWindow();
+    }
+    return madeDownloadWindow();
+#else
+    return nullptr;
+#endif
+}
+
+DlgDownload* CReaderModuleManager::madeDownloadWindow() const
 {
 #if READER_MANAGER_HAS_WINDOW
     return static_cast<DlgDownload*>(m_pDownloadWindow.data());
@@ -52,7 +68,7 @@ bool CReaderModuleManager::windowStart()
 void CReaderModuleManager::windowCancel()
 {
 #if READER_MANAGER_HAS_WINDOW
-    if (DlgDownload* window = GetDownloadWindow())
+    if (DlgDownload* window = madeDownloadWindow())
         window->cancel();
 #endif
 }
@@ -60,7 +76,7 @@ void CReaderModuleManager::windowCancel()
 void CReaderModuleManager::windowPause()
 {
 #if READER_MANAGER_HAS_WINDOW
-    if (DlgDownload* window = GetDownloadWindow())
+    if (DlgDownload* window = madeDownloadWindow())
         window->pauseDown();
 #endif
 }
@@ -68,7 +84,7 @@ void CReaderModuleManager::windowPause()
 void CReaderModuleManager::windowResume()
 {
 #if READER_MANAGER_HAS_WINDOW
-    if (DlgDownload* window = GetDownloadWindow())
+    if (DlgDownload* window = madeDownloadWindow())
         window->new_continue_download();
 #endif
 }

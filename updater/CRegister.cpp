@@ -97,10 +97,7 @@ QString CRegister::settingsName(const QString& key, const QString& name)
 
 QString CRegister::regGetString(QString key, QString name)
 {
-    QVariant value;
-    QVariant defaultValue = QString();
-    CheckSingleKeysPlist(settingsName(key, name), value, defaultValue, kOrganisation, kApplication);
-    return value.toString();
+    return CRegisterReader().getString(key, name);
 }
 
 bool CRegister::regSetString(QString key, QString name, QString value)
@@ -137,4 +134,20 @@ QVariant CRegister::regGetVariant(const QString& name, const QVariant& defaultVa
     if (settings->contains(kClassic))
         return settings->value(kClassic).toMap().value(name, defaultValue);
     return QVariant();
+}
+
+CRegisterReader::CRegisterReader()
+    : m_settings(kOrganisation, kApplication)
+    , m_continuous(CheckIsContinue())
+    , m_hasClassic(!m_continuous && m_settings.contains(kClassic))
+    , m_classic(m_hasClassic ? m_settings.value(kClassic).toMap() : QVariantMap())
+{
+}
+
+QString CRegisterReader::getString(const QString& key, const QString& name) const
+{
+    const QString valueName = CRegister::settingsName(key, name);
+    if (m_continuous)
+        return m_settings.value(valueName).toString();
+    return m_hasClassic ? m_classic.value(valueName).toString() : QString();
 }

@@ -7,6 +7,7 @@
 // The reader's machine-wide LocalMachine.plist chooses the layout: continuous
 // (each value under its own name) or "Classic" (all values in one map stored
 // under the top-level name "Classic").
+#include <QSettings>
 #include <QString>
 #include <QVariant>
 
@@ -42,4 +43,20 @@ public:
 
     // The settings name of a key and value name, as used by the functions above.
     static QString settingsName(const QString& key, const QString& name);
+};
+
+// The reader's settings opened once for many reads in a row: each opening reads
+// the settings files and the layout flag anew, which a long update list would
+// otherwise pay once per module. Reads give what regGetString gives.
+class CRegisterReader
+{
+public:
+    CRegisterReader();
+    QString getString(const QString& key, const QString& name) const;
+
+private:
+    QSettings m_settings;
+    bool m_continuous;
+    bool m_hasClassic;
+    QVariantMap m_classic;
 };

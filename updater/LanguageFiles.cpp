@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
+#include <QTranslator>
 
 QString GetUserPlitPath()
 {
@@ -67,4 +69,27 @@ LanguageChoice ReadLanguageChoice(const QString& plistPath)
     choice.nChooseLan = read("nChooseLan", 31);
     choice.nChooseCountry = read("nChooseCountry", 225);
     return choice;
+}
+
+LanguageChoice InstallReaderLanguage()
+{
+    // The catalogues stay installed until the process ends.
+    static bool installed = false;
+    static LanguageChoice language;
+    if (installed)
+        return language;
+    installed = true;
+
+    const QString plistPath = GetUserPlitPath();
+    language = ReadLanguageChoice(plistPath);
+    CUP_Log::PrintLog(QStringLiteral("plist path and lang value: ") + QFileInfo(plistPath).fileName()
+                      + QStringLiteral("\n") + QString::number(language.nChooseLan));
+
+    static QTranslator readerTranslator;
+    if (readerTranslator.load(getLanFilePath(language.nChooseLan, language.nChooseCountry)))
+        QCoreApplication::installTranslator(&readerTranslator);
+    static QTranslator qtTranslator;
+    if (qtTranslator.load(getGLanFilePath(language.nChooseLan, language.nChooseCountry)))
+        QCoreApplication::installTranslator(&qtTranslator);
+    return language;
 }

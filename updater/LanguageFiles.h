@@ -28,3 +28,9 @@ struct LanguageChoice
     int nChooseCountry = 225;   // QLocale::UnitedStates
 };
 LanguageChoice ReadLanguageChoice(const QString& plistPath);
+
+// The run's language: the console user's choice (which waits for the run's
+// console-user lookup), logged, with the reader's and Qt's catalogues for it
+// installed in the application when they load. Done once per run; later calls
+// give the same choice.
+LanguageChoice InstallReaderLanguage();

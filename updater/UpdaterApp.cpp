@@ -144,7 +144,7 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     switch (job) {
     case Job::CheckRun:
     case Job::CheckUpdater:
-        checkRoad(job);
+        checkRoad();
         break;
     case Job::Install:
         installRoad();
@@ -159,22 +159,31 @@ void UpdaterApp::runUpdateVisible(int language, int country)
     bQuit = true;
 }
 
-void UpdaterApp::checkRoad(Job job)
+void UpdaterApp::checkRoad()
 {
     DlgUpdateChecking dlg(kUpdateListType, nullptr);
-    if (job == Job::CheckRun) {
-        dlg.setModuleManager(GetModuleManager());
-        dlg.startUpdateCheck();
-        dlg.showMinimized();
-        dlg.hide();
-    } else {
-        dlg.showMinimized();
-        dlg.hide();
-        dlg.setModuleManager(GetModuleManager());
-        dlg.startUpdateCheck();
-    }
+    // The query goes out before the window is shown and hidden: that waits on
+    // the window system, and the transfer need not wait with it.
+    dlg.setModuleManager(GetModuleManager());
+    dlg.startUpdateCheck();
+    dlg.showMinimized();
+    dlg.hide();
+    // Everything from here on may show translated text.
+    takeLanguage();
     dlg.exec();
     finishCheck(dlg.nResult);   // the result field, not exec()'s value
+}
+
+void UpdaterApp::takeLanguage()
+{
+    if (!m_languageSource)
+        return;
+    const LanguageChoice language = m_languageSource();
+    m_languageSource = nullptr;
+    m_nLanguage = language.nChooseLan;
+    m_nCountry = language.nChooseCountry;
+    if (CReaderModuleManager* manager = GetModuleManager())
+        manager->setLangParm(m_nLanguage, m_nCountry);
 }
 
 void UpdaterApp::finishCheck(int result)

@@ -8,12 +8,14 @@
 #include "ComponentInfo.h"
 #include "UpdateCheckState.h"
 #include "FolderWalk.h"
+#include "LanguageFiles.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <string>
 
 class CSetup_CommandLine;
@@ -111,6 +113,11 @@ public:
         m_nCountry = country;
     }
     void SetModuleManager(CReaderModuleManager* manager);
+    // Where a check takes the run's language from once its window is up
+    // (main: the console user's choice, installed then): the window and the
+    // query need not wait for the slow console-user lookup. Without one, the
+    // numbers given to runUpdate stand.
+    void SetLanguageSource(std::function<LanguageChoice()> source) { m_languageSource = std::move(source); }
 
     CSetup_CommandLine* GetCommandLine() const { return m_pCommandLine; }
     // Null until runUpdateVisible creates it, and again once the check dialog
@@ -147,7 +154,9 @@ public:
 private:
     bool sendToReader(const QString& text);
     void relaunchRequest();
-    void checkRoad(Job job);
+    void checkRoad();
+    // The language from the source above, for the controller and the manager.
+    void takeLanguage();
     // What a visible check leaves to the controller, from the dialog's result.
     void finishCheck(int result);
     void installRoad();
@@ -161,6 +170,7 @@ private:
     CReaderModuleManager* m_pModuleManager = nullptr;
     QPointer<QObject> m_moduleManagerGuard;   // clears when the manager is gone
     UpdateListener* m_pListener;
+    std::function<LanguageChoice()> m_languageSource;
     int m_nLanguage = 0;
     int m_nCountry = 0;
     std::string m_strReaderVersion;

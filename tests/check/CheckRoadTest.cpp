@@ -11,6 +11,7 @@
 #include <QStandardItemModel>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -45,6 +46,17 @@ QStringList rowsOf(const QStandardItem* parent)
     }
     return rows;
 }
+
+// Says one text of the check window in another language.
+class CheckingInGerman : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char*, int) const override
+    {
+        return QByteArray(source) == "Checking for updates..." ? QStringLiteral("Suche nach Updates...") : QString();
+    }
+};
 
 } // namespace
 
@@ -138,4 +150,61 @@ TEST_F(CheckRoad, AgentShowsTheCheckThenTheList)
     // The list now waits for the user: the agent stays.
     EXPECT_FALSE(agent.process().waitForFinished(500));
     EXPECT_EQ(agent.process().state(), QProcess::Running);
+}
+
+// The console-user lookup behind the language is slow: the check's window is
+// made and the query sent before the language is taken, and the window then
+// shows the language's texts all the same.
+TEST_F(CheckRoad, LanguageIsTakenOnceTheWindowIsUpAndTheQueryIsOut)
+{
+    IsolatedEnv world;
+    world.set("UPDATER_SERVICE_BASE", server.baseUrl().toUtf8());
+    FakeReader fakeReader;
+    HttpTestServer::Reply reply = HttpTestServer::Reply::ok(fixture(QStringLiteral("reply_nothing.xml")));
+    reply.throttleBytes = qMax(1, reply.body.size() / 8);
+    reply.throttleIntervalMs = 40;
+    server.setRoute(kServicePath, reply);
+
+    CSetup_CommandLine commandLine;
+    commandLine.ProcessCmdLine(QStringLiteral("-updater -type \"Update List\" -version 11.0.0.0 -readerpath \"%1\"")
+                                   .arg(fixtureReaderPath()));
+    UpdaterApp controller(&commandLine);
+    theApp = &controller;
+
+    CheckingInGerman german;
+    bool windowMade = false;
+    bool queryOut = false;
+    int asked = 0;
+    controller.SetLanguageSource([&] {
+        ++asked;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->inherits("DlgUpdateChecking") && w->testAttribute(Qt::WA_WState_Created))
+                windowMade = true;
+        }
+        const CReaderModuleManager* manager = controller.GetModuleManager();
+        queryOut = manager && manager->IsQueryBusy();
+        QCoreApplication::installTranslator(&german);
+        LanguageChoice choice;
+        choice.nChooseLan = 42;
+        choice.nChooseCountry = 82;
+        return choice;
+    });
+
+    ModalGuard guard;
+    ModalAnswerer answerer;
+    ModalAnswerer::Seen check;
+    answerer.answer([&](QWidget* w) { check = ModalAnswerer::describe(w); }, QStringLiteral("DlgUpdateChecking"));
+    controller.runUpdateVisible(31, 225);
+    QCoreApplication::removeTranslator(&german);
+
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(windowMade);
+    EXPECT_TRUE(queryOut);
+    EXPECT_TRUE(check.texts.contains(QStringLiteral("Suche nach Updates..."))) << check.texts.join('|').toStdString();
+    EXPECT_EQ(controller.GetLanguage(), 42);
+    EXPECT_EQ(controller.GetCountry(), 82);
+    EXPECT_EQ(fakeReader.messages(), QStringList{QStringLiteral("update finished")});
+    flushDeferredDeletes();
+    delete controller.GetModuleManager();
+    theApp = nullptr;
 }

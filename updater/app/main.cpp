@@ -10,9 +10,7 @@
 #include "UpdaterApp.h"
 
 #include <QDebug>
-#include <QFileInfo>
 #include <QStringList>
-#include <QTranslator>
 #include <clocale>
 
 namespace {
@@ -37,8 +35,8 @@ int main(int argc, char* argv[])
     const QString first = argc > 1 ? QString::fromUtf8(argv[1]) : QString();
     const bool windowless = first.startsWith(kTrustListPrefix) || first.startsWith(kNextCheckPrefix);
     // The console user's shell tools run while the application starts up;
-    // the language choice below waits for their answer. The trust-list run
-    // has no use for it.
+    // the language choice waits for their answer. The trust-list run has no
+    // use for it.
     if (!first.startsWith(kTrustListPrefix))
         StartConsoleUserLookup();
     MyApplication app(argc, argv, !windowless);
@@ -71,17 +69,15 @@ int main(int argc, char* argv[])
     static CSetup_CommandLine commandLine;
     commandLine.ProcessCmdLine(qsCmd);
 
-    const QString plistPath = GetUserPlitPath();
-    const LanguageChoice language = ReadLanguageChoice(plistPath);
-    CUP_Log::PrintLog(QStringLiteral("plist path and lang value: ") + QFileInfo(plistPath).fileName()
-                      + QStringLiteral("\n") + QString::number(language.nChooseLan));
-
-    QTranslator readerTranslator;
-    if (readerTranslator.load(getLanFilePath(language.nChooseLan, language.nChooseCountry)))
-        app.installTranslator(&readerTranslator);
-    QTranslator qtTranslator;
-    if (qtTranslator.load(getGLanFilePath(language.nChooseLan, language.nChooseCountry)))
-        app.installTranslator(&qtTranslator);
+    // A visible check makes its window while the console-user lookup still
+    // runs, and takes the language once the window is up; every other job
+    // takes it now.
+    const UpdaterApp::Job job = UpdaterApp::chooseJob(commandLine);
+    const bool check = (job == UpdaterApp::Job::CheckRun || job == UpdaterApp::Job::CheckUpdater)
+                       && !qsCmd.startsWith(kNextCheckPrefix) && !qsCmd.startsWith(kDisableInternetPrefix);
+    LanguageChoice language;
+    if (!check)
+        language = InstallReaderLanguage();
 
     MyApplication::applyFont();
 
@@ -99,7 +95,13 @@ int main(int argc, char* argv[])
         return 0;
 
     theApp = new UpdaterApp(&commandLine, nullptr);
+    if (check)
+        theApp->SetLanguageSource(InstallReaderLanguage);
     theApp->runUpdate(language.nChooseLan, language.nChooseCountry);
+    // A check that ended before its window came up never asked for the
+    // language: the lookup's thread ends (and logs) before the process does.
+    if (check)
+        GetConsoleUser();
     if (theApp->bQuit)
         return 0;
     qDebug() << "ready to enter the  updater  main-->  eventloop ---> application.exec()";
