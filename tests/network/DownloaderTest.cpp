@@ -6,10 +6,10 @@
 #include "IsolatedEnv.h"
 #include "NetTestUtil.h"
 #include "QHttpDownLoadS.h"
+#include "RefusingPort.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFileInfo>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTimerEvent>
@@ -24,15 +24,6 @@ using Reply = HttpTestServer::Reply;
 namespace {
 
 const QByteArray kBody = patternBody(200 * 1024);
-
-quint16 closedPort()
-{
-    QTcpServer s;
-    s.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = s.serverPort();
-    s.close();
-    return port;
-}
 
 int objectTimers(QObject* o)
 {
@@ -118,7 +109,8 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
         // Asked for unencoded, so a compressed body is not the file.
         {"gzip encoded", Reply::gzipped(gzipOfZeros(1024 * 1024)), true, error, ""},
     };
-    const quint16 refusedPort = closedPort();
+    const RefusingPort refused;
+    ASSERT_NE(refused.port(), 0);
     for (const Case& c : cases) {
         for (const bool wait : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (wait ? " (waiting start)" : ""));
@@ -132,7 +124,7 @@ TEST(Downloader, EveryFaultEndsInExactlyOneOutcome)
             const QString target = dir.filePath(QString::fromLatin1(path.mid(6)) + (wait ? ".w" : ".n"));
             QUrl url = server.url(QString::fromLatin1(path));
             if (c.refused)
-                url.setPort(refusedPort);
+                url.setPort(refused.port());
 
             qint64 offset = 0;
             QHttpDownLoadS dl(nullptr, nullptr, nullptr, c.ranged ? &offset : nullptr);
