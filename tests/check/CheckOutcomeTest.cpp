@@ -4,11 +4,11 @@
 #include "DlgUpdateChecking.h"
 #include "DlgUpdatesTree.h"
 #include "ModalAnswerer.h"
+#include "RefusingPort.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -37,13 +37,6 @@ struct Outcome
     bool released;             // the dialog gave the manager up for deletion
 };
 
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();   // closed again when probe goes
-}
-
 } // namespace
 
 class CheckOutcome : public CheckRun {};
@@ -68,6 +61,7 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
         for (const QString& type : QStringList{QStringLiteral("Update List"), QStringLiteral("Auto Updater")}) {
             SCOPED_TRACE(std::string(o.name) + " / " + type.toStdString());
             IsolatedEnv world;   // fresh settings, sockets and data per run
+            const RefusingPort refused;
             world.set("UPDATER_SERVICE_BASE", server.baseUrl().toUtf8());
             FakeReader fakeReader;
             ASSERT_TRUE(fakeReader.isListening());
@@ -97,7 +91,7 @@ TEST_F(CheckOutcome, EveryOutcomeByType)
                 reply.neverAnswer = true;
                 break;
             case Setup::Refused:
-                world.set("UPDATER_SERVICE_BASE", QByteArray("http://127.0.0.1:") + QByteArray::number(closedPort()));
+                world.set("UPDATER_SERVICE_BASE", refused.baseUrl());
                 break;
             default:
                 break;

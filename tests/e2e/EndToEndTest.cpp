@@ -9,13 +9,13 @@
 #include "HttpTestServer.h"
 #include "InstallerStandin.h"
 #include "ModalAnswerer.h"
+#include "RefusingPort.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QTcpServer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -234,12 +234,8 @@ TEST_F(EndToEnd, ComponentRoadTellsTheConnectionProblemOnceAndNotReadyOnlyWhenAn
     const QString network = QStringLiteral("Cannot connect to the server. Please check your network connection.");
     const QString notReady =
         QStringLiteral("Unable to get this component pack. Please check if they are ready for this version.");
-    quint16 closedPort = 0;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        closedPort = probe.serverPort();
-    }
+    const RefusingPort refused;
+    ASSERT_NE(refused.port(), 0);
     enum Service { Unavailable503, Refused, Silent, Answers };
     struct Case { const char* name; Service service; const char* components; QString box; };
     const Case cases[] = {
@@ -257,7 +253,7 @@ TEST_F(EndToEnd, ComponentRoadTellsTheConnectionProblemOnceAndNotReadyOnlyWhenAn
         if (c.service == Unavailable503)
             service.setRoute(DemoCatalog::queryPath(), HttpTestServer::Reply::error(503, "maintenance"));
         if (c.service == Refused)
-            run.env.set("UPDATER_SERVICE_BASE", QByteArray("http://127.0.0.1:") + QByteArray::number(closedPort));
+            run.env.set("UPDATER_SERVICE_BASE", refused.baseUrl());
         if (c.service == Silent) {
             HttpTestServer::Reply silent;
             silent.neverAnswer = true;

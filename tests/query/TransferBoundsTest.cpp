@@ -117,9 +117,13 @@ TEST_F(TransferBounds, EveryKindFailsWithinItsBoundsAndKeepsTheOldFile)
         QByteArray body;   // what a sound answer would carry
         qint64 bound;      // the most the transfer may take
         QByteArray announcedSize = QByteArray::number(kPackageSize);   // a package's size in the catalogue
+        bool streamedToTheBound = true;   // also against an endless body without a length
     };
     // However large a package's announced size, it takes no more than one
-    // that announces none.
+    // that announces none. An endless body reaches a huge row's bound only
+    // after 4 GiB, which takes a minute or more: one huge row shows that the
+    // count holds up to the ceiling; for the other, the refused 8 GiB shows
+    // that the ceiling, not the announced size, is the bound.
     const std::vector<Kind> kinds = {
         {"trust list", kListPath, pattern(300 * 1024), 64 * MiB},
         {"query reply", kServicePath, catalogue(), 16 * MiB},
@@ -127,17 +131,18 @@ TEST_F(TransferBounds, EveryKindFailsWithinItsBoundsAndKeepsTheOldFile)
         {"package announcing 2^63 - 1 bytes", kPackagePath, pattern(int(kPackageSize)), qint64(4) << 30,
          "9223372036854775807"},
         {"package announcing 10^18 bytes", kPackagePath, pattern(int(kPackageSize)), qint64(4) << 30,
-         "1000000000000000000"},
+         "1000000000000000000", false},
     };
     const QByteArray bomb = gzipOfZeros(2048 * MiB);
     struct Fault
     {
         const char* name;
         std::function<Reply(const QByteArray& body)> reply;
+        bool endsOnlyAtTheBound = false;
     };
     const std::vector<Fault> faults = {
         {"gzip bomb of 2 GiB", [&](const QByteArray&) { return Reply::gzipped(bomb); }},
-        {"endless body", [](const QByteArray& body) { return Reply::endlessOf(body); }},
+        {"endless body", [](const QByteArray& body) { return Reply::endlessOf(body); }, true},
         {"endless body announcing 8 GiB", [](const QByteArray& body) {
              Reply r = Reply::endlessOf(body);
              r.announcedLength = qint64(8) << 30;
@@ -153,6 +158,8 @@ TEST_F(TransferBounds, EveryKindFailsWithinItsBoundsAndKeepsTheOldFile)
     const QString listFile = dir.filePath(QStringLiteral("eutl.xml"));
     for (const Kind& kind : kinds) {
         for (const Fault& fault : faults) {
+            if (fault.endsOnlyAtTheBound && !kind.streamedToTheBound)
+                continue;
             SCOPED_TRACE(std::string(kind.name) + ", " + fault.name);
             server.clearRequests();
             server.setRoute(kind.path, fault.reply(kind.body));
