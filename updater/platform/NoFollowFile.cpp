@@ -1,10 +1,7 @@
 #include "NoFollowFile.h"
-#include "FolderWalk.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -123,21 +120,6 @@ bool makeOwnFolder(const QString& path)
             return false;
     }
     return false;
-}
-
-QString makeOwnFolders(const QString& base, const QString& relative)
-{
-    if (!QDir().mkpath(base) || !QFileInfo(base).isDir())
-        return QString();
-    // Every level is reached from the one above it, so a link planted at an
-    // upper level is removed too rather than leading the lower ones elsewhere.
-    const int fd = openFolderBelow(base, relative, FolderWalk::MakeOwn);
-    if (fd < 0)
-        return QString();
-    ::close(fd);
-    const QString cleaned = QDir::cleanPath(relative);
-    return cleaned.isEmpty() || cleaned == QLatin1String(".") ? QDir::cleanPath(base)
-                                                              : QDir::cleanPath(base + QLatin1Char('/') + cleaned);
 }
 
 } // namespace Platform

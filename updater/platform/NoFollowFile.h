@@ -53,10 +53,4 @@ int createFreshAt(int dirFd, const char* name, mode_t mode = 0666);
 // stands there or the folder cannot be made.
 bool makeOwnFolder(const QString& path);
 
-// `base` with all its parents as it is (it may be a link: relocated home
-// folders), then each level of `relative` ("a/b/c") below it, each reached
-// from the one above without following a link (FolderWalk::MakeOwn). Returns the full path (base + "/" + relative, cleaned), or an
-// empty text on failure.
-QString makeOwnFolders(const QString& base, const QString& relative);
-
 } // namespace Platform
