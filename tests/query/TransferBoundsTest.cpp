@@ -123,13 +123,21 @@ TEST_F(TransferBounds, EveryKindFailsWithinItsBoundsAndKeepsTheOldFile)
     // that announces none. An endless body reaches a huge row's bound only
     // after 4 GiB, which takes a minute or more: one huge row shows that the
     // count holds up to the ceiling; for the other, the refused 8 GiB shows
-    // that the ceiling, not the announced size, is the bound.
+    // that the ceiling, not the announced size, is the bound. Under the
+    // address sanitizer 4 GiB take longer than the test may run, so there the
+    // huge rows keep the faults that end early, which are the ones where an
+    // overflowing bound would be caught, and the optimised build streams.
+#if defined(__SANITIZE_ADDRESS__)
+    const bool streamsTheCeiling = false;
+#else
+    const bool streamsTheCeiling = true;
+#endif
     const std::vector<Kind> kinds = {
         {"trust list", kListPath, pattern(300 * 1024), 64 * MiB},
         {"query reply", kServicePath, catalogue(), 16 * MiB},
         {"package", kPackagePath, pattern(int(kPackageSize)), kPackageSize + MiB},
         {"package announcing 2^63 - 1 bytes", kPackagePath, pattern(int(kPackageSize)), qint64(4) << 30,
-         "9223372036854775807"},
+         "9223372036854775807", streamsTheCeiling},
         {"package announcing 10^18 bytes", kPackagePath, pattern(int(kPackageSize)), qint64(4) << 30,
          "1000000000000000000", false},
     };
