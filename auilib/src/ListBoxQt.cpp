@@ -29,6 +29,31 @@ bool CheckBoxesShown(ListBox* owner) { return owner && owner->GetCheckMode() != 
 
 } // namespace
 
+ListBoxQt::ListBoxQt(ListBox* control) : QTableWidget(nullptr), owner(control)
+{
+    // Whatever changes a row's cells, or the rows, or which columns count,
+    // makes the rows' heights be read again.
+    const auto forget = [this] { plainRows_.ForgetRows(); };
+    QAbstractItemModel* rows = model();
+    connect(rows, &QAbstractItemModel::dataChanged, this, forget);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, forget);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, forget);
+    connect(rows, &QAbstractItemModel::rowsMoved, this, forget);
+    connect(rows, &QAbstractItemModel::columnsInserted, this, forget);
+    connect(rows, &QAbstractItemModel::columnsRemoved, this, forget);
+    connect(rows, &QAbstractItemModel::columnsMoved, this, forget);
+    connect(rows, &QAbstractItemModel::layoutChanged, this, forget);
+    connect(rows, &QAbstractItemModel::modelReset, this, forget);
+    QHeaderView* columns = horizontalHeader();
+    connect(columns, &QHeaderView::sectionMoved, this, forget);
+    connect(columns, &QHeaderView::sectionCountChanged, this, forget);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int, int oldSize, int newSize) {
+        // Hidden or shown again.
+        if (oldSize == 0 || newSize == 0)
+            plainRows_.ForgetRows();
+    });
+}
+
 bool ListBoxQt::TextOption(int row, bool checkBox, QStyleOptionViewItem* option) const
 {
     QTableWidgetItem* cell = item(row, 0);
@@ -270,6 +295,24 @@ int ListBoxQt::sizeHintForRow(int row) const
 {
     return plainRows_.Height(*this, row, state() == EditingState,
                              [this](int measured) { return QTableWidget::sizeHintForRow(measured); });
+}
+
+void ListBoxQt::FlushOwnerRows()
+{
+    if (ListBoxImpl* impl = owner ? owner->GetImpl() : nullptr)
+        impl->FlushPending();
+}
+
+bool ListBoxQt::event(QEvent* event)
+{
+    FlushOwnerRows();
+    return QTableWidget::event(event);
+}
+
+bool ListBoxQt::viewportEvent(QEvent* event)
+{
+    FlushOwnerRows();
+    return QTableWidget::viewportEvent(event);
 }
 
 void ListBoxQt::changeEvent(QEvent* event)

@@ -17,7 +17,7 @@ class ListBoxQt : public QTableWidget {
     Q_OBJECT
 
 public:
-    explicit ListBoxQt(ListBox* control) : QTableWidget(nullptr), owner(control) {}
+    explicit ListBoxQt(ListBox* control);
 
     // The cell at a viewport point, or null; each out-pointer may be null.
     QTableWidgetItem* HitTest(Point point, unsigned* hitFlags, int* column, Size* size);
@@ -53,13 +53,20 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
     void changeEvent(QEvent* event) override;
+    // Rows the list box added are in the table before it handles anything.
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 public:
     void keyboardSearch(const QString& search) override;
     // Rows fit their contents; rows that cannot differ are measured once.
     int sizeHintForRow(int row) const override;
+    // Rows or cells changed without the model saying so.
+    void ForgetRowHeights() { plainRows_.ForgetRows(); }
 
 private:
+    void FlushOwnerRows();
+
     mutable PlainRowHeights plainRows_;
 };
 
