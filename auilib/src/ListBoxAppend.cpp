@@ -70,12 +70,17 @@ int ListBoxImpl::PlaceAppended(CustomQTableWidgetItem* const* cells, int count, 
         // Where SortedInsertionRow puts a row asked for at the end: after
         // every table row that sorts equal to it.
         const int tableRows = SortedInsertionRow(*key, sortColumn, std::numeric_limits<int>::max());
-        const auto before = [descending, sortColumn](const QTableWidgetItem& a, const QTableWidgetItem& b) {
+        PendingRows::Order order;
+        order.before = [descending, sortColumn](const QTableWidgetItem& a, const QTableWidgetItem& b) {
             // Every waiting key is a cell of this list box.
             return descending ? static_cast<const CustomQTableWidgetItem&>(b).LessThan(a, sortColumn)
                               : static_cast<const CustomQTableWidgetItem&>(a).LessThan(b, sortColumn);
         };
-        row = tableRows + pending_.AddSorted(cells, count, *key, tableRows, sortColumn, descending, before);
+        // Texts compare unit by unit unless a sort function or the case
+        // rule decides.
+        order.byText = sortRules->caseSensitive && sortRules->functions.find(sortColumn) == sortRules->functions.end();
+        order.descending = descending;
+        row = tableRows + pending_.AddSorted(cells, count, *key, key->SortText(), tableRows, sortColumn, order);
     }
     ++rowChanges_;
     (allColumns ? refitAll_ : refitFirst_) = true;

@@ -12,10 +12,13 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace AUILib {
 
@@ -52,6 +55,23 @@ ListBoxQt::ListBoxQt(ListBox* control) : QTableWidget(nullptr), owner(control)
         if (oldSize == 0 || newSize == 0)
             plainRows_.ForgetRows();
     });
+}
+
+ListBoxQt::~ListBoxQt()
+{
+    // Taking a cell out says nothing: the table is going.
+    const QSignalBlocker block(model());
+    std::vector<QTableWidgetItem*> cells;
+    cells.reserve(static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount()));
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 0; column < columnCount(); ++column) {
+            if (QTableWidgetItem* cell = takeItem(row, column))
+                cells.push_back(cell);
+        }
+    }
+    std::sort(cells.begin(), cells.end(), std::less<QTableWidgetItem*>());
+    for (QTableWidgetItem* cell : cells)
+        delete cell;
 }
 
 bool ListBoxQt::TextOption(int row, bool checkBox, QStyleOptionViewItem* option) const

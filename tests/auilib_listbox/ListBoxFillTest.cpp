@@ -6,6 +6,7 @@
 
 #include "SignalRecorder.h"
 
+#include <array>
 #include <random>
 
 namespace {
@@ -32,17 +33,19 @@ struct FillCase {
     bool mixed;  // some adds have no cell in column 1
 };
 
-// Short texts from a few letters: many equal keys, in both cases.
+// Texts of a few letters, in both cases and beyond Latin-1 (one outside the
+// basic plane): many equal keys, and long ones that share their start.
 std::vector<Add> Adds(int count, bool mixed, unsigned seed)
 {
+    static const wchar_t* const letters[] = {L"a", L"b", L"A", L"B", L"\u00e9", L"\U0001D11E"};
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> letter(0, 5);
-    std::uniform_int_distribution<int> length(1, 2);
+    std::uniform_int_distribution<int> length(0, 3);
     std::vector<Add> adds;
     for (int i = 0; i < count; ++i) {
         std::wstring text;
-        for (int n = length(random); n > 0; --n)
-            text += L"abcABC"[letter(random)];
+        for (int n = std::array<int, 4>{1, 2, 5, 6}[static_cast<size_t>(length(random))]; n > 0; --n)
+            text += letters[letter(random)];
         adds.push_back({!mixed || letter(random) < 4, text, std::to_wstring(i)});
     }
     return adds;

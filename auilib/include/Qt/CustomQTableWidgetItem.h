@@ -77,6 +77,9 @@ public:
     bool IsPinned() const { return pinned_; }
     void SetPinned(bool pinned) { pinned_ = pinned; }
     ListBox::EditMode GetEditMode() const { return editMode_; }
+    // The text the cell sorts by, compared unit by unit or by the case rule
+    // (LessThan); null when its value is no text or its row is pinned.
+    const QString* SortText() const { return isText_ && !pinned_ ? &text_ : nullptr; }
     // The row the cell goes to when the list box orders by rank.
     void SetRank(int rank) { rank_ = rank; }
     void SetEditMode(ListBox::EditMode mode) { editMode_ = mode; }

@@ -18,6 +18,10 @@ class ListBoxQt : public QTableWidget {
 
 public:
     explicit ListBoxQt(ListBox* control);
+    // Frees the cells in the order they lie in memory. Qt frees them in row
+    // order, which after a sort is all over the heap: on a large list the
+    // allocator's work then grew faster than the list.
+    ~ListBoxQt() override;
 
     // The cell at a viewport point, or null; each out-pointer may be null.
     QTableWidgetItem* HitTest(Point point, unsigned* hitFlags, int* column, Size* size);

@@ -12,9 +12,15 @@
 // the row it will have is known as it is added: the table rows that stay
 // before it (a binary search over the table) plus the waiting rows that stay
 // before it (a binary search here). Every other row goes after all of them,
-// in the order it was added.
+// in the order it was added. A search compares the first units of the keys'
+// texts, kept beside them, and reads a cell only when those are equal: the
+// cells lie all over the heap, and a large fill would wait on memory for
+// most of its comparisons.
 #pragma once
 
+#include <QString>
+
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -26,8 +32,15 @@ class CustomQTableWidgetItem;
 
 class PendingRows {
 public:
-    // "a goes before b" as the table's sort orders them.
-    using Before = std::function<bool(const QTableWidgetItem& a, const QTableWidgetItem& b)>;
+    // How the sorted rows order.
+    struct Order {
+        // "a goes before b" as the table's sort orders them.
+        std::function<bool(const QTableWidgetItem& a, const QTableWidgetItem& b)> before;
+        // Keys with a text order by it, unit by unit (case-sensitive, no
+        // sort function): their first units decide where they differ.
+        bool byText = false;
+        bool descending = false;
+    };
 
     struct Row {
         int firstCell;  // into the cells, in column order from column 0
@@ -55,11 +68,12 @@ public:
 
     // Takes the cells of a row that goes after every waiting row.
     void AddLast(CustomQTableWidgetItem* const* cells, int count);
-    // Takes the cells of a sorted row whose cell in the sort column is key,
-    // with tableRows rows of the table before it; returns the waiting sorted
-    // rows that stay before it (after every one that sorts equal to it).
-    int AddSorted(CustomQTableWidgetItem* const* cells, int count, const QTableWidgetItem& key, int tableRows,
-                  int sortColumn, bool descending, const Before& before);
+    // Takes the cells of a sorted row whose cell in the sort column is key
+    // (text: its text, null for a key without one), with tableRows rows of
+    // the table before it; returns the waiting sorted rows that stay before
+    // it (after every one that sorts equal to it).
+    int AddSorted(CustomQTableWidgetItem* const* cells, int count, const QTableWidgetItem& key, const QString* text,
+                  int tableRows, int sortColumn, const Order& order);
 
     // The rows in the order they were added.
     const std::vector<Row>& Rows() const { return rows_; }
@@ -78,15 +92,22 @@ private:
 
     std::vector<CustomQTableWidgetItem*> cells_;
     std::vector<Row> rows_;
-    // A sorted row in the blocks: its key beside it, so that a search
-    // reads no row.
+    // A sorted row in the blocks: its key and the key's first text units
+    // beside it.
     struct Entry {
         const QTableWidgetItem* key;
+        std::uint64_t prefix;
         int row;  // into rows_
+        bool hasPrefix;
     };
+    static bool GoesBefore(const Entry& a, const Entry& b, const Order& order);
+
     // The sorted rows in order, in blocks of at most twice kBlock: an insert
-    // moves one block, a rank sums block sizes.
+    // moves one block. Beside them, contiguous, each block's size (a rank
+    // sums them) and its last entry (the search for the block reads them).
     std::vector<std::vector<Entry>> blocks_;
+    std::vector<int> sizes_;
+    std::vector<Entry> lasts_;
     int sortedCount_ = 0;
     int sortColumn_ = -1;
     bool descending_ = false;
