@@ -59,19 +59,25 @@ ListBoxQt::ListBoxQt(ListBox* control) : QTableWidget(nullptr), owner(control)
 
 ListBoxQt::~ListBoxQt()
 {
-    // Taking a cell out says nothing: the table is going.
-    const QSignalBlocker block(model());
-    std::vector<QTableWidgetItem*> cells;
-    cells.reserve(static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount()));
+    struct Place {
+        QTableWidgetItem* cell;
+        int row;
+        int column;
+    };
+    std::vector<Place> places;
+    places.reserve(static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount()));
     for (int row = 0; row < rowCount(); ++row) {
         for (int column = 0; column < columnCount(); ++column) {
-            if (QTableWidgetItem* cell = takeItem(row, column))
-                cells.push_back(cell);
+            if (QTableWidgetItem* cell = item(row, column))
+                places.push_back({cell, row, column});
         }
     }
-    std::sort(cells.begin(), cells.end(), std::less<QTableWidgetItem*>());
-    for (QTableWidgetItem* cell : cells)
-        delete cell;
+    std::sort(places.begin(), places.end(),
+              [](const Place& a, const Place& b) { return std::less<QTableWidgetItem*>()(a.cell, b.cell); });
+    // Taking a cell out says nothing: the table is going.
+    const QSignalBlocker block(model());
+    for (const Place& place : places)
+        delete takeItem(place.row, place.column);
 }
 
 bool ListBoxQt::TextOption(int row, bool checkBox, QStyleOptionViewItem* option) const
