@@ -153,17 +153,21 @@ void ListBoxImpl::FlushRows()
         const SortPause pause(table);
         const int sortColumn = rows.SortedCount() > 0 ? rows.SortColumn() : -1;
         if (sortColumn >= 0 && table->rowCount() == 0) {
-            // Nothing to merge with: every row goes straight to its place.
-            const std::vector<int> order = rows.SortedOrder();
+            // Nothing to merge with: every row goes straight to its place,
+            // in the order the rows came (the order their cells lie in
+            // memory, which the table's order is not).
+            std::vector<int> places(rows.Rows().size());
+            int at = 0;
+            for (int index : rows.SortedOrder())
+                places[static_cast<size_t>(index)] = at++;
+            for (size_t index = 0; index < places.size(); ++index) {
+                if (rows.Rows()[index].tableRows < 0)
+                    places[index] = at++;
+            }
             table->setRowCount(rows.Count());
             const QSignalBlocker block(table->model());
-            int at = 0;
-            for (int index : order)
-                SetCells(rows, rows.Rows()[static_cast<size_t>(index)], at++);
-            for (const PendingRows::Row& row : rows.Rows()) {
-                if (row.tableRows < 0)
-                    SetCells(rows, row, at++);
-            }
+            for (size_t index = 0; index < places.size(); ++index)
+                SetCells(rows, rows.Rows()[index], places[index]);
         } else if (sortColumn < 0 || !MergeSortedRows(rows, sortColumn)) {
             if (sortColumn >= 0)
                 InsertSortedRows(rows);
