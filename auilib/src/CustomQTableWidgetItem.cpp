@@ -56,6 +56,8 @@ void CustomQTableWidgetItem::NoteRole(int role, const QVariant& value)
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole: {
+        isText_ = static_cast<QMetaType::Type>(value.type()) == QMetaType::QString;
+        text_ = isText_ ? value.toString() : QString();
         unsigned text = NoText;
         if (!value.isNull()) {
             const QString shown = value.toString();
@@ -83,11 +85,23 @@ void CustomQTableWidgetItem::NoteRole(int role, const QVariant& value)
 
 bool CustomQTableWidgetItem::operator<(const QTableWidgetItem& other) const
 {
+    // Before the column is asked for: that may search the table's items.
+    if (rules_ && rules_->byRank) {
+        if (const CustomQTableWidgetItem* custom = Of(other))
+            return rank_ < custom->rank_;
+    }
     return LessThan(other, other.tableWidget() ? other.column() : -1);
 }
 
 bool CustomQTableWidgetItem::LessThan(const QTableWidgetItem& other, int column) const
 {
+    // Two texts of the list box, the common case, without their values.
+    const CustomQTableWidgetItem* peer = Of(other);
+    if (peer && isText_ && peer->isText_ && rules_ && !pinned_ && !peer->pinned_ &&
+        rules_->functions.find(column) == rules_->functions.end()) {
+        const Qt::CaseSensitivity cs = rules_->caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        return QString::compare(text_, peer->text_, cs) < 0;
+    }
     const QVariant mine = data(Qt::DisplayRole);
     const QVariant theirs = other.data(Qt::DisplayRole);
     const int kind = std::max(ValueClass(mine), ValueClass(theirs));

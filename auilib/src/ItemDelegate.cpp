@@ -42,7 +42,7 @@ void ItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
                              Qt::BevelJoin));
         painter->drawLine(cell.bottomLeft(), cell.bottomRight());
     }
-    ListBoxQt* table = owner->GetWidget();
+    ListBoxQt* table = owner->Table();
     if (!owner->rowButtonImage.isNull() && index.column() == owner->columnCount) {
         if (table && !table->item(index.row(), index.column()))
             table->setItem(index.row(), index.column(), new QTableWidgetItem(QString(), 0));
@@ -81,7 +81,7 @@ void ItemDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewI
     const auto* table = qobject_cast<const QTableWidget*>(editor->parentWidget());
     const int headerHeight = table && !table->horizontalHeader()->isHidden() ? table->horizontalHeader()->height() : 0;
     int left = 1;
-    ListBoxQt* listTable = owner ? owner->GetWidget() : nullptr;
+    ListBoxQt* listTable = owner ? owner->Table() : nullptr;
     // The first column's text starts after its check box and picture; the
     // other columns' cells have neither, and the first column's offset
     // would push their editors out of the cell.

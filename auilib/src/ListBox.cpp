@@ -5,6 +5,7 @@
 #include "ChangeFlagGuard.h"
 #include "EmissionHold.h"
 #include "ListBoxImplQt.h"
+#include "SortPause.h"
 #include "WideQt.h"
 
 #include <QFile>
@@ -27,48 +28,16 @@ using ImplHold = std::shared_ptr<ListBoxImpl>;
 
 // Keeps the implementation alive across an operation whose notifications
 // may drop the control; the last reference then goes the way EmissionHold
-// lets it (after the widget's code on the stack has returned).
+// lets it (after the widget's code on the stack has returned). Every
+// operation but an add at the end finds the rows added so far in the table.
 struct OperationHold {
-    explicit OperationHold(const ImplHold& held) : keep(held), impl(held) {}
+    explicit OperationHold(const ImplHold& held, bool flush = true) : keep(held), impl(held)
+    {
+        if (flush)
+            impl->FlushPending();
+    }
     const EmissionHold keep;  // declared first: goes last
     const ImplHold impl;
-};
-
-// While the control adds, moves or removes rows the table must not sort
-// them: the control puts each row where a resort would (SortedInsertionRow)
-// and the order stays as it was. Qt sorts on its own when a cell of the sort
-// column is set and resorts everything when sorting is switched back on;
-// hiding the sort column for the change avoids both. The header's signals
-// are held so that no resort is triggered by the indicator itself.
-class SortPause {
-public:
-    explicit SortPause(QTableWidget* table) : table_(table)
-    {
-        if (!table_ || !table_->isSortingEnabled())
-            return;
-        QHeaderView* header = table_->horizontalHeader();
-        column_ = header->sortIndicatorSection();
-        order_ = header->sortIndicatorOrder();
-        const QSignalBlocker block(header);
-        header->setSortIndicator(-1, order_);
-        paused_ = true;
-    }
-    ~SortPause()
-    {
-        if (!paused_ || !table_)
-            return;
-        QHeaderView* header = table_->horizontalHeader();
-        const QSignalBlocker block(header);
-        header->setSortIndicator(column_, order_);
-    }
-    SortPause(const SortPause&) = delete;
-    SortPause& operator=(const SortPause&) = delete;
-
-private:
-    QPointer<QTableWidget> table_;
-    bool paused_ = false;
-    int column_ = -1;
-    Qt::SortOrder order_ = Qt::AscendingOrder;
 };
 
 void ApplyCheckRules(ListBoxImpl& impl, QTableWidgetItem* cell)
@@ -98,6 +67,8 @@ ListBox::ListBox() : impl_(std::make_shared<ListBoxImpl>(*this)) { SetControlTyp
 
 ListBox::~ListBox()
 {
+    // The table may live on in its window: it shows every row added.
+    impl_->FlushPending();
     // The implementation may outlive the control (a caller holding
     // GetBaseImpl), the table both of them.
     impl_->ForgetOwner();
@@ -186,18 +157,32 @@ int ListBox::AddRow(std::list<std::wstring>& texts, std::list<any> datas)
 
 int ListBox::InsertItem(int row, const std::wstring& text, any data)
 {
-    const OperationHold operation(impl_);
+    // Rows added at the end may wait for the table; anywhere else they go
+    // in after the waiting ones.
+    const OperationHold operation(impl_, false);
     const ImplHold& hold = operation.impl;
-    ListBoxQt* table = hold->GetWidget();
+    ListBoxQt* table = hold->Table();
     if (!table)
         return -1;
     hold->ApplyFirstFillHeaderWidth();
+    const int count = hold->RowCount();
     if (row == -1)
-        row = table->rowCount();
-    if (row < 0 || row > table->rowCount())
+        row = count;
+    if (row < 0 || row > count)
         return -1;
     const ChangeFlagGuard guard(*hold);
     CustomQTableWidgetItem* cell = hold->MakeCell(ToQString(text));
+    if (row == count) {
+        const int placed = hold->PlaceAppended(&cell, 1, false);
+        if (data.has_value())
+            cell->setData(Qt::UserRole, hold->AddData(data, 0));
+        ApplyCheckRules(*hold, cell);
+        return hold->ReportAppended(&cell, 1, placed);
+    }
+    if (!(table = hold->GetWidget())) {
+        delete cell;
+        return -1;
+    }
     row = hold->SortedInsertionRow(*cell, 0, std::max(row, hold->pinnedCount));
     {
         const SortPause pause(table);
@@ -213,14 +198,15 @@ int ListBox::InsertItem(int row, const std::wstring& text, any data)
 
 int ListBox::InsertItemEx(int row, std::list<std::wstring>& texts, any data)
 {
-    const OperationHold operation(impl_);
+    const OperationHold operation(impl_, false);
     const ImplHold& hold = operation.impl;
-    ListBoxQt* table = hold->GetWidget();
+    ListBoxQt* table = hold->Table();
     if (!table)
         return -1;
+    const int count = hold->RowCount();
     if (row == -1)
-        row = table->rowCount();
-    if (row < 0 || row > table->rowCount())
+        row = count;
+    if (row < 0 || row > count)
         return -1;
     const ChangeFlagGuard guard(*hold);
     std::vector<CustomQTableWidgetItem*> cells;
@@ -229,6 +215,22 @@ int ListBox::InsertItemEx(int row, std::list<std::wstring>& texts, any data)
         cells.push_back(hold->MakeCell(text != texts.end() ? ToQString(*text) : QString()));
         if (text != texts.end())
             ++text;
+    }
+    if (row == count) {
+        const int size = static_cast<int>(cells.size());
+        const int placed = hold->PlaceAppended(cells.data(), size, true);
+        const int id = data.has_value() ? hold->AddData(data, 0) : -1;
+        for (CustomQTableWidgetItem* cell : cells) {
+            if (id != -1)
+                cell->setData(Qt::UserRole, id);
+        }
+        ApplyCheckRules(*hold, cells[0]);
+        return hold->ReportAppended(cells.data(), size, placed);
+    }
+    if (!(table = hold->GetWidget())) {
+        for (CustomQTableWidgetItem* cell : cells)
+            delete cell;
+        return -1;
     }
     const int sortColumn = table->isSortingEnabled() ? table->horizontalHeader()->sortIndicatorSection() : -1;
     if (sortColumn >= 0 && sortColumn < hold->columnCount)
@@ -257,7 +259,7 @@ int ListBox::InsertRow(int row, std::list<std::wstring>& texts, std::list<any> d
 {
     if (texts.empty())
         return -1;
-    const OperationHold operation(impl_);
+    const OperationHold operation(impl_, false);
     const int inserted = InsertItemEx(row, texts, any());
     if (inserted < 0)
         return inserted;
@@ -275,11 +277,7 @@ void ListBox::Clear()
     hold->Clear();
 }
 
-int ListBox::Count()
-{
-    ListBoxQt* table = impl_->GetWidget();
-    return table ? table->rowCount() : -1;
-}
+int ListBox::Count() { return impl_->RowCount(); }
 
 std::wstring ListBox::GetItem(int row, int column)
 {
@@ -691,7 +689,11 @@ std::list<std::wstring> ListBox::SelectedItems()
     return texts;
 }
 
-std::list<int> ListBox::SelectedItemsIndexes() { return impl_->SelectedRows(); }
+std::list<int> ListBox::SelectedItemsIndexes()
+{
+    impl_->FlushPending();
+    return impl_->SelectedRows();
+}
 
 void ListBox::SetCheckMode(CheckMode mode) { impl_->checkMode = mode; }
 
@@ -899,6 +901,8 @@ bool ListBox::SortColumn(int column, SortMode mode, bool caseSensitive)
 
 void ListBox::SetColumnSortFunc(int column, const SortFunction& func)
 {
+    // The rows added so far were placed by the rule before.
+    impl_->FlushPending();
     if (func)
         impl_->sortRules->functions[column] = func;
 }

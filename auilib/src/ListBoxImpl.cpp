@@ -74,6 +74,8 @@ ListBoxImpl::ListBoxImpl(ListBox& owner) : table_(new ListBoxQt(&owner), WidgetO
     table_.Connect(table->model(), &QAbstractItemModel::rowsInserted, [this] { RefreshLastSelection(); });
     table_.Connect(table->model(), &QAbstractItemModel::rowsRemoved, [this] { RefreshLastSelection(); });
     table_.Connect(table->model(), &QAbstractItemModel::layoutChanged, [this] { RefreshLastSelection(); });
+    // A click on the header may sort: the rows added so far take part.
+    table_.Connect(table->horizontalHeader(), &QHeaderView::sectionPressed, [this](int) { FlushPending(); });
     table_.Connect(table->horizontalHeader(), &QHeaderView::sectionClicked, [this](int column) {
         ListBox* control = Owner();
         if (!control)

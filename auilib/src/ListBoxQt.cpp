@@ -12,10 +12,13 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace AUILib {
 
@@ -28,6 +31,54 @@ std::shared_ptr<BaseImpl> HoldOwner(ListBox* owner) { return owner ? owner->GetB
 bool CheckBoxesShown(ListBox* owner) { return owner && owner->GetCheckMode() != ListBox::CheckNone; }
 
 } // namespace
+
+ListBoxQt::ListBoxQt(ListBox* control) : QTableWidget(nullptr), owner(control)
+{
+    // Whatever changes a row's cells, or the rows, or which columns count,
+    // makes the rows' heights be read again.
+    const auto forget = [this] { plainRows_.ForgetRows(); };
+    QAbstractItemModel* rows = model();
+    connect(rows, &QAbstractItemModel::dataChanged, this, forget);
+    connect(rows, &QAbstractItemModel::rowsInserted, this, forget);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, forget);
+    connect(rows, &QAbstractItemModel::rowsMoved, this, forget);
+    connect(rows, &QAbstractItemModel::columnsInserted, this, forget);
+    connect(rows, &QAbstractItemModel::columnsRemoved, this, forget);
+    connect(rows, &QAbstractItemModel::columnsMoved, this, forget);
+    connect(rows, &QAbstractItemModel::layoutChanged, this, forget);
+    connect(rows, &QAbstractItemModel::modelReset, this, forget);
+    QHeaderView* columns = horizontalHeader();
+    connect(columns, &QHeaderView::sectionMoved, this, forget);
+    connect(columns, &QHeaderView::sectionCountChanged, this, forget);
+    connect(columns, &QHeaderView::sectionResized, this, [this](int, int oldSize, int newSize) {
+        // Hidden or shown again.
+        if (oldSize == 0 || newSize == 0)
+            plainRows_.ForgetRows();
+    });
+}
+
+ListBoxQt::~ListBoxQt()
+{
+    struct Place {
+        QTableWidgetItem* cell;
+        int row;
+        int column;
+    };
+    std::vector<Place> places;
+    places.reserve(static_cast<size_t>(rowCount()) * static_cast<size_t>(columnCount()));
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 0; column < columnCount(); ++column) {
+            if (QTableWidgetItem* cell = item(row, column))
+                places.push_back({cell, row, column});
+        }
+    }
+    std::sort(places.begin(), places.end(),
+              [](const Place& a, const Place& b) { return std::less<QTableWidgetItem*>()(a.cell, b.cell); });
+    // Taking a cell out says nothing: the table is going.
+    const QSignalBlocker block(model());
+    for (const Place& place : places)
+        delete takeItem(place.row, place.column);
+}
 
 bool ListBoxQt::TextOption(int row, bool checkBox, QStyleOptionViewItem* option) const
 {
@@ -270,6 +321,24 @@ int ListBoxQt::sizeHintForRow(int row) const
 {
     return plainRows_.Height(*this, row, state() == EditingState,
                              [this](int measured) { return QTableWidget::sizeHintForRow(measured); });
+}
+
+void ListBoxQt::FlushOwnerRows()
+{
+    if (ListBoxImpl* impl = owner ? owner->GetImpl() : nullptr)
+        impl->FlushPending();
+}
+
+bool ListBoxQt::event(QEvent* event)
+{
+    FlushOwnerRows();
+    return QTableWidget::event(event);
+}
+
+bool ListBoxQt::viewportEvent(QEvent* event)
+{
+    FlushOwnerRows();
+    return QTableWidget::viewportEvent(event);
 }
 
 void ListBoxQt::changeEvent(QEvent* event)

@@ -86,20 +86,27 @@ int PlainRowHeights::Height(const QTableWidget& table, int row, bool editing, co
         right = table.columnCount() - 1;
     if (delegate_ != table.itemDelegate() || grid_ != table.showGrid() || left_ != left || right_ != right) {
         heights_.clear();
+        rows_.clear();
         delegate_ = table.itemDelegate();
         grid_ = table.showGrid();
         left_ = left;
         right_ = right;
     }
+    const size_t at = static_cast<size_t>(row);
+    if (at < rows_.size() && rows_[at] > 0)
+        return rows_[at];
     std::uint64_t shape = 0;
     if (!ShapeOf(table, row, left, right, &shape))
         return measure(row);
-    const auto found = heights_.find(shape);
-    if (found != heights_.end())
-        return found->second;
-    const int height = measure(row);
-    heights_.emplace(shape, height);
-    return height;
+    auto found = heights_.find(shape);
+    if (found == heights_.end())
+        found = heights_.emplace(shape, measure(row)).first;
+    if (row >= 0 && row < table.rowCount()) {
+        if (rows_.size() < static_cast<size_t>(table.rowCount()))
+            rows_.resize(static_cast<size_t>(table.rowCount()), 0);
+        rows_[at] = found->second;
+    }
+    return found->second;
 }
 
 QSize PlainRowHeader::sectionSizeFromContents(int logicalIndex) const

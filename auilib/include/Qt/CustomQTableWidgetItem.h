@@ -27,6 +27,9 @@ public:
         bool caseSensitive = true;
         SortFunctions functions;
         const ItemDataMap* itemData = nullptr;
+        // Set while the list box puts rows in an order it worked out itself:
+        // cells then order by their rank alone.
+        bool byRank = false;
     };
 
     // The item type every cell of the list box has: tells them from plain
@@ -74,13 +77,23 @@ public:
     bool IsPinned() const { return pinned_; }
     void SetPinned(bool pinned) { pinned_ = pinned; }
     ListBox::EditMode GetEditMode() const { return editMode_; }
+    // The text the cell sorts by, compared unit by unit or by the case rule
+    // (LessThan); null when its value is no text or its row is pinned.
+    const QString* SortText() const { return isText_ && !pinned_ ? &text_ : nullptr; }
+    // The row the cell goes to when the list box orders by rank.
+    void SetRank(int rank) { rank_ = rank; }
     void SetEditMode(ListBox::EditMode mode) { editMode_ = mode; }
 
 private:
     void NoteRole(int role, const QVariant& value);
 
     unsigned shape_ = NoText;
+    // The shown value when it is a text, kept as the cell changes: a sort
+    // compares it without copying the value out of the cell's roles.
+    QString text_;
+    bool isText_ = false;
     bool pinned_ = false;
+    int rank_ = 0;
     ListBox::EditMode editMode_ = ListBox::EditNone;
     std::shared_ptr<const SortRules> rules_;
 };

@@ -10,6 +10,7 @@
 #include "ItemDelegate.h"
 #include "ListBox.h"
 #include "ListBoxQt.h"
+#include "PendingRows.h"
 
 #include <QImage>
 #include <QPalette>
@@ -39,7 +40,36 @@ public:
     FontData GetFont() override;
     virtual void ClearSelection();
 
-    ListBoxQt* GetWidget() const { return table_.data(); }
+    // The table, with every row added so far in it: whatever reads or
+    // changes the table goes through here (or flushes first).
+    ListBoxQt* GetWidget()
+    {
+        FlushPending();
+        return table_.data();
+    }
+    // The table as it is, rows added at the end perhaps still waiting: for
+    // the adds themselves and the table's own painting.
+    ListBoxQt* Table() const { return table_.data(); }
+    // Rows of the table and rows waiting to go in; -1 without a table.
+    int RowCount() const;
+
+    // Rows added at the end wait (see PendingRows) until this puts them in
+    // the table as one change; it reports nothing to the control's handlers
+    // (the adds did).
+    void FlushPending()
+    {
+        if (!pending_.Empty())
+            FlushRows();
+    }
+    // Takes a new row's cells (every column's, or column 0's alone) and
+    // places it after the last row, where sorting puts it; returns its row.
+    // The cells may still be set up afterwards (item data, check rules):
+    // they are in no table yet.
+    int PlaceAppended(CustomQTableWidgetItem* const* cells, int count, bool allColumns);
+    // Reports the cells of a row PlaceAppended placed at row the way the
+    // table reports a cell set in it; returns the row it has now, -1 when it
+    // went (a handler may change the list or drop the control).
+    int ReportAppended(CustomQTableWidgetItem* const* cells, int count, int row);
     ListBox* Owner() const { return table_.Owner(); }
     void ForgetOwner();
 
@@ -104,6 +134,27 @@ private:
     void OnSelectionChangedByTable();
     void OnCloseEditor();
     void RefreshLastSelection() { lastSelection = SelectedRows(); }
+    void FlushRows();
+    // Puts the sorted rows in one by one at their places (few rows, or a
+    // table whose order cannot be ranked).
+    void InsertSortedRows(const PendingRows& rows);
+    // Appends every waiting row, then moves the sorted ones to their places
+    // with one sort by rank; false, changing nothing, where inserting them
+    // one by one costs less or the table's order cannot be ranked.
+    bool MergeSortedRows(const PendingRows& rows, int sortColumn);
+    void SetCells(const PendingRows& rows, const PendingRows::Row& row, int tableRow);
+    // The row of a cell in the table, found without touching the cell.
+    int FindCell(const QTableWidgetItem* cell, int column) const;
+
+    PendingRows pending_;
+    // Bumped by every placed or flushed row: an add that sees it changed
+    // while it reported knows other changes came in between.
+    unsigned rowChanges_ = 0;
+    bool flushing_ = false;
+    bool flushPosted_ = false;
+    // The columns to refit once the waiting rows are in.
+    bool refitFirst_ = false;
+    bool refitAll_ = false;
 
     // Last, so it goes first: the connections end before anything else.
     ControlLifetime<ListBoxQt, ListBox> table_;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 class QAbstractItemDelegate;
 class QTableWidget;
@@ -33,13 +34,23 @@ public:
     // new. editing: the table has an editor open.
     int Height(const QTableWidget& table, int row, bool editing, const std::function<int(int)>& measure);
     // The font or style changed: every shape is measured again.
-    void Clear() { heights_.clear(); }
+    void Clear()
+    {
+        heights_.clear();
+        rows_.clear();
+    }
+    // Rows or cells may have changed: each row's shape is read again. The
+    // table lays its rows out several times before its first paint; between
+    // changes those passes read each row once.
+    void ForgetRows() { rows_.clear(); }
 
 private:
     // False when the row must be measured.
     static bool ShapeOf(const QTableWidget& table, int row, int left, int right, std::uint64_t* shape);
 
     std::unordered_map<std::uint64_t, int> heights_;
+    // The height of each plain row read since the last change; 0 unknown.
+    std::vector<int> rows_;
     // What the stored heights were measured with, besides font and style.
     QPointer<QAbstractItemDelegate> delegate_;
     bool grid_ = false;
