@@ -9,7 +9,8 @@
 // process's peak resident memory above what it held before the case; a
 // case may start its Meter again once its input is prepared).
 // Without the option, ColdRun starts itself once per run of a case and
-// keeps the median of the runs.
+// keeps the median of the runs; ColdRunsInterleaved runs several cases in
+// rounds and keeps each one's best time.
 #pragma once
 
 #include <QCoreApplication>
@@ -125,35 +126,80 @@ inline bool RunCaseIfAsked(int argc, char** argv, const Cases& cases)
     return true;
 }
 
-// The median of runs fresh processes of the case (this executable again).
+// One fresh process of the case (this executable again): its CPU time and
+// peak, false when it failed.
+inline bool RunOnce(const std::string& name, double& cpuMs, double& peakKib)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(QCoreApplication::applicationFilePath(), {"--case", QString::fromStdString(name)});
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        return false;
+    bool cpuSeen = false;
+    bool peakSeen = false;
+    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    for (const QString& line : out.split('\n')) {
+        if (!line.startsWith("CASE "))
+            continue;
+        for (const QString& field : line.mid(5).split(' ')) {
+            const QStringList kv = field.split('=');
+            if (kv.size() == 2 && kv[0] == "cpu_ms") {
+                cpuMs = kv[1].toDouble();
+                cpuSeen = true;
+            } else if (kv.size() == 2 && kv[0] == "peak_kib") {
+                peakKib = kv[1].toDouble();
+                peakSeen = true;
+            }
+        }
+    }
+    return cpuSeen && peakSeen;
+}
+
+// The median of runs fresh processes of the case.
 inline Result ColdRun(const std::string& name, int runs = 3)
 {
     std::vector<double> cpu;
     std::vector<double> peak;
     for (int i = 0; i < runs; ++i) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QCoreApplication::applicationFilePath(), {"--case", QString::fromStdString(name)});
-        if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        double cpuMs = 0;
+        double peakKib = 0;
+        if (!RunOnce(name, cpuMs, peakKib))
             return {};
-        const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-        for (const QString& line : out.split('\n')) {
-            if (!line.startsWith("CASE "))
-                continue;
-            for (const QString& field : line.mid(5).split(' ')) {
-                const QStringList kv = field.split('=');
-                if (kv.size() == 2 && kv[0] == "cpu_ms")
-                    cpu.push_back(kv[1].toDouble());
-                else if (kv.size() == 2 && kv[0] == "peak_kib")
-                    peak.push_back(kv[1].toDouble());
-            }
-        }
+        cpu.push_back(cpuMs);
+        peak.push_back(peakKib);
     }
-    if (cpu.size() != static_cast<size_t>(runs) || peak.size() != static_cast<size_t>(runs))
-        return {};
     std::sort(cpu.begin(), cpu.end());
     std::sort(peak.begin(), peak.end());
     return {cpu[cpu.size() / 2], peak[peak.size() / 2], true};
+}
+
+// Cases whose ratios decide goals, run in rounds of one fresh process each,
+// so that a slow stretch of a shared machine (a process or several in a row
+// running 1.4x slower in CPU time, seen here) falls on every case alike; each
+// case's time is its best round (the run the machine did not slow down) and
+// its peak the median.
+inline std::map<std::string, Result> ColdRunsInterleaved(const std::vector<std::string>& names, int rounds)
+{
+    std::map<std::string, std::vector<double>> cpu;
+    std::map<std::string, std::vector<double>> peak;
+    for (int round = 0; round < rounds; ++round) {
+        for (const std::string& name : names) {
+            double cpuMs = 0;
+            double peakKib = 0;
+            if (!RunOnce(name, cpuMs, peakKib))
+                return {};
+            cpu[name].push_back(cpuMs);
+            peak[name].push_back(peakKib);
+        }
+    }
+    std::map<std::string, Result> results;
+    for (const std::string& name : names) {
+        std::vector<double>& peaks = peak[name];
+        std::sort(peaks.begin(), peaks.end());
+        const std::vector<double>& times = cpu[name];
+        results[name] = {*std::min_element(times.begin(), times.end()), peaks[peaks.size() / 2], true};
+    }
+    return results;
 }
 
 // Prints a comparison of two cold results: the time line (goal on the
