@@ -18,39 +18,21 @@ constexpr size_t kBlock = 256;
 
 PendingRows::~PendingRows() { DeleteCells(); }
 
-PendingRows::PendingRows(PendingRows&& other) noexcept
-    : cells_(std::move(other.cells_)), rows_(std::move(other.rows_)), blocks_(std::move(other.blocks_)),
-      sizes_(std::move(other.sizes_)), lasts_(std::move(other.lasts_)), sortedCount_(other.sortedCount_),
-      sortColumn_(other.sortColumn_), descending_(other.descending_)
-{
-    other.cells_.clear();
-    other.rows_.clear();
-    other.blocks_.clear();
-    other.sizes_.clear();
-    other.lasts_.clear();
-    other.sortedCount_ = 0;
-    other.sortColumn_ = -1;
-}
+PendingRows::PendingRows(PendingRows&& other) noexcept { *this = std::move(other); }
 
+// Other is left empty: its cells are this one's to free now.
 PendingRows& PendingRows::operator=(PendingRows&& other) noexcept
 {
     if (this != &other) {
         DeleteCells();
-        cells_ = std::move(other.cells_);
-        rows_ = std::move(other.rows_);
-        blocks_ = std::move(other.blocks_);
-        sizes_ = std::move(other.sizes_);
-        lasts_ = std::move(other.lasts_);
-        sortedCount_ = other.sortedCount_;
-        sortColumn_ = other.sortColumn_;
-        descending_ = other.descending_;
-        other.cells_.clear();
-        other.rows_.clear();
-        other.blocks_.clear();
-        other.sizes_.clear();
-        other.lasts_.clear();
-        other.sortedCount_ = 0;
-        other.sortColumn_ = -1;
+        cells_ = std::exchange(other.cells_, {});
+        rows_ = std::exchange(other.rows_, {});
+        blocks_ = std::exchange(other.blocks_, {});
+        sizes_ = std::exchange(other.sizes_, {});
+        lasts_ = std::exchange(other.lasts_, {});
+        sortedCount_ = std::exchange(other.sortedCount_, 0);
+        sortColumn_ = std::exchange(other.sortColumn_, -1);
+        descending_ = std::exchange(other.descending_, false);
     }
     return *this;
 }
