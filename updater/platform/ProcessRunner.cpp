@@ -137,22 +137,19 @@ ProcessResult runProcessDirect(const QString& program, const QStringList& args, 
     const int limit = scaledWait(timeoutMs);
     QElapsedTimer clock;
     clock.start();
+    const auto readPipes = [&] {
+        if (outRead >= 0 && !readAvailable(outRead, result.standardOutput))
+            d.close(outRead);
+        if (errRead >= 0 && !readAvailable(errRead, result.standardError))
+            d.close(errRead);
+    };
     int status = 0;
     bool ended = false;
     for (;;) {
-        if (!ended) {
-            const pid_t waited = ::waitpid(pid, &status, WNOHANG);
-            ended = waited == pid || (waited < 0 && errno == ECHILD);
-        }
-        if (ended) {
-            if (outRead >= 0 && !readAvailable(outRead, result.standardOutput))
-                d.close(outRead);
-            if (errRead >= 0 && !readAvailable(errRead, result.standardError))
-                d.close(errRead);
-            break;
-        }
+        const pid_t waited = ::waitpid(pid, &status, WNOHANG);
+        ended = waited == pid || (waited < 0 && errno == ECHILD);
         const qint64 left = limit - clock.elapsed();
-        if (left <= 0)
+        if (ended || left <= 0)
             break;
         pollfd watched[2];
         nfds_t count = 0;
@@ -165,10 +162,7 @@ ProcessResult runProcessDirect(const QString& program, const QStringList& args, 
         const int wait = static_cast<int>(std::min<qint64>(left, count > 0 ? 50 : 5));
         if (::poll(count > 0 ? watched : nullptr, count, wait) < 0 && errno != EINTR)
             break;
-        if (outRead >= 0 && !readAvailable(outRead, result.standardOutput))
-            d.close(outRead);
-        if (errRead >= 0 && !readAvailable(errRead, result.standardError))
-            d.close(errRead);
+        readPipes();
     }
     if (ended) {
         result.finished = true;
@@ -178,6 +172,8 @@ ProcessResult runProcessDirect(const QString& program, const QStringList& args, 
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
+    // What the child wrote before it ended or was cut off.
+    readPipes();
     return result;
 }
 
