@@ -68,7 +68,9 @@ now_ns() { date +%s%N; }
 time_run() {
   local t0 t1
   t0=$(now_ns)
-  LD_PRELOAD=$probe PROBE_WINDOW_CLASS=$1 timeout 60 "${@:2}" >/dev/null 2>>"$work/runs.log" || {
+  # The probe is given to the program itself (it leaves its children alone,
+  # and would leave the program alone too if given to timeout).
+  PROBE_WINDOW_CLASS=$1 timeout 60 env LD_PRELOAD="$probe" "${@:2}" >/dev/null 2>>"$work/runs.log" || {
     echo "run failed: ${*:2} (see below)" >&2; tail -n 20 "$work/runs.log" >&2; exit 1; }
   t1=$(now_ns)
   echo $(((t1 - t0) / 1000))

@@ -8,6 +8,9 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <cstring>
+#include <dlfcn.h>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +40,40 @@ void installProbe()
     const QByteArray className = qgetenv("PROBE_WINDOW_CLASS");
     if (!className.isEmpty())
         QCoreApplication::instance()->installEventFilter(new WindowProbe(className));
+}
+
+// The program's own children (shell tools, a session-bus launcher) must not
+// inherit the preload: each would load the Qt libraries this probe needs,
+// which a real run never does and which would weigh on the start measured. So
+// the probe takes itself out of LD_PRELOAD as soon as it is loaded. That also
+// means it must be preloaded into the measured program itself, not into a
+// wrapper that starts it.
+__attribute__((constructor)) void leaveChildrenAlone()
+{
+    Dl_info self;
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (!preload || !::dladdr(reinterpret_cast<void*>(&leaveChildrenAlone), &self) || !self.dli_fname)
+        return;
+    const char* selfName = std::strrchr(self.dli_fname, '/');
+    selfName = selfName ? selfName + 1 : self.dli_fname;
+    std::string kept;
+    std::string list(preload);
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find_first_of(" :", start);
+        if (end == std::string::npos)
+            end = list.size();
+        const std::string entry = list.substr(start, end - start);
+        const size_t slash = entry.rfind('/');
+        const std::string name = slash == std::string::npos ? entry : entry.substr(slash + 1);
+        if (!entry.empty() && name != selfName)
+            kept += (kept.empty() ? "" : ":") + entry;
+        start = end + 1;
+    }
+    if (kept.empty())
+        ::unsetenv("LD_PRELOAD");
+    else
+        ::setenv("LD_PRELOAD", kept.c_str(), 1);
 }
 
 } // namespace
