@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QThread>
 
+#include <algorithm>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -24,12 +25,18 @@ struct Lookup
 Lookup lookUp()
 {
     Lookup result;
-    const Platform::ProcessResult who = Platform::runProcess(
-        QStringLiteral("/bin/sh"),
-        {QStringLiteral("-c"), QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}, kShellTimeoutMs);
-    result.answer.user = QString::fromLocal8Bit(who.standardOutput).trimmed();
+    // who is run on its own and its names are cut, sorted and made unique
+    // here: the shell pipeline that did this started four more processes,
+    // which the window being made beside it waited for.
+    const QString whoPath = QStringLiteral("/usr/bin/who");
+    const Platform::ProcessResult who = Platform::runProcess(whoPath, {}, kShellTimeoutMs);
+    result.answer.user = QString::fromLocal8Bit(LoggedInUserNames(who.standardOutput)).trimmed();
     result.log << QStringLiteral("login user: ") + result.answer.user;
-    const QString whoError = QString::fromLocal8Bit(who.standardError).trimmed();
+    QString whoError = QString::fromLocal8Bit(who.standardError).trimmed();
+    if (whoError.isEmpty() && !who.started)
+        whoError = QStringLiteral("cannot start ") + whoPath;
+    else if (whoError.isEmpty() && !who.finished)
+        whoError = whoPath + QStringLiteral(" did not finish");
     if (!whoError.isEmpty())
         result.log << QStringLiteral("login user error: ") + whoError;
 
@@ -70,6 +77,28 @@ State& state()
 }
 
 } // namespace
+
+QByteArray LoggedInUserNames(const QByteArray& whoOutput)
+{
+    // Each line's text up to its first blank (all of it when there is none);
+    // a last line without its line end still counts.
+    QList<QByteArray> names;
+    QByteArray rest = whoOutput;
+    if (rest.endsWith('\n'))
+        rest.chop(1);
+    if (!whoOutput.isEmpty()) {
+        for (const QByteArray& line : rest.split('\n')) {
+            const int blank = line.indexOf(' ');
+            names << (blank < 0 ? line : line.left(blank));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    QByteArray joined;
+    for (const QByteArray& name : qAsConst(names))
+        joined += name + '\n';
+    return joined;
+}
 
 void StartConsoleUserLookup()
 {

@@ -1,8 +1,9 @@
 #pragma once
-// The console user and that user's home folder. They are found with two shell
+// The console user and that user's home folder. They are found with two
 // tools (who, then su), which take a noticeable while, so a run looks them up
 // once: the lookup starts on a thread of its own as early as the run begins,
 // and whoever needs the answer waits for it only then.
+#include <QByteArray>
 #include <QString>
 
 struct ConsoleUser
@@ -23,6 +24,10 @@ ConsoleUser GetConsoleUser();
 // Forgets the answer, so that the next GetConsoleUser looks again (a run looks
 // once; tests stand for several runs).
 void ForgetConsoleUser();
+
+// What `who | cut -d' ' -f1 | sort | uniq` makes of who's output: the
+// distinct names before each line's first blank, sorted, one per line.
+QByteArray LoggedInUserNames(const QByteArray& whoOutput);
 
 // "<home>/Library/Preferences/com.velto-software.Velto.PDF.Reader.plist".
 QString ReaderPreferencesIn(const QString& home);

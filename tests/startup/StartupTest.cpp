@@ -178,7 +178,8 @@ namespace {
 // Stands in for who and su; records what was asked.
 struct FakeShell
 {
-    QString user = QStringLiteral("alice");
+    // who's output: one line per session.
+    QByteArray sessions = "alice    console  Dec 11 09:12\n";
     QByteArray home;
     QByteArray suError;
     QList<QStringList> calls;
@@ -189,8 +190,8 @@ struct FakeShell
         Platform::ProcessResult r;
         r.started = r.finished = true;
         r.exitCode = 0;
-        if (program == QLatin1String("/bin/sh")) {
-            r.standardOutput = user.toLocal8Bit() + "\n";
+        if (program == QLatin1String("/usr/bin/who")) {
+            r.standardOutput = sessions;
         } else if (program == QLatin1String("/usr/bin/su")) {
             r.standardOutput = home + "\n";
             r.standardError = suError;
@@ -229,7 +230,8 @@ TEST(Startup, LanguageComesFromTheConsoleUsersPreferenceFile)
 {
     IsolatedEnv env;
     FakeShell shell;
-    shell.user = QStringLiteral("alice\nbob");   // several users: one argument for su
+    // Several users, one of them with two sessions: one argument for su.
+    shell.sessions = "bob      ttys001  Dec 11 10:02\nalice    console  Dec 11 09:12\nalice    ttys000  Dec 11 09:30\n";
     shell.home = env.homeDir().toLocal8Bit();
     ShellSeam seam(shell);
 
@@ -237,8 +239,7 @@ TEST(Startup, LanguageComesFromTheConsoleUsersPreferenceFile)
     const QString plist = GetUserPlitPath();
     EXPECT_EQ(plist, expected);
     ASSERT_EQ(shell.calls.size(), 2);
-    EXPECT_EQ(shell.calls[0], (QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"),
-                                           QStringLiteral("who | cut -d' ' -f1 | sort | uniq")}));
+    EXPECT_EQ(shell.calls[0], (QStringList{QStringLiteral("/usr/bin/who")}));
     EXPECT_EQ(shell.calls[1], (QStringList{QStringLiteral("/usr/bin/su"), QStringLiteral("-"),
                                            QStringLiteral("alice\nbob"), QStringLiteral("-c"),
                                            QStringLiteral("echo ${HOME}")}));
@@ -302,6 +303,23 @@ TEST(Startup, OneConsoleUserLookupPerRunAnswersEveryAsker)
             EXPECT_EQ(QString::fromStdString(controller.GetCurrentUserPlist()), c.controllerPlist);
         }
         EXPECT_EQ(shell.calls.size(), 2);   // who and su, once
+    }
+}
+
+// The names as `who | cut -d' ' -f1 | sort | uniq` gave them.
+TEST(Startup, LoggedInUserNamesAreWhosFirstFieldsSortedAndUnique)
+{
+    const struct { const char* who; const char* names; } cases[] = {
+        {"", ""},
+        {"alice    console  Dec 11 09:12\n", "alice\n"},
+        {"bob ttys001\nalice console\nbob ttys002\nalice ttys000\n", "alice\nbob\n"},
+        {"carol console", "carol\n"},   // no line end after the last line
+        {"dave\n", "dave\n"},            // a line without a blank is taken whole
+        {" console\n", "\n"},            // an empty first field stays an (empty) line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.who);
+        EXPECT_EQ(LoggedInUserNames(QByteArray(c.who)), QByteArray(c.names));
     }
 }
 
