@@ -27,7 +27,7 @@ Lookup lookUp()
     Lookup result;
     // who is run on its own and its names are cut, sorted and made unique
     // here: the shell pipeline that did this started four more processes,
-    // which the window being made beside it waited for.
+    // whose start-up slowed the window being made beside them.
     const QString whoPath = QStringLiteral("/usr/bin/who");
     const Platform::ProcessResult who = Platform::runProcess(whoPath, {}, kShellTimeoutMs);
     result.answer.user = QString::fromLocal8Bit(LoggedInUserNames(who.standardOutput)).trimmed();

@@ -26,7 +26,8 @@ ConsoleUser GetConsoleUser();
 void ForgetConsoleUser();
 
 // What `who | cut -d' ' -f1 | sort | uniq` makes of who's output: the
-// distinct names before each line's first blank, sorted, one per line.
+// distinct names before each line's first blank, sorted by their bytes (as
+// sort does in the C locale), one per line.
 QByteArray LoggedInUserNames(const QByteArray& whoOutput);
 
 // "<home>/Library/Preferences/com.velto-software.Velto.PDF.Reader.plist".
