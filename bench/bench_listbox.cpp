@@ -20,8 +20,8 @@
 #include <QTableWidget>
 
 #include <algorithm>
-#include <map>
 #include <clocale>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>

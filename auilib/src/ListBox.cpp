@@ -48,6 +48,21 @@ void ApplyCheckRules(ListBoxImpl& impl, QTableWidgetItem* cell)
         cell->setData(Qt::CheckStateRole, Qt::Unchecked);
 }
 
+// Adds a row at the end: it may wait for the table (see PendingRows). The
+// item data goes on every cell given, the check rules on the first; the
+// cells are reported as the table reports cells set in it.
+int AppendRow(ListBoxImpl& impl, CustomQTableWidgetItem* const* cells, int count, bool allColumns, const any& data)
+{
+    const int placed = impl.PlaceAppended(cells, count, allColumns);
+    if (data.has_value()) {
+        const int id = impl.AddData(data, 0);
+        for (int column = 0; column < count; ++column)
+            cells[column]->setData(Qt::UserRole, id);
+    }
+    ApplyCheckRules(impl, cells[0]);
+    return impl.ReportAppended(cells, count, placed);
+}
+
 int CellId(const QTableWidgetItem* cell)
 {
     const QVariant id = cell ? cell->data(Qt::UserRole) : QVariant();
@@ -172,13 +187,8 @@ int ListBox::InsertItem(int row, const std::wstring& text, any data)
         return -1;
     const ChangeFlagGuard guard(*hold);
     CustomQTableWidgetItem* cell = hold->MakeCell(ToQString(text));
-    if (row == count) {
-        const int placed = hold->PlaceAppended(&cell, 1, false);
-        if (data.has_value())
-            cell->setData(Qt::UserRole, hold->AddData(data, 0));
-        ApplyCheckRules(*hold, cell);
-        return hold->ReportAppended(&cell, 1, placed);
-    }
+    if (row == count)
+        return AppendRow(*hold, &cell, 1, false, data);
     if (!(table = hold->GetWidget())) {
         delete cell;
         return -1;
@@ -216,17 +226,8 @@ int ListBox::InsertItemEx(int row, std::list<std::wstring>& texts, any data)
         if (text != texts.end())
             ++text;
     }
-    if (row == count) {
-        const int size = static_cast<int>(cells.size());
-        const int placed = hold->PlaceAppended(cells.data(), size, true);
-        const int id = data.has_value() ? hold->AddData(data, 0) : -1;
-        for (CustomQTableWidgetItem* cell : cells) {
-            if (id != -1)
-                cell->setData(Qt::UserRole, id);
-        }
-        ApplyCheckRules(*hold, cells[0]);
-        return hold->ReportAppended(cells.data(), size, placed);
-    }
+    if (row == count)
+        return AppendRow(*hold, cells.data(), static_cast<int>(cells.size()), true, data);
     if (!(table = hold->GetWidget())) {
         for (CustomQTableWidgetItem* cell : cells)
             delete cell;
